@@ -1,0 +1,1 @@
+add_fuzzer(dbfile fuzz_dbfile.cpp)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "access/CAccessIn.h"
+
+#include <cstdint>
+#include <vector>
+
+// Reads a default-database file ("Sg8K" ... "Eg8K") into the database.
+class CAccessDbIn : public CAccessIn
+{
+public:
+    bool Import(const std::string& path, CProgDb& db) override;
+
+    // Reads the file's bytes; the same checks and messages as Import (used for images in memory too).
+    bool ImportBytes(const std::vector<std::uint8_t>& bytes, CProgDb& db);
+
+private:
+    bool ReadSatellites(const std::uint8_t* records, CProgDb& db);
+    void ReadTransponders(const std::uint8_t* records, CProgDb& db);
+    void ReadPrograms(const std::uint8_t* records, CProgDb& db);
+    bool Fail(const char* message, CProgDb& db);
+
+    std::uint32_t m_nSat = 0;
+    std::uint32_t m_nTp = 0;
+    std::uint32_t m_nProg = 0;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CProgDb;
+
+// An importer: created for one command, reads one file into a database the caller has just cleared.
+class CAccessIn
+{
+public:
+    virtual ~CAccessIn() = default;
+    // Reads path into db; false on failure, usually with a reason left in PendingError.
+    virtual bool Import(const std::string& path, CProgDb& db) = 0;
+
+protected:
+    // Asks the user where the user database lies in a flash image: 0 for "Auto" and for Cancel.
+    static std::uint32_t AskUserDbAddress();
+};

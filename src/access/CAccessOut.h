@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+class CProgDb;
+
+// An exporter: created for one command, writes a database to one file.
+class CAccessOut
+{
+public:
+    virtual ~CAccessOut() = default;
+    // Writes db to path; false on failure, usually with a reason left in PendingError.
+    virtual bool Export(const std::string& path, CProgDb& db) = 0;
+};

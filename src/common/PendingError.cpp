@@ -1,0 +1,31 @@
+#include "common/PendingError.h"
+
+namespace {
+PendingErrorState& Slot()
+{
+    static PendingErrorState slot;
+    return slot;
+}
+} // namespace
+
+void SetPendingError(std::string_view text)
+{
+    Slot().text = std::string(text);
+    Slot().pending = 1;
+}
+
+void ClearPendingError()
+{
+    Slot().text.clear();
+    Slot().pending = 0;
+}
+
+const PendingErrorState& PendingError()
+{
+    return Slot();
+}
+
+std::string PendingErrorOrUnknown()
+{
+    return Slot().pending ? Slot().text : std::string("Unknown Error!");
+}

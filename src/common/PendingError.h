@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The program-wide error slot of the editor. Importers, exporters and the workbook layer leave
+// their reason here when they fail; the command that called them shows it and clears it.
+struct PendingErrorState
+{
+    std::string text;
+    int pending = 0;
+};
+
+// Stores text and marks it pending; a later call overwrites an earlier text.
+void SetPendingError(std::string_view text);
+// Empties the text and clears the flag.
+void ClearPendingError();
+// The current slot.
+const PendingErrorState& PendingError();
+// The pending text, or "Unknown Error!" when nothing is pending (the text every failure box shows).
+std::string PendingErrorOrUnknown();

@@ -1,0 +1,230 @@
+#pragma once
+
+#include "db/CNode.h"
+
+#include <cstdint>
+#include <iterator>
+#include <list>
+#include <memory>
+#include <unordered_map>
+#include <utility>
+
+// An ordered list of owned nodes of one kind, with its own id counter.
+//
+// Find is constant time on average: an index maps every id to its node and to the number of
+// nodes that carry it. Ids are unique unless a flash reader gave two nodes the same receiver id;
+// for such a shared id the list is walked, so Find still returns the first node in list order.
+template <class TNode>
+class CNodeList
+{
+    using Storage = std::list<std::unique_ptr<TNode>>;
+
+public:
+    // Forward iteration yielding nodes, in list order.
+    template <class BaseIt, class Value>
+    class Iterator
+    {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Value;
+        using difference_type = std::ptrdiff_t;
+        using pointer = Value*;
+        using reference = Value&;
+
+        Iterator() = default;
+        explicit Iterator(BaseIt it)
+            : m_it(it)
+        { }
+        reference operator*() const { return **m_it; }
+        pointer operator->() const { return m_it->get(); }
+        Iterator& operator++()
+        {
+            ++m_it;
+            return *this;
+        }
+        Iterator operator++(int)
+        {
+            Iterator old = *this;
+            ++m_it;
+            return old;
+        }
+        bool operator==(const Iterator& other) const { return m_it == other.m_it; }
+
+    private:
+        BaseIt m_it{};
+    };
+    using iterator = Iterator<typename Storage::iterator, TNode>;
+    using const_iterator = Iterator<typename Storage::const_iterator, const TNode>;
+
+    CNodeList() = default;
+    CNodeList(const CNodeList&) = delete;
+    CNodeList& operator=(const CNodeList&) = delete;
+
+    // Takes ownership, gives the node the next id and appends it; returns the id.
+    std::int32_t Add(std::unique_ptr<TNode> node)
+    {
+        node->m_id = ++m_lastId;
+        m_nodes.push_back(std::move(node));
+        IndexInsert(std::prev(m_nodes.end()));
+        return m_lastId;
+    }
+
+    // The first node in list order with this id, or nullptr.
+    TNode* Find(std::int32_t id) { return const_cast<TNode*>(std::as_const(*this).Find(id)); }
+    const TNode* Find(std::int32_t id) const
+    {
+        const auto it = FindIt(id);
+        return it == m_nodes.end() ? nullptr : it->get();
+    }
+
+    // Destroys the first node with this id; false when there is none. The id is not handed out again.
+    bool Delete(std::int32_t id)
+    {
+        const auto it = FindIt(id);
+        if (it == m_nodes.end()) {
+            return false;
+        }
+        Erase(it);
+        return true;
+    }
+
+    // Destroys every node whose ParentId is parentId; the others keep their order.
+    void RemoveByParent(std::int32_t parentId)
+    {
+        RemoveIf([parentId](const TNode& node) { return node.ParentId() == parentId; });
+    }
+
+    // Destroys every node for which pred is true, in one walk.
+    template <class Pred>
+    void RemoveIf(Pred pred)
+    {
+        for (auto it = m_nodes.begin(); it != m_nodes.end();) {
+            if (pred(static_cast<const TNode&>(**it))) {
+                it = Erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    // Number of nodes whose ParentId is parentId.
+    std::uint32_t CountByParent(std::int32_t parentId) const
+    {
+        std::uint32_t count = 0;
+        for (const auto& node : m_nodes) {
+            count += node->ParentId() == parentId ? 1u : 0u;
+        }
+        return count;
+    }
+
+    // Moves the source node directly before the target node; false (nothing changed) when
+    // either is missing. Ids and parents stay as they are.
+    bool Move(std::int32_t sourceId, std::int32_t targetId)
+    {
+        const auto source = FindIt(sourceId);
+        const auto target = FindIt(targetId);
+        if (source == m_nodes.end() || target == m_nodes.end()) {
+            return false;
+        }
+        if (source != target) {
+            m_nodes.splice(target, m_nodes, source);
+        }
+        return true;
+    }
+
+    // Destroys every node and restarts the ids from 0.
+    void Clear()
+    {
+        m_index.clear();
+        m_nodes.clear();
+        m_lastId = InvalidId;
+    }
+
+    // Gives a node another id (the flash readers use the receiver's own ids).
+    void SetNodeId(TNode& node, std::int32_t id)
+    {
+        auto it = FindIt(node.Id());
+        while (it != m_nodes.end() && it->get() != &node) {
+            ++it;
+        }
+        if (it == m_nodes.end()) {
+            return;
+        }
+        IndexRemove(it);
+        node.m_id = id;
+        IndexInsert(it);
+    }
+
+    std::uint32_t Count() const { return static_cast<std::uint32_t>(m_nodes.size()); }
+    bool IsEmpty() const { return m_nodes.empty(); }
+    std::int32_t LastId() const { return m_lastId; }
+
+    iterator begin() { return iterator(m_nodes.begin()); }
+    iterator end() { return iterator(m_nodes.end()); }
+    const_iterator begin() const { return const_iterator(m_nodes.begin()); }
+    const_iterator end() const { return const_iterator(m_nodes.end()); }
+
+private:
+    struct IdEntry
+    {
+        typename Storage::iterator node; // valid while count == 1
+        std::uint32_t count = 0;
+    };
+
+    typename Storage::const_iterator FindIt(std::int32_t id) const { return const_cast<CNodeList*>(this)->FindIt(id); }
+    typename Storage::iterator FindIt(std::int32_t id)
+    {
+        const auto entry = m_index.find(id);
+        if (entry == m_index.end()) {
+            return m_nodes.end();
+        }
+        if (entry->second.count == 1) {
+            return entry->second.node;
+        }
+        return WalkTo(id, m_nodes.begin());
+    }
+
+    typename Storage::iterator WalkTo(std::int32_t id, typename Storage::iterator from)
+    {
+        while (from != m_nodes.end() && (*from)->Id() != id) {
+            ++from;
+        }
+        return from;
+    }
+
+    void IndexInsert(typename Storage::iterator it)
+    {
+        IdEntry& entry = m_index[(*it)->Id()];
+        entry.node = it;
+        ++entry.count;
+    }
+
+    // Call before the node at it leaves the list or changes its id.
+    void IndexRemove(typename Storage::iterator it)
+    {
+        const std::int32_t id = (*it)->Id();
+        const auto entry = m_index.find(id);
+        if (--entry->second.count == 0) {
+            m_index.erase(entry);
+            return;
+        }
+        if (entry->second.count == 1) {
+            // The id was shared; find the one node that keeps it.
+            auto other = WalkTo(id, m_nodes.begin());
+            if (other == it) {
+                other = WalkTo(id, std::next(it));
+            }
+            entry->second.node = other;
+        }
+    }
+
+    typename Storage::iterator Erase(typename Storage::iterator it)
+    {
+        IndexRemove(it);
+        return m_nodes.erase(it);
+    }
+
+    Storage m_nodes;
+    std::unordered_map<std::int32_t, IdEntry> m_index;
+    std::int32_t m_lastId = InvalidId;
+};

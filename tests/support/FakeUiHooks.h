@@ -1,0 +1,33 @@
+#pragma once
+
+#include "common/UiHooks.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+// Scripted UI hooks: queued address answers, every message recorded. Installs itself for its scope.
+class FakeUiHooks final : public IUiHooks
+{
+public:
+    struct Message
+    {
+        std::string text;
+        std::string caption;
+        UiIcon icon;
+    };
+
+    FakeUiHooks();
+
+    void QueueAddress(std::uint32_t address) { m_addresses.push_back(address); }
+    std::uint32_t AskUserDbAddress() override;
+    void ShowMessage(std::string_view text, std::string_view caption, UiIcon icon) override;
+
+    int addressQuestions = 0;
+    std::vector<Message> messages;
+
+private:
+    std::deque<std::uint32_t> m_addresses;
+    ScopedUiHooks m_scope;
+};
