@@ -1,0 +1,315 @@
+#include "editor/CMainFrame.h"
+
+#include "access/CAccessDbIn.h"
+#include "access/CAccessDbOut.h"
+#include "common/PendingError.h"
+#include "db/CProgDb.h"
+#include "editor/CommandIds.h"
+#include "editor/FileFilter.h"
+#include "editor/Formats.h"
+#include "editor/FrameActions.h"
+#include "editor/ImportSummary.h"
+#include "editor/SpreadsheetSideCopy.h"
+#include "editor/UiServices.h"
+#include "editor/WindowTitle.h"
+#include "editor/views/CProgBrowseView.h"
+#include "editor/views/CProgListView.h"
+#include "editor/views/TreeIcons.h"
+
+#if CORVANE_WITH_SPREADSHEETS
+#include "excel/CAccessExcelIn.h"
+#include "excel/CAccessExcelOut.h"
+#endif
+#if CORVANE_WITH_FLASH_IMAGES
+#include "access/CAccessDftDbOut.h"
+#include "access/CAccessUserDb25In.h"
+#include "access/CAccessUserDbIn.h"
+#endif
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+constexpr int kTreeWidth = 160;
+
+std::string LocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+} // namespace
+
+CMainFrame::CMainFrame(IUiServices& services, QWidget* parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_actions(std::make_unique<FrameActions>(*this))
+{
+    setObjectName("mainFrame");
+    setWindowTitle(QString::fromStdString(BuildWindowTitle(ProductVersion(), FileVersion())));
+    setWindowIcon(ProgramIcon());
+    m_actions->BuildMenusAndToolBar(*this, CORVANE_WITH_FLASH_IMAGES != 0);
+    CreateStatusBar();
+    CreatePanes();
+    ConnectCommands();
+    resize(960, 600);
+    m_splitter->setSizes({kTreeWidth, width() - kTreeWidth});
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The views hold plain pointers to the database: they go first.
+    std::unique_ptr<QWidget> panes(takeCentralWidget());
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    m_messagePane = new QLabel("Ready", this);
+    m_messagePane->setObjectName("messagePane");
+    statusBar()->addWidget(m_messagePane, 1);
+    // Qt cannot read the lock keys' states on every platform, so the indicators are shown greyed.
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(indicator, this);
+        pane->setObjectName(QString("%1Pane").arg(indicator));
+        pane->setEnabled(false);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar()->addPermanentWidget(pane);
+    }
+}
+
+void CMainFrame::CreatePanes()
+{
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName("splitter");
+    m_tree = new CProgBrowseView(m_splitter);
+    m_list = new CProgListView(m_services, m_splitter);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_list);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
+    setCentralWidget(m_splitter);
+    m_activePane = m_tree;
+
+    connect(m_tree, &CProgBrowseView::ShowItemsRequested, m_list, &CProgListView::ShowItems);
+    connect(m_list, &CProgListView::RefreshTreeRequested, m_tree, &CProgBrowseView::RefreshTree);
+    connect(m_list, &CProgListView::RowCountChanged, this, &CMainFrame::UpdateFilterCommand);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+}
+
+void CMainFrame::ConnectCommands()
+{
+    const auto on = [this](int id, auto handler) { connect(Action(id), &QAction::triggered, this, handler); };
+    on(CommandId::OpenDb, &CMainFrame::OpenDb);
+    on(CommandId::SaveAsDb, &CMainFrame::SaveAsDb);
+    on(CommandId::OpenExcel, &CMainFrame::OpenExcel);
+    on(CommandId::SaveAsExcel, &CMainFrame::SaveAsExcel);
+    on(CommandId::OpenUserDb, &CMainFrame::OpenUserDb);
+    on(CommandId::OpenUserDb25, &CMainFrame::OpenUserDb25);
+    on(CommandId::MergeDefaultDb, &CMainFrame::MergeDefaultDb);
+    on(CommandId::Exit, &CMainFrame::close);
+    on(CommandId::About, &CMainFrame::AboutRequested);
+    on(CommandId::NextPane, &CMainFrame::SwitchPane);
+    on(CommandId::PrevPane, &CMainFrame::SwitchPane);
+    on(CommandId::Filter, [this] { m_list->Filter(); });
+    Action(CommandId::OpenExcel)->setEnabled(CORVANE_WITH_SPREADSHEETS != 0);
+    Action(CommandId::SaveAsExcel)->setEnabled(CORVANE_WITH_SPREADSHEETS != 0);
+
+    QToolBar* toolBar = findChild<QToolBar*>("toolBar");
+    QAction* toggleToolBar = Action(CommandId::ToggleToolBar);
+    toggleToolBar->setChecked(true);
+    connect(toggleToolBar, &QAction::toggled, toolBar, &QToolBar::setVisible);
+    connect(toolBar, &QToolBar::visibilityChanged, toggleToolBar, &QAction::setChecked);
+    QAction* toggleStatusBar = Action(CommandId::ToggleStatusBar);
+    toggleStatusBar->setChecked(true);
+    connect(toggleStatusBar, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+    UpdateFilterCommand();
+}
+
+QAction* CMainFrame::Action(int id) const
+{
+    return m_actions->Get(id);
+}
+
+void CMainFrame::OpenDb()
+{
+    CAccessDbIn importer;
+    ImportFile(importer, kProgramDbFilter);
+}
+
+void CMainFrame::SaveAsDb()
+{
+    CAccessDbOut exporter;
+    ExportFile(exporter, "db", kProgramDbFilter);
+}
+
+void CMainFrame::OpenExcel()
+{
+#if CORVANE_WITH_SPREADSHEETS
+    CAccessExcelIn importer;
+    ImportFile(importer, kExcelFilter);
+#endif
+}
+
+void CMainFrame::SaveAsExcel()
+{
+#if CORVANE_WITH_SPREADSHEETS
+    CAccessExcelOut exporter;
+    ExportFile(exporter, "xls", kExcelFilter);
+#endif
+}
+
+void CMainFrame::OpenUserDb()
+{
+#if CORVANE_WITH_FLASH_IMAGES
+    CAccessUserDbIn importer;
+    ImportFile(importer, kBinaryFilter);
+#endif
+}
+
+void CMainFrame::OpenUserDb25()
+{
+#if CORVANE_WITH_FLASH_IMAGES
+    CAccessUserDb25In importer;
+    ImportFile(importer, kBinaryFilter);
+#endif
+}
+
+void CMainFrame::MergeDefaultDb()
+{
+#if CORVANE_WITH_FLASH_IMAGES
+    if (m_db == nullptr || m_db->IsEmpty()) {
+        m_services.ShowMessage(this, "No data to merge!", "Empty", UiIcon::Error);
+        return;
+    }
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.filter = kBinaryFilter;
+    request.mustExist = true; // the image is rewritten in place
+    const std::optional<QString> path = m_services.AskFileName(this, request);
+    if (!path) {
+        return;
+    }
+    CAccessDftDbOut exporter;
+    if (!exporter.Export(LocalPath(*path), *m_db)) {
+        ShowPendingError("Merge Error");
+        return;
+    }
+    m_services.ShowMessage(this, "Merge default program finished!", "Finish", UiIcon::Information);
+#endif
+}
+
+bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.filter = filter;
+    request.mustExist = true;
+    const std::optional<QString> path = m_services.AskFileName(this, request);
+    if (!path) {
+        return false;
+    }
+    const std::string localPath = LocalPath(*path);
+    MakeSpreadsheetSideCopy(localPath);
+    return RunImport(importer, localPath);
+}
+
+bool CMainFrame::OpenPath(const QString& path)
+{
+    const std::string localPath = LocalPath(path);
+#if CORVANE_WITH_SPREADSHEETS
+    if (QFileInfo(path).suffix().compare("xls", Qt::CaseInsensitive) == 0) {
+        CAccessExcelIn importer;
+        return RunImport(importer, localPath);
+    }
+#endif
+    // Anything else is read as a default-database file, whose reader says what is wrong with it.
+    CAccessDbIn importer;
+    return RunImport(importer, localPath);
+}
+
+bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
+{
+    if (m_db == nullptr) {
+        m_db = std::make_unique<CProgDb>();
+    } else {
+        m_db->Clear();
+    }
+    bool imported = false;
+    {
+        BusyCursor busy(m_services);
+        imported = importer.Import(path, *m_db);
+    }
+    if (!imported) {
+        // The views keep their items; they look nodes up by id and skip the ones gone.
+        ShowPendingError("Load Error");
+        return false;
+    }
+    m_tree->RebuildTree(m_db.get());
+    m_list->AttachDatabase(m_db.get());
+    m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
+    return true;
+}
+
+void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter)
+{
+    if (m_db == nullptr || m_db->IsEmpty()) {
+        m_services.ShowMessage(this, "No data to save!", "Empty", UiIcon::Error);
+        return;
+    }
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.filter = filter;
+    request.defaultExtension = extension;
+    request.initialName = "DefaultDb." + extension;
+    const std::optional<QString> path = m_services.AskFileName(this, request);
+    if (!path) {
+        return;
+    }
+    bool exported = false;
+    {
+        BusyCursor busy(m_services);
+        exported = exporter.Export(LocalPath(*path), *m_db);
+    }
+    if (!exported) {
+        ShowPendingError("Save Error");
+        return;
+    }
+    m_services.ShowMessage(this, "Save default program finished!", "Finish", UiIcon::Information);
+}
+
+void CMainFrame::ShowPendingError(const char* caption)
+{
+    m_services.ShowMessage(this, QString::fromStdString(PendingErrorOrUnknown()), caption, UiIcon::Error);
+    ClearPendingError();
+}
+
+void CMainFrame::SwitchPane()
+{
+    // With two panes the next and the previous pane are the same one.
+    QWidget* other = m_activePane == m_list ? static_cast<QWidget*>(m_tree) : m_list;
+    other->setFocus(Qt::ShortcutFocusReason);
+    m_activePane = other;
+    UpdateFilterCommand();
+}
+
+void CMainFrame::OnFocusChanged(QWidget* now)
+{
+    for (QWidget* pane : {static_cast<QWidget*>(m_tree), static_cast<QWidget*>(m_list)}) {
+        if (now != nullptr && (now == pane || pane->isAncestorOf(now))) {
+            m_activePane = pane;
+        }
+    }
+    UpdateFilterCommand();
+}
+
+void CMainFrame::UpdateFilterCommand()
+{
+    // Filter belongs to the list: it is offered only while the list is the active pane and has
+    // something to narrow.
+    Action(CommandId::Filter)->setEnabled(m_activePane == m_list && m_list->RowCount() > 1);
+}

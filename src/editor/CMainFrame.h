@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+class CAccessIn;
+class CAccessOut;
+class CProgBrowseView;
+class CProgDb;
+class CProgListView;
+class FrameActions;
+class IUiServices;
+class QLabel;
+class QSplitter;
+
+// The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
+// program list right). It owns the channel database, created at the first confirmed import.
+class CMainFrame final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(IUiServices& services, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The file commands.
+    void OpenDb();
+    void OpenExcel();
+    void SaveAsDb();
+    void SaveAsExcel();
+    void OpenUserDb();
+    void OpenUserDb25();
+    void MergeDefaultDb();
+
+    // Asks for a file and reads it with the importer; true when something was imported.
+    bool ImportFile(CAccessIn& importer, std::string_view filter);
+    // Asks for a file name and writes the database with the exporter.
+    void ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter);
+    // Opens a file named on the command line; the format comes from its extension.
+    bool OpenPath(const QString& path);
+
+    CProgDb* Database() const { return m_db.get(); }
+    CProgBrowseView* TreeView() const { return m_tree; }
+    CProgListView* ListView() const { return m_list; }
+    QSplitter* Splitter() const { return m_splitter; }
+    QLabel* MessagePane() const { return m_messagePane; }
+    QAction* Action(int id) const;
+
+signals:
+    // The About command; the application object shows the box.
+    void AboutRequested();
+
+private:
+    void CreateStatusBar();
+    void CreatePanes();
+    void ConnectCommands();
+    bool RunImport(CAccessIn& importer, const std::string& path);
+    void ShowPendingError(const char* caption);
+    void SwitchPane();
+    void OnFocusChanged(QWidget* now);
+    void UpdateFilterCommand();
+
+    IUiServices& m_services;
+    std::unique_ptr<FrameActions> m_actions;
+    std::unique_ptr<CProgDb> m_db;
+    QSplitter* m_splitter = nullptr;
+    CProgBrowseView* m_tree = nullptr;
+    CProgListView* m_list = nullptr;
+    QWidget* m_activePane = nullptr;
+    QLabel* m_messagePane = nullptr;
+};

@@ -1,0 +1,135 @@
+#include "editor/FrameActions.h"
+
+#include "editor/CommandIds.h"
+#include "editor/views/ToolbarIcons.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace {
+struct ActionSpec
+{
+    int id;
+    const char* text;
+    const char* prompt; // status-bar prompt; empty for none
+    const char* tooltip;
+    QList<QKeySequence> keys;
+};
+
+const std::vector<ActionSpec>& ActionSpecs()
+{
+    using Q = QKeySequence;
+    static const std::vector<ActionSpec> specs{
+        {CommandId::OpenDb, "Open Db", "", "", {}},
+        {CommandId::OpenExcel, "Open Excel", "", "", {}},
+        {CommandId::SaveAsDb, "Save As Db", "", "", {}},
+        {CommandId::SaveAsExcel, "Save As Excel", "", "", {}},
+        {CommandId::OpenUserDb, "Open User Db...", "", "", {}},
+        {CommandId::OpenUserDb25, "Open User Db 2.5...", "", "", {}},
+        {CommandId::MergeDefaultDb, "Merge Into Flash Image...", "", "", {}},
+        {CommandId::Exit, "E&xit", "Quit the application; prompts to save documents", "Exit", {}},
+        {CommandId::ToggleToolBar, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", {}},
+        {CommandId::ToggleStatusBar, "&Status Bar", "Show or hide the status bar", "Toggle StatusBar", {}},
+        {CommandId::About,
+         "&About Tessaro...",
+         "Display program information, version number and copyright",
+         "About",
+         {}},
+        {CommandId::Cut,
+         "Cu&t",
+         "Cut the selection and put it on the Clipboard",
+         "Cut",
+         {Q(Qt::CTRL | Qt::Key_X), Q(Qt::SHIFT | Qt::Key_Delete)}},
+        {CommandId::Copy,
+         "&Copy",
+         "Copy the selection and put it on the Clipboard",
+         "Copy",
+         {Q(Qt::CTRL | Qt::Key_C), Q(Qt::CTRL | Qt::Key_Insert)}},
+        {CommandId::Paste,
+         "&Paste",
+         "Insert Clipboard contents",
+         "Paste",
+         {Q(Qt::CTRL | Qt::Key_V), Q(Qt::SHIFT | Qt::Key_Insert)}},
+        {CommandId::Undo,
+         "&Undo",
+         "Undo the last action",
+         "Undo",
+         {Q(Qt::CTRL | Qt::Key_Z), Q(Qt::ALT | Qt::Key_Backspace)}},
+        {CommandId::NextPane, "Next Pane", "Switch to the next window pane", "Next Pane", {Q(Qt::Key_F6)}},
+        {CommandId::PrevPane,
+         "Previous Pane",
+         "Switch back to the previous window pane",
+         "Previous Pane",
+         {Q(Qt::SHIFT | Qt::Key_F6)}},
+        {CommandId::Filter, "Filter", "", "", {Q(Qt::CTRL | Qt::Key_F)}},
+    };
+    return specs;
+}
+} // namespace
+
+FrameActions::FrameActions(QMainWindow& frame)
+{
+    for (const ActionSpec& spec : ActionSpecs()) {
+        auto* action = new QAction(spec.text, &frame);
+        action->setObjectName(QString("action%1").arg(spec.id));
+        action->setData(spec.id);
+        action->setStatusTip(spec.prompt);
+        action->setToolTip(spec.tooltip);
+        action->setShortcuts(spec.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        frame.addAction(action); // keys work whether or not a menu shows the action
+        m_actions[spec.id] = action;
+    }
+    // Cut, Copy, Paste and Undo have no handler anywhere: always disabled, their keys do nothing.
+    for (const int id : {CommandId::Cut, CommandId::Copy, CommandId::Paste, CommandId::Undo}) {
+        m_actions[id]->setEnabled(false);
+    }
+    Get(CommandId::Cut)->setIcon(CutIcon());
+    Get(CommandId::Copy)->setIcon(CopyIcon());
+    Get(CommandId::Paste)->setIcon(PasteIcon());
+    Get(CommandId::About)->setIcon(AboutIcon());
+    Get(CommandId::ToggleToolBar)->setCheckable(true);
+    Get(CommandId::ToggleStatusBar)->setCheckable(true);
+}
+
+QAction* FrameActions::Get(int id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void FrameActions::BuildMenusAndToolBar(QMainWindow& frame, bool withFlashCommands) const
+{
+    QMenu* file = frame.menuBar()->addMenu("&File");
+    file->addAction(Get(CommandId::OpenDb));
+    file->addAction(Get(CommandId::OpenExcel));
+    file->addSeparator();
+    file->addAction(Get(CommandId::SaveAsDb));
+    file->addAction(Get(CommandId::SaveAsExcel));
+    file->addSeparator();
+    if (withFlashCommands) {
+        file->addAction(Get(CommandId::OpenUserDb));
+        file->addAction(Get(CommandId::OpenUserDb25));
+        file->addAction(Get(CommandId::MergeDefaultDb));
+        file->addSeparator();
+    }
+    file->addAction(Get(CommandId::Exit));
+    QMenu* view = frame.menuBar()->addMenu("&View");
+    view->addAction(Get(CommandId::ToggleToolBar));
+    view->addAction(Get(CommandId::ToggleStatusBar));
+    QMenu* help = frame.menuBar()->addMenu("&Help");
+    help->addAction(Get(CommandId::About));
+
+    QToolBar* toolBar = frame.addToolBar("Standard");
+    toolBar->setObjectName("toolBar");
+    toolBar->setIconSize(QSize(16, 15));
+    toolBar->setMovable(true);
+    toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar->addAction(Get(CommandId::Cut));
+    toolBar->addAction(Get(CommandId::Copy));
+    toolBar->addAction(Get(CommandId::Paste));
+    toolBar->addSeparator();
+    toolBar->addAction(Get(CommandId::About));
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "common/UiHooks.h"
+
+class IUiServices;
+class QWidget;
+
+// What the core asks of the user, answered with the editor's dialogs.
+class QtUiHooks final : public IUiHooks
+{
+public:
+    QtUiHooks(IUiServices& services, QWidget* parent);
+    void SetParent(QWidget* parent) { m_parent = parent; }
+
+    // Shows the address dialog: the address after OK (0 for "Auto"), 0 after Cancel.
+    std::uint32_t AskUserDbAddress() override;
+    void ShowMessage(std::string_view text, std::string_view caption, UiIcon icon) override;
+
+private:
+    IUiServices& m_services;
+    QWidget* m_parent;
+};

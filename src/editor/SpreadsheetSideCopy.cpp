@@ -1,0 +1,22 @@
+#include "editor/SpreadsheetSideCopy.h"
+
+#include "editor/Formats.h"
+
+#if CORVANE_WITH_SPREADSHEETS
+#include "access/CAccessDbIn.h"
+#include "db/CProgDb.h"
+#include "excel/CAccessExcelOut.h"
+#endif
+
+void MakeSpreadsheetSideCopy([[maybe_unused]] const std::string& path)
+{
+#if CORVANE_WITH_SPREADSHEETS
+    CProgDb scratch;
+    CAccessDbIn reader;
+    if (!reader.Import(path, scratch)) {
+        return;
+    }
+    CAccessExcelOut writer;
+    writer.Export(path + "xls", scratch);
+#endif
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QDialog>
+
+// The About box: the program icon, the product line and the help line.
+class CAboutDlg final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "editor/models/FilterSpec.h"
+
+#include <QDialog>
+#include <QStringList>
+
+class IUiServices;
+class QComboBox;
+class QLineEdit;
+class QTreeWidget;
+
+// Lets the user write the equality conditions of a list filter, at most one per column.
+class CFilterDlg final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // headers: the list's current column headers, in column order. The spec is written on OK only.
+    CFilterDlg(FilterSpec& spec, const QStringList& headers, IUiServices& services, QWidget* parent = nullptr);
+
+    // Sets the title ("Prog Filter", ...); an empty caption keeps "Filter".
+    void SetCaption(const QString& caption);
+
+    void accept() override;
+
+private:
+    void AddCondition();
+    void RemoveMarkedCondition();
+
+    FilterSpec& m_spec;
+    IUiServices& m_services;
+    QTreeWidget* m_conditions;
+    QComboBox* m_chooser;
+    QLineEdit* m_value;
+};

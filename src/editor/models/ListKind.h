@@ -1,0 +1,4 @@
+#pragma once
+
+// What the program list shows; the numbers are the ones the browse tree passes.
+enum class ListKind : int { Satellites = 0, Transponders = 1, Programs = 2 };

@@ -1,0 +1,247 @@
+#include "editor/models/ProgListModel.h"
+
+#include "common/CodePage.h"
+#include "db/CProgDb.h"
+
+#include <QBrush>
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+template <class TList>
+void CollectIds(const TList& list, std::int32_t parentId, std::vector<std::int32_t>& ids)
+{
+    for (const auto& node : list) {
+        if (parentId == InvalidId || node.ParentId() == parentId) {
+            ids.push_back(node.Id());
+        }
+    }
+}
+
+// A condition value as the cells hold it; false when the value has no exact form there, so it
+// can match no cell.
+bool ToCellBytes(ListKind kind, const FilterCondition& condition, std::string& bytes)
+{
+    if (!IsNameColumn(kind, condition.column)) {
+        bytes = condition.value;
+        return true;
+    }
+    bool lossy = false;
+    bytes = Utf8ToInternal(condition.value, &lossy);
+    return !lossy;
+}
+} // namespace
+
+ProgListModel::ProgListModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{ }
+
+void ProgListModel::AttachDatabase(CProgDb* db)
+{
+    beginResetModel();
+    m_db = db;
+    m_hasColumns = false;
+    m_ids.clear();
+    m_dropTarget = -1;
+    endResetModel();
+}
+
+void ProgListModel::ShowItems(ListKind kind, std::int32_t parentId)
+{
+    beginResetModel();
+    m_kind = kind;
+    m_hasColumns = true;
+    m_dropTarget = -1;
+    m_ids.clear();
+    if (m_db != nullptr) {
+        switch (kind) {
+        case ListKind::Programs:
+            CollectIds(m_db->Progs(), parentId, m_ids);
+            break;
+        case ListKind::Transponders:
+            CollectIds(m_db->Tps(), parentId, m_ids);
+            break;
+        case ListKind::Satellites:
+            CollectIds(m_db->Sats(), InvalidId, m_ids);
+            break;
+        }
+    }
+    endResetModel();
+}
+
+void ProgListModel::SetRows(std::vector<std::int32_t> ids)
+{
+    beginResetModel();
+    m_ids = std::move(ids);
+    m_dropTarget = -1;
+    endResetModel();
+}
+
+const CNode* ProgListModel::NodeAt(int row) const
+{
+    if (m_db == nullptr || row < 0 || row >= rowCount()) {
+        return nullptr;
+    }
+    const std::int32_t id = IdAt(row);
+    switch (m_kind) {
+    case ListKind::Programs:
+        return m_db->Progs().Find(id);
+    case ListKind::Transponders:
+        return m_db->Tps().Find(id);
+    case ListKind::Satellites:
+        break;
+    }
+    return m_db->Sats().Find(id);
+}
+
+std::string ProgListModel::CellText(int row, int column) const
+{
+    if (column == 0 && row >= 0 && row < rowCount()) {
+        return std::to_string(IdAt(row));
+    }
+    const CNode* node = NodeAt(row);
+    return node == nullptr ? std::string() : ::CellText(m_kind, *node, column);
+}
+
+void ProgListModel::RemoveRowsAscending(const std::vector<int>& rows)
+{
+    // From the highest run down, so the indices still to remove stay valid.
+    std::size_t end = rows.size();
+    while (end > 0) {
+        std::size_t start = end - 1;
+        while (start > 0 && rows[start - 1] + 1 == rows[start]) {
+            --start;
+        }
+        const int first = rows[start];
+        const int last = rows[end - 1];
+        beginRemoveRows({}, first, last);
+        m_ids.erase(m_ids.begin() + first, m_ids.begin() + last + 1);
+        if (m_dropTarget >= first) {
+            m_dropTarget = m_dropTarget <= last ? -1 : m_dropTarget - (last - first + 1);
+        }
+        endRemoveRows();
+        end = start;
+    }
+}
+
+void ProgListModel::InsertRow(int row, std::int32_t id)
+{
+    beginInsertRows({}, row, row);
+    m_ids.insert(m_ids.begin() + row, id);
+    if (m_dropTarget >= row) {
+        ++m_dropTarget;
+    }
+    endInsertRows();
+}
+
+bool ProgListModel::PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const
+{
+    values.resize(spec.conditions.size());
+    for (std::size_t i = 0; i < spec.conditions.size(); ++i) {
+        if (!ToCellBytes(m_kind, spec.conditions[i], values[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ProgListModel::RowMatches(const FilterSpec& spec, const std::vector<std::string>& values, int row) const
+{
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (CellText(row, spec.conditions[i].column) != values[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int ProgListModel::NextMatch(const FilterSpec& spec, int after) const
+{
+    std::vector<std::string> values;
+    if (!PrepareValues(spec, values)) {
+        return -1;
+    }
+    for (int row = after < 0 ? 0 : after + 1; row < rowCount(); ++row) {
+        if (RowMatches(spec, values, row)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+std::vector<int> ProgListModel::MatchingRows(const FilterSpec& spec) const
+{
+    std::vector<int> rows;
+    std::vector<std::string> values;
+    if (!PrepareValues(spec, values)) {
+        return rows;
+    }
+    for (int row = 0; row < rowCount(); ++row) {
+        if (RowMatches(spec, values, row)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+void ProgListModel::SetDropTarget(int row)
+{
+    const int previous = m_dropTarget;
+    m_dropTarget = row;
+    EmitRowChanged(previous);
+    EmitRowChanged(row);
+}
+
+void ProgListModel::EmitRowChanged(int row)
+{
+    if (row >= 0 && row < rowCount()) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+}
+
+int ProgListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_ids.size());
+}
+
+int ProgListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !m_hasColumns ? 0 : static_cast<int>(ColumnHeaders(m_kind).size());
+}
+
+QVariant ProgListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole: {
+        const std::string text = CellText(index.row(), index.column());
+        return IsNameColumn(m_kind, index.column()) ? QString::fromStdString(InternalToUtf8(text))
+                                                    : QString::fromStdString(text);
+    }
+    case Qt::UserRole:
+        return IdAt(index.row());
+    case Qt::BackgroundRole:
+        if (index.row() == m_dropTarget) {
+            return QGuiApplication::palette().brush(QPalette::Highlight);
+        }
+        return {};
+    case Qt::ForegroundRole:
+        if (index.row() == m_dropTarget) {
+            return QGuiApplication::palette().brush(QPalette::HighlightedText);
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant ProgListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount()) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    const std::string_view header = ColumnHeaders(m_kind)[static_cast<std::size_t>(section)];
+    return QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size()));
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "editor/models/FilterSpec.h"
+#include "editor/models/ListColumns.h"
+
+#include <QAbstractTableModel>
+
+#include <cstdint>
+#include <vector>
+
+class CNode;
+class CProgDb;
+
+// The rows of the program list: one node id per row, cells rendered from the node on demand, so
+// the memory for a list grows with its rows, never with its cells. Rows whose node has left the
+// database keep their id and show nothing else.
+class ProgListModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ProgListModel(QObject* parent = nullptr);
+
+    // Remembers the database and shows nothing, not even columns.
+    void AttachDatabase(CProgDb* db);
+    CProgDb* Database() const { return m_db; }
+
+    // Every node of the kind, or those whose ParentId is parentId (satellites ignore the id).
+    void ShowItems(ListKind kind, std::int32_t parentId);
+    ListKind Kind() const { return m_kind; }
+    bool HasColumns() const { return m_hasColumns; }
+
+    // Replaces the rows by these ids, in this order, keeping the columns.
+    void SetRows(std::vector<std::int32_t> ids);
+    const std::vector<std::int32_t>& RowIds() const { return m_ids; }
+    std::int32_t IdAt(int row) const { return m_ids[static_cast<std::size_t>(row)]; }
+
+    // The node a row stands for, looked up by id; nullptr once it has left the database.
+    const CNode* NodeAt(int row) const;
+    // The cell as the list shows it, in the internal code page; empty for a vanished node.
+    std::string CellText(int row, int column) const;
+
+    // Removes rows given in ascending order; runs of neighbours go in one step.
+    void RemoveRowsAscending(const std::vector<int>& rows);
+    void InsertRow(int row, std::int32_t id);
+
+    // The first row after `after` (from the top when negative) whose cells equal every condition; -1 when none.
+    int NextMatch(const FilterSpec& spec, int after) const;
+    // Every row NextMatch would return walking from the top, in one pass.
+    std::vector<int> MatchingRows(const FilterSpec& spec) const;
+
+    // The row that carries the drop highlight, or -1.
+    void SetDropTarget(int row);
+    int DropTarget() const { return m_dropTarget; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    void EmitRowChanged(int row);
+    // The condition values as the cells hold them; false when one can match no cell.
+    bool PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const;
+    bool RowMatches(const FilterSpec& spec, const std::vector<std::string>& values, int row) const;
+
+    CProgDb* m_db = nullptr;
+    ListKind m_kind = ListKind::Satellites;
+    bool m_hasColumns = false;
+    std::vector<std::int32_t> m_ids;
+    int m_dropTarget = -1;
+};
