@@ -1,0 +1,56 @@
+// The About box: its fixed texts and how it closes.
+#include "editor/dialogs/CAboutDlg.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+class AboutDlgTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void showsFixedTexts()
+    {
+        CAboutDlg about;
+        QCOMPARE(about.windowTitle(), "About Tessaro");
+        QStringList texts;
+        for (const QLabel* label : about.findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        QVERIFY(texts.contains("Corvane Advanced V2.00"));
+        QVERIFY(texts.contains("Any Question, Please Refer To Brisken Team For Help"));
+        QCOMPARE(about.findChild<QPushButton*>("okButton")->text(), "OK");
+    }
+
+    void closesWithOkEnterAndEscape_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result");
+        QTest::addRow("enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
+        QTest::addRow("escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    }
+    void closesWithOkEnterAndEscape()
+    {
+        QFETCH(int, key);
+        QFETCH(int, result);
+        CAboutDlg about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTest::keyClick(&about, static_cast<Qt::Key>(key));
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), result);
+    }
+
+    void okButtonCloses()
+    {
+        CAboutDlg about;
+        about.show();
+        about.findChild<QPushButton*>("okButton")->click();
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), int(QDialog::Accepted));
+    }
+};
+
+QTEST_MAIN(AboutDlgTest)
+#include "AboutDlgTest.moc"

@@ -1,0 +1,676 @@
+// The main window: title, menus, toolbar, status bar, panes, keys, and the file commands with
+// every box they show.
+#include "FakeUiServices.h"
+#include "TestDatabase.h"
+#include "common/PendingError.h"
+#include "editor/CMainFrame.h"
+#include "editor/CTessaroApp.h"
+#include "editor/CommandIds.h"
+#include "editor/FileFilter.h"
+#include "editor/Formats.h"
+#include "editor/models/ProgListModel.h"
+#include "editor/views/CProgBrowseView.h"
+#include "editor/views/CProgListView.h"
+#include "support/TempDir.h"
+
+#include "access/CAccessIn.h"
+#include "access/CAccessOut.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+// An importer or exporter whose outcome the test decides; it notes whether the wait cursor was up.
+class ScriptedImporter final : public CAccessIn
+{
+public:
+    ScriptedImporter(FakeUiServices& ui, std::function<bool(CProgDb&)> run)
+        : m_ui(ui)
+        , m_run(std::move(run))
+    { }
+    bool Import(const std::string& path, CProgDb& db) override
+    {
+        paths.push_back(path);
+        ranUnderWaitCursor = m_ui.IsBusy();
+        sawEmptyDatabase = db.IsEmpty();
+        return m_run(db);
+    }
+    std::vector<std::string> paths;
+    bool ranUnderWaitCursor = false;
+    bool sawEmptyDatabase = false;
+
+private:
+    FakeUiServices& m_ui;
+    std::function<bool(CProgDb&)> m_run;
+};
+
+class ScriptedExporter final : public CAccessOut
+{
+public:
+    explicit ScriptedExporter(std::function<bool()> run)
+        : m_run(std::move(run))
+    { }
+    bool Export(const std::string& path, CProgDb&) override
+    {
+        paths.push_back(path);
+        return m_run();
+    }
+    std::vector<std::string> paths;
+
+private:
+    std::function<bool()> m_run;
+};
+
+bool FillThreePrograms(CProgDb& db)
+{
+    auto filled = MakeDatabase(1, 1, 3);
+    auto sat = std::make_unique<CSatNode>();
+    sat->SetName("Sat0");
+    db.Sats().Add(std::move(sat));
+    db.Tps().Add(std::make_unique<CTpNode>(InvalidId, 0));
+    for (int i = 0; i < 3; ++i) {
+        db.Progs().Add(std::make_unique<CProgNode>(InvalidId, 0));
+    }
+    return true;
+}
+
+struct Window
+{
+    Window()
+    {
+        ClearPendingError();
+        app.InitInstance({"corvane"});
+    }
+    ~Window() { ClearPendingError(); }
+
+    CMainFrame& Frame() { return *app.MainFrame(); }
+    QAction* Action(int id) { return Frame().Action(id); }
+    CProgBrowseView& Tree() { return *Frame().TreeView(); }
+    CProgListView& List() { return *Frame().ListView(); }
+    // Writes a default-database file with this many programs on one transponder and opens it.
+    QString OpenDbWith(int programs)
+    {
+        auto db = MakeDatabase(1, 1, programs);
+        const QString path = QString::fromStdString(dir.Write("ch.db", DbFileBytes(*db)));
+        ui.QueueFile(path);
+        Action(CommandId::OpenDb)->trigger();
+        return path;
+    }
+    void Expect(const QString& text, const QString& caption, UiIcon icon)
+    {
+        QCOMPARE(ui.messages.size(), std::size_t(1));
+        QCOMPARE(ui.messages[0].text, text);
+        QCOMPARE(ui.messages[0].caption, caption);
+        QCOMPARE(ui.messages[0].icon, icon);
+        QVERIFY(!ui.messages[0].underWaitCursor);
+    }
+
+    FakeUiServices ui;
+    CTessaroApp app{ui};
+    TempDir dir;
+};
+
+QStringList Texts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions) {
+        texts << (action->isSeparator() ? QString("-") : action->text());
+    }
+    return texts;
+}
+} // namespace
+
+class MainFrameTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void titleComesFromTheVersionRecord()
+    {
+        Window w;
+        QCOMPARE(w.Frame().windowTitle(), "Corvane V2.000 Build 11123012 -- For Vemtrix(Small Endian)");
+        QVERIFY(w.Frame().isVisible());
+        QVERIFY(!w.Frame().isMaximized());
+    }
+
+    void menusInOrder()
+    {
+        Window w;
+        const QList<QAction*> menus = w.Frame().menuBar()->actions();
+        QCOMPARE(Texts(menus), (QStringList{"&File", "&View", "&Help"}));
+        QStringList file{"Open Db", "Open Excel", "-", "Save As Db", "Save As Excel", "-"};
+        if (CORVANE_WITH_FLASH_IMAGES) {
+            file << "Open User Db..."
+                 << "Open User Db 2.5..."
+                 << "Merge Into Flash Image..."
+                 << "-";
+        }
+        file << "E&xit";
+        QCOMPARE(Texts(menus[0]->menu()->actions()), file);
+        QCOMPARE(Texts(menus[1]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
+        QCOMPARE(Texts(menus[2]->menu()->actions()), QStringList{"&About Tessaro..."});
+        QVERIFY(w.Action(CommandId::ToggleToolBar)->isChecked());
+        QVERIFY(w.Action(CommandId::ToggleStatusBar)->isChecked());
+    }
+
+    void toolBarHasDeadClipboardButtonsAndAbout()
+    {
+        Window w;
+        auto* toolBar = w.Frame().findChild<QToolBar*>("toolBar");
+        const QList<QAction*> buttons = toolBar->actions();
+        QCOMPARE(buttons.size(), 5);
+        QCOMPARE(buttons[0], w.Action(CommandId::Cut));
+        QCOMPARE(buttons[1], w.Action(CommandId::Copy));
+        QCOMPARE(buttons[2], w.Action(CommandId::Paste));
+        QVERIFY(buttons[3]->isSeparator());
+        QCOMPARE(buttons[4], w.Action(CommandId::About));
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(!buttons[i]->isEnabled());
+        }
+        QVERIFY(buttons[4]->isEnabled());
+        QCOMPARE(toolBar->iconSize(), QSize(16, 15));
+    }
+
+    void promptsAndTooltips_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("tooltip");
+        QTest::addRow("about") << CommandId::About << "Display program information, version number and copyright"
+                               << "About";
+        QTest::addRow("exit") << CommandId::Exit << "Quit the application; prompts to save documents"
+                              << "Exit";
+        QTest::addRow("toolbar") << CommandId::ToggleToolBar << "Show or hide the toolbar"
+                                 << "Toggle ToolBar";
+        QTest::addRow("status bar") << CommandId::ToggleStatusBar << "Show or hide the status bar"
+                                    << "Toggle StatusBar";
+        QTest::addRow("copy") << CommandId::Copy << "Copy the selection and put it on the Clipboard"
+                              << "Copy";
+        QTest::addRow("cut") << CommandId::Cut << "Cut the selection and put it on the Clipboard"
+                             << "Cut";
+        QTest::addRow("paste") << CommandId::Paste << "Insert Clipboard contents"
+                               << "Paste";
+        QTest::addRow("undo") << CommandId::Undo << "Undo the last action"
+                              << "Undo";
+        QTest::addRow("next pane") << CommandId::NextPane << "Switch to the next window pane"
+                                   << "Next Pane";
+        QTest::addRow("previous pane") << CommandId::PrevPane << "Switch back to the previous window pane"
+                                       << "Previous Pane";
+    }
+    void promptsAndTooltips()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, prompt);
+        QFETCH(QString, tooltip);
+        Window w;
+        QCOMPARE(w.Action(id)->statusTip(), prompt);
+        QCOMPARE(w.Action(id)->toolTip(), tooltip);
+    }
+
+    void fileCommandsHaveNoPrompt()
+    {
+        Window w;
+        for (const int id : {CommandId::OpenDb,
+                             CommandId::OpenExcel,
+                             CommandId::SaveAsDb,
+                             CommandId::SaveAsExcel,
+                             CommandId::OpenUserDb,
+                             CommandId::MergeDefaultDb,
+                             CommandId::OpenUserDb25,
+                             CommandId::Filter}) {
+            QVERIFY2(w.Action(id)->statusTip().isEmpty(), qPrintable(QString::number(id)));
+        }
+    }
+
+    void statusBarPanes()
+    {
+        Window w;
+        QCOMPARE(w.Frame().MessagePane()->text(), "Ready");
+        for (const char* name : {"CAP", "NUM", "SCRL"}) {
+            auto* pane = w.Frame().findChild<QLabel*>(QString("%1Pane").arg(name));
+            QVERIFY2(pane != nullptr, name);
+            QCOMPARE(pane->text(), QString(name));
+        }
+        // A prompt shows while a command is pointed at, then the idle text is back.
+        QStatusTipEvent tip(w.Action(CommandId::About)->statusTip());
+        QApplication::sendEvent(&w.Frame(), &tip);
+        QCOMPARE(w.Frame().statusBar()->currentMessage(), "Display program information, version number and copyright");
+        QStatusTipEvent none{QString()};
+        QApplication::sendEvent(&w.Frame(), &none);
+        QVERIFY(w.Frame().MessagePane()->isVisible());
+        QCOMPARE(w.Frame().MessagePane()->text(), "Ready");
+    }
+
+    void splitterStartsWithTheTreeAt160()
+    {
+        Window w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w.Frame()));
+        QSplitter* splitter = w.Frame().Splitter();
+        QCOMPARE(splitter->widget(0), static_cast<QWidget*>(&w.Tree()));
+        QCOMPARE(splitter->widget(1), static_cast<QWidget*>(&w.List()));
+        QCOMPARE(splitter->sizes().at(0), 160);
+        w.Frame().resize(1200, 700);
+        QTRY_COMPARE(splitter->sizes().at(0), 160); // the list takes the extra width
+    }
+
+    void toggleToolBarAndStatusBar()
+    {
+        Window w;
+        auto* toolBar = w.Frame().findChild<QToolBar*>("toolBar");
+        w.Action(CommandId::ToggleToolBar)->trigger();
+        QVERIFY(!toolBar->isVisible());
+        QVERIFY(!w.Action(CommandId::ToggleToolBar)->isChecked());
+        w.Action(CommandId::ToggleToolBar)->trigger();
+        QVERIFY(toolBar->isVisible());
+        w.Action(CommandId::ToggleStatusBar)->trigger();
+        QVERIFY(!w.Frame().statusBar()->isVisible());
+        QVERIFY(!w.Action(CommandId::ToggleStatusBar)->isChecked());
+        w.Action(CommandId::ToggleStatusBar)->trigger();
+        QVERIFY(w.Frame().statusBar()->isVisible());
+    }
+
+    void f6SwitchesPanes()
+    {
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.Tree().setFocus();
+        QTest::keyClick(&w.Frame(), Qt::Key_F6);
+        QTRY_VERIFY(w.List().hasFocus());
+        QTest::keyClick(&w.Frame(), Qt::Key_F6, Qt::ShiftModifier);
+        QTRY_VERIFY(w.Tree().hasFocus());
+    }
+
+    void filterOnlyFromTheListWithTwoRows_data()
+    {
+        QTest::addColumn<int>("programs");
+        QTest::addColumn<bool>("listActive");
+        QTest::addColumn<bool>("enabled");
+        QTest::addRow("tree active") << 5 << false << false;
+        QTest::addRow("list active, no row") << 0 << true << false;
+        QTest::addRow("list active, one row") << 1 << true << false;
+        QTest::addRow("list active, two rows") << 2 << true << true;
+    }
+    void filterOnlyFromTheListWithTwoRows()
+    {
+        QFETCH(int, programs);
+        QFETCH(bool, listActive);
+        QFETCH(bool, enabled);
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.OpenDbWith(programs);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        (listActive ? static_cast<QWidget&>(w.List()) : static_cast<QWidget&>(w.Tree())).setFocus();
+        QTRY_COMPARE(w.Action(CommandId::Filter)->isEnabled(), enabled);
+        QTest::keyClick(&w.Frame(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(w.ui.dialogTitles, enabled ? QStringList{"Prog Filter"} : QStringList{});
+    }
+
+    void filterThatMatchesNothingDisablesFilter()
+    {
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.OpenDbWith(4);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().setFocus();
+        QTRY_VERIFY(w.Action(CommandId::Filter)->isEnabled());
+        w.ui.QueueDialog([](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>("valueEdit")->setText("999");
+            ClickButton(dialog, "addButton");
+            ClickButton(dialog, "okButton");
+            return dialog.result();
+        });
+        QTest::keyClick(&w.Frame(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(w.List().RowCount(), 0);
+        QVERIFY(!w.Action(CommandId::Filter)->isEnabled());
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().setFocus();
+        QTRY_VERIFY(w.Action(CommandId::Filter)->isEnabled());
+    }
+
+    void saveWithNothingToSave_data()
+    {
+        QTest::addColumn<bool>("importFirst");
+        QTest::addColumn<int>("command");
+        QTest::addRow("db before any import") << false << CommandId::SaveAsDb;
+        QTest::addRow("db after an empty import") << true << CommandId::SaveAsDb;
+        if (CORVANE_WITH_SPREADSHEETS) {
+            QTest::addRow("excel before any import") << false << CommandId::SaveAsExcel;
+        }
+    }
+    void saveWithNothingToSave()
+    {
+        QFETCH(bool, importFirst);
+        QFETCH(int, command);
+        Window w;
+        if (importFirst) {
+            ScriptedImporter empty(w.ui, [](CProgDb&) { return true; });
+            w.ui.QueueFile("/nowhere/empty.db");
+            QVERIFY(w.Frame().ImportFile(empty, kProgramDbFilter));
+        }
+        w.ui.fileRequests.clear();
+        w.Action(command)->trigger();
+        w.Expect("No data to save!", "Empty", UiIcon::Error);
+        QVERIFY(w.ui.fileRequests.empty());
+    }
+
+    void cancelledDialogsChangeNothing()
+    {
+        Window w;
+        w.Action(CommandId::OpenDb)->trigger();
+        QVERIFY(w.Frame().Database() == nullptr); // created only by a confirmed dialog
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.ui.QueueCancel();
+        w.Action(CommandId::OpenDb)->trigger();
+        w.ui.QueueCancel();
+        w.Action(CommandId::SaveAsDb)->trigger();
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        QCOMPARE(w.List().RowCount(), 3);
+        QCOMPARE(w.Tree().topLevelItemCount(), 2);
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(w.ui.fileRequests.size(), std::size_t(4));
+    }
+
+    void openDbReadsTheFileAndRebuildsTheViews()
+    {
+        Window w;
+        w.OpenDbWith(3);
+        QCOMPARE(w.ui.fileRequests.size(), std::size_t(1));
+        const FileDialogRequest& request = w.ui.fileRequests[0];
+        QCOMPARE(request.mode, FileDialogRequest::Mode::Open);
+        QCOMPARE(QString::fromStdString(request.filter), "Program Db File(*.db)|*.db|All Files (*.*)|*.*||");
+        QVERIFY(request.mustExist);
+        QVERIFY(request.initialName.empty());
+        QVERIFY(request.defaultExtension.empty());
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(w.ui.busyCount, 1);
+        QVERIFY(!w.ui.IsBusy());
+
+        QCOMPARE(w.Tree().topLevelItemCount(), 2);
+        QCOMPARE(w.Tree().topLevelItem(1)->child(0)->text(0), "Sat0");
+        QCOMPARE(w.List().Model().columnCount(), 0); // empty until the tree selection
+        QCOMPARE(w.List().RowCount(), 0);
+        QCOMPARE(w.Frame().MessagePane()->text(), "1 satellite, 1 transponder, 3 programs");
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        QCOMPARE(w.List().RowCount(), 3);
+    }
+
+    void importRunsOnAnEmptiedDatabaseUnderTheWaitCursor()
+    {
+        Window w;
+        w.OpenDbWith(5);
+        ScriptedImporter importer(w.ui, FillThreePrograms);
+        w.ui.QueueFile("/some/where/file.db");
+        QVERIFY(w.Frame().ImportFile(importer, kProgramDbFilter));
+        QCOMPARE(importer.paths, std::vector<std::string>{"/some/where/file.db"});
+        QVERIFY(importer.ranUnderWaitCursor);
+        QVERIFY(importer.sawEmptyDatabase);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+    }
+
+    void importFailures_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // a file's content; empty: no file at all
+        QTest::addColumn<QString>("text");
+        QTest::addRow("missing file") << QByteArray() << "Open file failed!";
+        QTest::addRow("too short") << QByteArray("Sg8K") << "File size error!";
+        QTest::addRow("wrong magic") << QByteArray(4096, 'x') << "File format error!";
+    }
+    void importFailures()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        Window w;
+        const std::string path = bytes.isEmpty() ? w.dir.File("gone.db") : w.dir.Write("bad.db", bytes.toStdString());
+        w.ui.QueueFile(QString::fromStdString(path));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.Expect(text, "Load Error", UiIcon::Error);
+        QVERIFY(!PendingError().pending);
+        QVERIFY(w.Frame().Database() != nullptr); // created by the confirmed dialog even so
+        QCOMPARE(w.Tree().topLevelItemCount(), 0);
+        QCOMPARE(w.Frame().MessagePane()->text(), "Ready");
+    }
+
+    void failedImportShowsPendingOrUnknown_data()
+    {
+        QTest::addColumn<QString>("earlier"); // a text left pending before the command
+        QTest::addColumn<QString>("own"); // the importer's own reason
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("nothing pending") << ""
+                                         << ""
+                                         << "Unknown Error!";
+        QTest::addRow("own reason") << ""
+                                    << "Bad header"
+                                    << "Bad header";
+        QTest::addRow("earlier text left pending") << "File size error!"
+                                                   << ""
+                                                   << "File size error!";
+        QTest::addRow("own reason wins") << "File size error!"
+                                         << "Bad header"
+                                         << "Bad header";
+    }
+    void failedImportShowsPendingOrUnknown()
+    {
+        QFETCH(QString, earlier);
+        QFETCH(QString, own);
+        QFETCH(QString, shown);
+        Window w;
+        if (!earlier.isEmpty()) {
+            CTessaroApp::SetPendingError(earlier.toStdString());
+        }
+        ScriptedImporter importer(w.ui, [own](CProgDb&) {
+            if (!own.isEmpty()) {
+                SetPendingError(own.toStdString());
+            }
+            return false;
+        });
+        w.ui.QueueFile("/x.db");
+        QVERIFY(!w.Frame().ImportFile(importer, kProgramDbFilter));
+        w.Expect(shown, "Load Error", UiIcon::Error);
+        QVERIFY(!CTessaroApp::PendingError().pending);
+        QVERIFY(CTessaroApp::PendingError().text.empty());
+    }
+
+    void viewsSurviveAFailedImport()
+    {
+        Window w;
+        w.OpenDbWith(4);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        QCOMPARE(w.List().RowCount(), 4);
+        ScriptedImporter half(w.ui, [](CProgDb& db) {
+            db.Progs().Add(std::make_unique<CProgNode>(InvalidId, 0)); // one node read, then failure
+            return false;
+        });
+        w.ui.QueueFile("/x.db");
+        QVERIFY(!w.Frame().ImportFile(half, kProgramDbFilter));
+        QCOMPARE(w.Tree().topLevelItemCount(), 2);
+        QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 1);
+        QCOMPARE(w.List().RowCount(), 4);
+        QCOMPARE(w.List().Model().index(3, 0).data().toString(), "3");
+        // Deleting a row whose node is gone does nothing.
+        w.List().selectionModel()->select(w.List().Model().index(3, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        QCOMPARE(w.List().RowCount(), 4);
+        // Selecting a stale tree item shows what the database now holds for it.
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1)->child(0)->child(0));
+        QCOMPARE(w.List().RowCount(), 1);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
+        QCOMPARE(w.List().RowCount(), 0);
+    }
+
+    void saveAsDbWritesAndConfirms()
+    {
+        Window w;
+        w.OpenDbWith(3);
+        const QString target = QString::fromStdString(w.dir.File("out.db"));
+        w.ui.fileRequests.clear();
+        w.ui.QueueFile(target);
+        w.Action(CommandId::SaveAsDb)->trigger();
+        QCOMPARE(w.ui.fileRequests.size(), std::size_t(1));
+        const FileDialogRequest& request = w.ui.fileRequests[0];
+        QCOMPARE(request.mode, FileDialogRequest::Mode::Save);
+        QCOMPARE(QString::fromStdString(request.initialName), "DefaultDb.db");
+        QCOMPARE(QString::fromStdString(request.defaultExtension), "db");
+        QCOMPARE(QString::fromStdString(request.filter), QString::fromLatin1(kProgramDbFilter));
+        QVERIFY(!request.mustExist);
+        w.Expect("Save default program finished!", "Finish", UiIcon::Information);
+        QCOMPARE(w.ui.busyCount, 2);
+
+        // What was written reads back the same.
+        w.ui.messages.clear();
+        w.ui.QueueFile(target);
+        w.Action(CommandId::OpenDb)->trigger();
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+    }
+
+    void saveFailures_data()
+    {
+        QTest::addColumn<QString>("earlier");
+        QTest::addColumn<QString>("own");
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("nothing pending") << ""
+                                         << ""
+                                         << "Unknown Error!";
+        QTest::addRow("own reason") << ""
+                                    << "Write file failed!"
+                                    << "Write file failed!";
+        QTest::addRow("earlier text left pending") << "File format error!"
+                                                   << ""
+                                                   << "File format error!";
+    }
+    void saveFailures()
+    {
+        QFETCH(QString, earlier);
+        QFETCH(QString, own);
+        QFETCH(QString, shown);
+        Window w;
+        w.OpenDbWith(2);
+        if (!earlier.isEmpty()) {
+            SetPendingError(earlier.toStdString());
+        }
+        ScriptedExporter exporter([own] {
+            if (!own.isEmpty()) {
+                SetPendingError(own.toStdString());
+            }
+            return false;
+        });
+        w.ui.QueueFile("/out.db");
+        w.Frame().ExportFile(exporter, "db", kProgramDbFilter);
+        w.Expect(shown, "Save Error", UiIcon::Error);
+        QVERIFY(!PendingError().pending);
+    }
+
+    void saveIntoAMissingFolderFails()
+    {
+        Window w;
+        w.OpenDbWith(2);
+        w.ui.QueueFile(QString::fromStdString(w.dir.File("no/such/folder/out.db")));
+        w.Action(CommandId::SaveAsDb)->trigger();
+        w.Expect("Open file failed!", "Save Error", UiIcon::Error);
+    }
+
+    void aboutShowsTheBox()
+    {
+        Window w;
+        w.Action(CommandId::About)->trigger();
+        QCOMPARE(w.ui.dialogTitles, QStringList{"About Tessaro"});
+    }
+
+    void exitClosesWithoutAsking()
+    {
+        Window w;
+        w.OpenDbWith(2);
+        w.Action(CommandId::Exit)->trigger();
+        QVERIFY(!w.Frame().isVisible());
+        QVERIFY(w.ui.messages.empty());
+    }
+
+    void undoAndClipboardKeysDoNothing()
+    {
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().setFocus();
+        w.List().selectionModel()->select(w.List().Model().index(1, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QGuiApplication::clipboard()->setText("untouched");
+        for (const auto& [key, mods] :
+             std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>{{Qt::Key_Z, Qt::ControlModifier},
+                                                                    {Qt::Key_Backspace, Qt::AltModifier},
+                                                                    {Qt::Key_X, Qt::ControlModifier},
+                                                                    {Qt::Key_Delete, Qt::ShiftModifier},
+                                                                    {Qt::Key_C, Qt::ControlModifier},
+                                                                    {Qt::Key_Insert, Qt::ControlModifier},
+                                                                    {Qt::Key_V, Qt::ControlModifier},
+                                                                    {Qt::Key_Insert, Qt::ShiftModifier}}) {
+            QTest::keyClick(&w.List(), key, mods);
+            QTest::keyClick(&w.Tree(), key, mods);
+        }
+        QCOMPARE(w.List().RowCount(), 3);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        QCOMPARE(QGuiApplication::clipboard()->text(), "untouched");
+        QVERIFY(w.ui.messages.empty());
+    }
+
+    void commandLineOpensAFile()
+    {
+        FakeUiServices ui;
+        TempDir dir;
+        auto db = MakeDatabase(2, 3, 4);
+        const std::string path = dir.Write("startup.db", DbFileBytes(*db));
+        CTessaroApp app(ui);
+        QVERIFY(app.InitInstance({"corvane", QString::fromStdString(path)}));
+        QVERIFY(ui.fileRequests.empty());
+        QVERIFY(ui.messages.empty());
+        QCOMPARE(app.MainFrame()->MessagePane()->text(), "2 satellites, 6 transponders, 24 programs");
+        QCOMPARE(app.MainFrame()->TreeView()->topLevelItem(1)->childCount(), 2);
+    }
+
+    void commandLineWithABadFileReportsIt()
+    {
+        FakeUiServices ui;
+        TempDir dir;
+        CTessaroApp app(ui);
+        QVERIFY(app.InitInstance({"corvane", QString::fromStdString(dir.File("missing.db"))}));
+        QCOMPARE(ui.messages.size(), std::size_t(1));
+        QCOMPARE(ui.messages[0].text, "Open file failed!");
+        QCOMPARE(ui.messages[0].caption, "Load Error");
+        QVERIFY(app.MainFrame()->isVisible());
+    }
+
+    void deleteInTheWindowRebuildsTheTree()
+    {
+        Window w;
+        auto db = MakeDatabase(3, 2, 2);
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("three.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
+        QCOMPARE(w.List().RowCount(), 3);
+        w.List().selectionModel()->select(w.List().Model().index(1, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(&w.List(), Qt::Key_Delete);
+        QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 2);
+        QCOMPARE(w.Tree().topLevelItem(1)->child(1)->text(0), "Sat2");
+        QCOMPARE(w.List().RowCount(), 2); // the list keeps its rows but the deleted one
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 8);
+    }
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"
