@@ -9,87 +9,108 @@
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 
+#include <optional>
+
 namespace {
 
-// A usage problem found after parsing (an unknown or unreadable format).
-struct UsageError
+// Outcome of a command step that cannot go on: a usage problem (status 2) or a failed read (status 1).
+struct StepError
 {
+    int status;
     std::string text;
 };
 
-const FileFormat& InputFormat(const CliOptions& options, const std::string& path)
+const FileFormat* InputFormat(const CliOptions& options, const std::string& path, std::optional<StepError>& error)
 {
     const FileFormat* format = options.from.empty() ? FormatByPath(path) : FormatByName(options.from);
     if (format == nullptr) {
-        throw UsageError{options.from.empty() ? "cannot tell the format of " + path + "; use --from"
-                                              : "unknown format: " + options.from};
+        error = StepError{kCliUsage,
+                          options.from.empty() ? "cannot tell the format of " + path + "; use --from"
+                                               : "unknown format: " + options.from};
+        return nullptr;
     }
     if (!format->makeReader) {
-        throw UsageError{"cannot read the format " + format->name};
+        error = StepError{kCliUsage, "cannot read the format " + format->name};
+        return nullptr;
     }
-    return *format;
+    return format;
 }
 
-const FileFormat& OutputFormat(const std::string& path)
+const FileFormat* OutputFormat(const std::string& path, std::optional<StepError>& error)
 {
     const FileFormat* format = FormatByPath(path);
     if (format == nullptr || !format->makeWriter) {
-        throw UsageError{"cannot tell the output format of " + path + " (use .db or .xls)"};
+        error = StepError{kCliUsage, "cannot tell the output format of " + path + " (use .db or .xls)"};
+        return nullptr;
     }
-    return *format;
+    return format;
 }
 
-// Reports a failed import or export the way the editor does: the pending text, else "Unknown Error!".
-int Failure(std::ostream& err)
+// Reads the input file; on failure error holds the status and the text for standard error.
+bool Load(const CliOptions& options, const std::string& path, CProgDb& db, std::optional<StepError>& error)
 {
-    err << PendingErrorOrUnknown() << '\n';
-    ClearPendingError();
-    return kCliFailed;
-}
-
-bool Load(const CliOptions& options, const std::string& path, CProgDb& db)
-{
-    const FileFormat& format = InputFormat(options, path);
+    const FileFormat* format = InputFormat(options, path, error);
+    if (format == nullptr) {
+        return false;
+    }
     db.Clear();
-    return format.makeReader()->Import(path, db);
-}
-
-int Dump(const CliOptions& options, std::ostream& out, std::ostream& err)
-{
-    CProgDb db;
-    if (!Load(options, options.files[0], db)) {
-        return Failure(err);
+    if (!format->makeReader()->Import(path, db)) {
+        error = StepError{kCliFailed, PendingErrorOrUnknown()};
+        ClearPendingError();
+        return false;
     }
-    WriteJsonDump(db, out);
-    return kCliOk;
+    return true;
 }
 
-int Info(const CliOptions& options, std::ostream& out, std::ostream& err)
+std::optional<StepError> Dump(const CliOptions& options, std::ostream& out)
 {
     CProgDb db;
-    if (!Load(options, options.files[0], db)) {
-        return Failure(err);
+    std::optional<StepError> error;
+    if (Load(options, options.files[0], db, error)) {
+        WriteJsonDump(db, out);
     }
-    out << db.Sats().Count() << " satellites, " << db.Tps().Count() << " transponders, " << db.Progs().Count()
-        << " programs\n";
-    return kCliOk;
+    return error;
 }
 
-int Convert(const CliOptions& options, std::ostream&, std::ostream& err)
+std::optional<StepError> Info(const CliOptions& options, std::ostream& out)
 {
-    const FileFormat& output = OutputFormat(options.files[1]);
     CProgDb db;
-    if (!Load(options, options.files[0], db)) {
-        return Failure(err);
+    std::optional<StepError> error;
+    if (Load(options, options.files[0], db, error)) {
+        out << db.Sats().Count() << " satellites, " << db.Tps().Count() << " transponders, " << db.Progs().Count()
+            << " programs\n";
+    }
+    return error;
+}
+
+// Reads IN and writes it as OUT, as the editor's open and save commands do one after the other.
+std::optional<StepError> Convert(const CliOptions& options)
+{
+    std::optional<StepError> error;
+    const FileFormat* output = OutputFormat(options.files[1], error);
+    CProgDb db;
+    if (output == nullptr || !Load(options, options.files[0], db, error)) {
+        return error;
     }
     if (db.IsEmpty()) {
-        err << "No data to save!\n";
-        return kCliFailed;
+        return StepError{kCliFailed, "No data to save!"};
     }
-    if (!output.makeWriter()->Export(options.files[1], db)) {
-        return Failure(err);
+    if (!output->makeWriter()->Export(options.files[1], db)) {
+        error = StepError{kCliFailed, PendingErrorOrUnknown()};
+        ClearPendingError();
     }
-    return kCliOk;
+    return error;
+}
+
+std::optional<StepError> RunCommand(const CliOptions& options, std::ostream& out)
+{
+    if (options.command == "dump") {
+        return Dump(options, out);
+    }
+    if (options.command == "info") {
+        return Info(options, out);
+    }
+    return Convert(options);
 }
 
 } // namespace
@@ -97,24 +118,22 @@ int Convert(const CliOptions& options, std::ostream&, std::ostream& err)
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     CliOptions options;
-    std::string error;
-    if (!ParseCliOptions(args, options, error)) {
-        err << "corvane-cli: " << error << '\n' << CliUsage();
+    std::string usageError;
+    if (!ParseCliOptions(args, options, usageError)) {
+        err << "corvane-cli: " << usageError << '\n' << CliUsage();
         return kCliUsage;
     }
     CliUiHooks hooks(options.address.value_or(0));
     const ScopedUiHooks scope(hooks);
     ClearPendingError();
-    try {
-        if (options.command == "dump") {
-            return Dump(options, out, err);
-        }
-        if (options.command == "info") {
-            return Info(options, out, err);
-        }
-        return Convert(options, out, err);
-    } catch (const UsageError& usage) {
-        err << "corvane-cli: " << usage.text << '\n' << CliUsage();
-        return kCliUsage;
+    const std::optional<StepError> error = RunCommand(options, out);
+    if (!error) {
+        return kCliOk;
     }
+    if (error->status == kCliUsage) {
+        err << "corvane-cli: " << error->text << '\n' << CliUsage();
+    } else {
+        err << error->text << '\n';
+    }
+    return error->status;
 }
