@@ -22,16 +22,42 @@ QMessageBox::Icon ToQtIcon(UiIcon icon)
     }
     return QMessageBox::Critical;
 }
+// A box or dialog opened while the wait cursor is up (the address dialog asked for by a reader in
+// the middle of an import) shows the arrow, and the wait cursor comes back when it closes.
+class ArrowWhileModal
+{
+public:
+    ArrowWhileModal()
+        : m_busy(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_busy) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+    }
+    ~ArrowWhileModal()
+    {
+        if (m_busy) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ArrowWhileModal(const ArrowWhileModal&) = delete;
+    ArrowWhileModal& operator=(const ArrowWhileModal&) = delete;
+
+private:
+    bool m_busy;
+};
 } // namespace
 
 void QtUiServices::ShowMessage(QWidget* parent, const QString& text, const QString& caption, UiIcon icon)
 {
+    const ArrowWhileModal arrow;
     QMessageBox box(ToQtIcon(icon), caption, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 std::optional<QString> QtUiServices::AskFileName(QWidget* parent, const FileDialogRequest& request)
 {
+    const ArrowWhileModal arrow;
     QFileDialog dialog(parent);
     const bool save = request.mode == FileDialogRequest::Mode::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -53,6 +79,7 @@ std::optional<QString> QtUiServices::AskFileName(QWidget* parent, const FileDial
 
 int QtUiServices::ExecDialog(QDialog& dialog)
 {
+    const ArrowWhileModal arrow;
     return dialog.exec();
 }
 

@@ -1,0 +1,261 @@
+// The flash-image commands (open user databases, merge into an image) and the spreadsheet
+// commands with their side copy, from the window.
+#include "FakeUiServices.h"
+#include "TestDatabase.h"
+#include "access/CAccessDbIn.h"
+#include "access/CAccessOut.h"
+#include "common/PendingError.h"
+#include "editor/CMainFrame.h"
+#include "editor/CTessaroApp.h"
+#include "editor/CommandIds.h"
+#include "editor/FileFilter.h"
+#include "editor/Formats.h"
+#include "editor/views/CProgBrowseView.h"
+#include "support/TempDir.h"
+
+#if CORVANE_WITH_FLASH_IMAGES
+#include "access/CAccessDftDbOut.h"
+#include "access/CAccessUserDbIn.h"
+#endif
+#if CORVANE_WITH_SPREADSHEETS
+#include "excel/CAccessExcelOut.h"
+#endif
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+struct Window
+{
+    Window()
+    {
+        ClearPendingError();
+        app.InitInstance({"corvane"});
+    }
+    ~Window() { ClearPendingError(); }
+
+    CMainFrame& Frame() { return *app.MainFrame(); }
+    void Trigger(int id) { Frame().Action(id)->trigger(); }
+    void OpenDbWith(int programs)
+    {
+        auto db = MakeDatabase(1, 1, programs);
+        ui.QueueFile(QString::fromStdString(dir.Write("loaded.db", DbFileBytes(*db))));
+        Trigger(CommandId::OpenDb);
+        ui.messages.clear();
+        ui.fileRequests.clear();
+    }
+    void Expect(const QString& text, const QString& caption, UiIcon icon)
+    {
+        QCOMPARE(ui.messages.size(), std::size_t(1));
+        QCOMPARE(ui.messages[0].text, text);
+        QCOMPARE(ui.messages[0].caption, caption);
+        QCOMPARE(ui.messages[0].icon, icon);
+    }
+
+    FakeUiServices ui;
+    CTessaroApp app{ui};
+    TempDir dir;
+};
+
+// An exporter that fails without a reason of its own.
+class SilentExporter final : public CAccessOut
+{
+public:
+    bool Export(const std::string&, CProgDb&) override { return false; }
+};
+
+// The text a reader leaves pending when it rejects a file.
+template <class TReader>
+QString RejectionText(const std::string& path)
+{
+    ClearPendingError();
+    CProgDb scratch;
+    TReader reader;
+    if (reader.Import(path, scratch)) {
+        return {};
+    }
+    const QString text = QString::fromStdString(PendingErrorOrUnknown());
+    ClearPendingError();
+    return text;
+}
+} // namespace
+
+class FlashCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandsMatchTheBuild()
+    {
+        Window w;
+        QCOMPARE(w.Frame().Action(CommandId::OpenExcel)->isEnabled(), bool(CORVANE_WITH_SPREADSHEETS));
+        QCOMPARE(w.Frame().Action(CommandId::SaveAsExcel)->isEnabled(), bool(CORVANE_WITH_SPREADSHEETS));
+    }
+
+#if CORVANE_WITH_FLASH_IMAGES
+    void mergeWithNothingToMerge()
+    {
+        Window w;
+        w.Trigger(CommandId::MergeDefaultDb);
+        w.Expect("No data to merge!", "Empty", UiIcon::Error);
+        QVERIFY(w.ui.fileRequests.empty());
+    }
+
+    void mergeCancelledChangesNothing()
+    {
+        Window w;
+        w.OpenDbWith(2);
+        const std::string image = w.dir.Write("image.bin", std::string(64, '\xff'));
+        w.ui.QueueCancel();
+        w.Trigger(CommandId::MergeDefaultDb);
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(w.ui.fileRequests.size(), std::size_t(1));
+        const FileDialogRequest& request = w.ui.fileRequests[0];
+        QCOMPARE(request.mode, FileDialogRequest::Mode::Save);
+        QCOMPARE(QString::fromStdString(request.filter), "Binary File(*.bin)|*.bin|All Files (*.*)|*.*||");
+        QVERIFY(request.mustExist);
+        QVERIFY(request.initialName.empty());
+        QVERIFY(request.defaultExtension.empty());
+        QCOMPARE(ReadFileBytes(image), std::vector<std::uint8_t>(64, 0xff));
+    }
+
+    void mergeIntoAnImageWithoutDefaultDatabaseFails()
+    {
+        Window w;
+        w.OpenDbWith(2);
+        const std::string image = w.dir.Write("image.bin", std::string(4096, '\xff'));
+        // The exporter's own reason, found by running it directly on a copy.
+        const std::string copy = w.dir.Write("copy.bin", std::string(4096, '\xff'));
+        CAccessDftDbOut direct;
+        QVERIFY(!direct.Export(copy, *w.Frame().Database()));
+        const QString reason = QString::fromStdString(PendingErrorOrUnknown());
+        ClearPendingError();
+
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.Trigger(CommandId::MergeDefaultDb);
+        w.Expect(reason, "Merge Error", UiIcon::Error);
+        QVERIFY(!PendingError().pending);
+        QCOMPARE(w.ui.busyCount, 1); // only the import before it; the merge shows no wait cursor
+    }
+
+    void userDbImportAsksForTheAddress()
+    {
+        Window w;
+        const std::string image = w.dir.Write("flash.bin", std::string(8192, '\xff'));
+        const QString reason = RejectionText<CAccessUserDbIn>(image);
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.ui.QueueDialog([](QDialog& dialog) {
+            dialog.findChild<QComboBox*>("addressBox")->setCurrentIndex(1);
+            ClickButton(dialog, "okButton");
+            return dialog.result();
+        });
+        w.Trigger(CommandId::OpenUserDb);
+        QCOMPARE(w.ui.dialogTitles, QStringList{"UserDb Config"});
+        QCOMPARE(QString::fromStdString(w.ui.fileRequests[0].filter), QString::fromLatin1(kBinaryFilter));
+        QCOMPARE(w.ui.messages.size(), std::size_t(1));
+        QCOMPARE(w.ui.messages[0].caption, "Load Error");
+        QCOMPARE(w.ui.messages[0].icon, UiIcon::Error);
+        QVERIFY(!w.ui.messages[0].text.isEmpty());
+        QVERIFY(!reason.isEmpty());
+    }
+
+    void userDb25WithCancelledAddressFails()
+    {
+        Window w;
+        const std::string image = w.dir.Write("flash25.bin", std::string(8192, '\xff'));
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.Trigger(CommandId::OpenUserDb25); // the unscripted address dialog is cancelled
+        QCOMPARE(w.ui.dialogTitles, QStringList{"UserDb Config"});
+        // The side copy's rejected read of the image leaves its text pending when spreadsheets are built.
+        const QString expected = CORVANE_WITH_SPREADSHEETS ? RejectionText<CAccessDbIn>(image) : "Unknown Error!";
+        w.Expect(expected, "Load Error", UiIcon::Error);
+    }
+#endif
+
+#if CORVANE_WITH_SPREADSHEETS
+    void saveAsExcelWritesAWorkbook()
+    {
+        Window w;
+        w.OpenDbWith(3);
+        const QString target = QString::fromStdString(w.dir.File("out.xls"));
+        w.ui.QueueFile(target);
+        w.Trigger(CommandId::SaveAsExcel);
+        const FileDialogRequest& request = w.ui.fileRequests[0];
+        QCOMPARE(request.mode, FileDialogRequest::Mode::Save);
+        QCOMPARE(QString::fromStdString(request.initialName), "DefaultDb.xls");
+        QCOMPARE(QString::fromStdString(request.defaultExtension), "xls");
+        QCOMPARE(QString::fromStdString(request.filter), "Excel File(*.xls)|*.xls|All Files (*.*)|*.*||");
+        w.Expect("Save default program finished!", "Finish", UiIcon::Information);
+
+        // And it opens again.
+        w.ui.messages.clear();
+        w.ui.QueueFile(target);
+        w.Trigger(CommandId::OpenExcel);
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        QCOMPARE(w.Frame().MessagePane()->text(), "1 satellite, 1 transponder, 3 programs");
+    }
+
+    void openingADbFileWritesTheSideCopy()
+    {
+        Window w;
+        auto db = MakeDatabase(1, 1, 2);
+        const std::string path = w.dir.Write("ch.db", DbFileBytes(*db));
+        w.ui.QueueFile(QString::fromStdString(path));
+        w.Trigger(CommandId::OpenDb);
+        QVERIFY(QFile::exists(QString::fromStdString(w.dir.File("ch.dbxls"))));
+        QVERIFY(!QFile::exists(QString::fromStdString(w.dir.File("ch.db.xls"))));
+        QVERIFY(w.ui.messages.empty());
+    }
+
+    void sideCopyIsWrittenEvenWhenTheImportFails()
+    {
+        Window w;
+        auto db = MakeDatabase(1, 1, 2);
+        const std::string path = w.dir.Write("ch.db", DbFileBytes(*db));
+        w.ui.QueueFile(QString::fromStdString(path));
+        // A spreadsheet import of a default-database file fails, after the side copy was made.
+        w.Trigger(CommandId::OpenExcel);
+        QVERIFY(QFile::exists(QString::fromStdString(w.dir.File("ch.dbxls"))));
+        QCOMPARE(w.ui.messages.size(), std::size_t(1));
+        QCOMPARE(w.ui.messages[0].caption, "Load Error");
+    }
+
+    void openingASpreadsheetLeavesTheRejectedReadPending()
+    {
+        Window w;
+        w.OpenDbWith(2);
+        const QString workbook = QString::fromStdString(w.dir.File("book.xls"));
+        w.ui.QueueFile(workbook);
+        w.Trigger(CommandId::SaveAsExcel);
+        w.ui.messages.clear();
+
+        w.ui.QueueFile(workbook);
+        w.Trigger(CommandId::OpenExcel);
+        QVERIFY(w.ui.messages.empty());
+        QVERIFY(!QFile::exists(workbook + "xls")); // a spreadsheet gets no side copy
+        QVERIFY(PendingError().pending);
+        const QString left = QString::fromStdString(PendingError().text);
+
+        // The next failure without a reason of its own shows that text.
+        SilentExporter failing;
+        w.ui.QueueFile(QString::fromStdString(w.dir.File("out.xls")));
+        w.Frame().ExportFile(failing, "xls", kExcelFilter);
+        w.Expect(left, "Save Error", UiIcon::Error);
+        QVERIFY(!left.isEmpty());
+        QVERIFY(!PendingError().pending);
+    }
+
+    void saveAsExcelWithNothingToSave()
+    {
+        Window w;
+        w.Trigger(CommandId::SaveAsExcel);
+        w.Expect("No data to save!", "Empty", UiIcon::Error);
+    }
+#endif
+};
+
+QTEST_MAIN(FlashCommandsTest)
+#include "FlashCommandsTest.moc"
