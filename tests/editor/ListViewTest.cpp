@@ -484,6 +484,27 @@ private slots:
         QCOMPARE(f.SelectedRows(), QList<int>{2});
     }
 
+    void dragNearTheBottomEdgeScrollsToFarRows()
+    {
+        Fixture f(1, 1, 400);
+        f.view.resize(600, 200);
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        f.view.ShowItems(ListKind::Programs, InvalidId);
+        f.Select({0});
+        f.view.BeginDrag(0);
+        const QPoint nearBottom(20, f.view.viewport()->height() - 3);
+        f.view.DragMoveTo(nearBottom);
+        QTRY_VERIFY(f.view.Model().DropTarget() > 12); // rows beyond the first screen come under the pointer
+        f.view.DragMoveTo(QPoint(20, f.view.viewport()->height() / 2)); // away from the edge: scrolling stops
+        const int target = f.view.Model().DropTarget();
+        QTest::qWait(200);
+        QCOMPARE(f.view.Model().DropTarget(), target);
+        f.view.EndDrag();
+        QCOMPARE(f.ProgramOrder().indexOf(0), target - 1);
+        QCOMPARE(f.ViewIds(), f.ProgramOrder());
+    }
+
     void dragInOneTransponderKeepsTheParent()
     {
         Fixture f(1, 2, 3); // programs 0-2 on transponder 0, 3-5 on transponder 1

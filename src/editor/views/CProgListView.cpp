@@ -10,12 +10,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <algorithm>
 
 namespace {
 constexpr int kColumnWidth = 80;
 const QPoint kDragImageOffset(10, 14); // the image's top-left corner, from the pointer
+constexpr int kAutoScrollMargin = 12; // pixels from the top or bottom edge
+constexpr int kAutoScrollIntervalMs = 60;
 
 const char* FilterCaption(ListKind kind)
 {
@@ -52,6 +55,8 @@ CProgListView::CProgListView(IUiServices& services, QWidget* parent)
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    m_autoScroll.setInterval(kAutoScrollIntervalMs);
+    connect(&m_autoScroll, &QTimer::timeout, this, &CProgListView::AutoScrollStep);
     connect(m_model, &QAbstractItemModel::modelReset, this, &CProgListView::RowCountChanged);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &CProgListView::RowCountChanged);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &CProgListView::RowCountChanged);
@@ -239,8 +244,17 @@ void CProgListView::DragMoveTo(const QPoint& viewportPos)
         return;
     }
     m_dragImage->move(viewport()->mapToGlobal(viewportPos) + kDragImageOffset);
+    m_lastDragPos = viewportPos;
     if (!viewport()->rect().contains(viewportPos)) {
+        m_autoScroll.stop();
         return; // outside the view the target stays as it was
+    }
+    const bool nearEdge
+        = viewportPos.y() < kAutoScrollMargin || viewportPos.y() >= viewport()->height() - kAutoScrollMargin;
+    if (nearEdge && !m_autoScroll.isActive()) {
+        m_autoScroll.start();
+    } else if (!nearEdge) {
+        m_autoScroll.stop();
     }
     viewport()->setCursor(Qt::ArrowCursor);
     const QModelIndex over = indexAt(viewportPos);
@@ -250,11 +264,23 @@ void CProgListView::DragMoveTo(const QPoint& viewportPos)
     }
 }
 
+void CProgListView::AutoScrollStep()
+{
+    if (!m_dragging) {
+        m_autoScroll.stop();
+        return;
+    }
+    const int step = m_lastDragPos.y() < kAutoScrollMargin ? -1 : 1;
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + step);
+    DragMoveTo(m_lastDragPos); // the row under the pointer has changed
+}
+
 void CProgListView::EndDrag()
 {
     if (!m_dragging) {
         return;
     }
+    m_autoScroll.stop();
     viewport()->releaseMouse();
     m_dragging = false;
     m_dragImage.reset();

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QTableView>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -72,6 +73,7 @@ private:
     void DropSeveralRows(const std::vector<int>& rows);
     void SelectRow(int row);
     std::unique_ptr<QLabel> MakeDragImage(int row) const;
+    void AutoScrollStep();
 
     IUiServices& m_services;
     ProgListModel* m_model;
@@ -81,4 +83,7 @@ private:
     std::unique_ptr<QLabel> m_dragImage;
     int m_pressRow = -1;
     QPoint m_pressPos;
+    // While the pointer rests near the top or bottom edge during a drag, the rows scroll under it.
+    QTimer m_autoScroll;
+    QPoint m_lastDragPos;
 };
