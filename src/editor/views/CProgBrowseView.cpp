@@ -6,6 +6,8 @@
 #include "editor/views/TreeIcons.h"
 
 #include <QHeaderView>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <unordered_map>
 #include <vector>
@@ -34,6 +36,11 @@ CProgBrowseView::CProgBrowseView(QWidget* parent)
     setHeaderHidden(true);
     setColumnCount(1);
     setRootIsDecorated(true);
+    // The classic style draws the connecting lines and the +/- expand buttons of a navigator tree.
+    if (QStyle* classic = QStyleFactory::create("Windows")) {
+        classic->setParent(this);
+        setStyle(classic);
+    }
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     header()->setStretchLastSection(true);
