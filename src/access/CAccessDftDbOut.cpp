@@ -6,8 +6,8 @@
 #include "common/PendingError.h"
 
 #include <algorithm>
-#include <unistd.h>
 #include <functional>
+#include <unistd.h>
 
 namespace {
 constexpr std::uint8_t kErased = 0xFF;
@@ -40,16 +40,16 @@ bool CAccessDftDbOut::Export(const std::string& path, CProgDb& db)
         return false;
     }
     bool result = false;
-    if (!image.ReadAt(0, static_cast<std::size_t>(image.Size()), m_image) || m_image.size() != image.Size()) {
+    auto contents = image.ReadRest(0);
+    if (!contents) {
         SetPendingError("Read file failed!");
-    } else if (const auto area = FindDefaultDbArea(m_image)) {
+    } else if (m_image = std::move(*contents); const auto area = FindDefaultDbArea(m_image.Span())) {
         const std::string tempPath = path + ".tmp";
         const TempFileGuard removeTemp(tempPath);
         std::vector<std::uint8_t> newArea;
         result = BuildNewArea(tempPath, db, *area, newArea) && WriteArea(image, area->start, newArea);
     }
-    m_image.clear();
-    m_image.shrink_to_fit();
+    m_image = ByteBuffer();
     return result;
 }
 
@@ -71,11 +71,12 @@ bool CAccessDftDbOut::BuildNewArea(const std::string& tempPath,
         SetPendingError("The size defaultDb is not large enough for your default data!");
         return false;
     }
-    if (!temp.ReadAt(0, static_cast<std::size_t>(temp.Size()), newArea) || newArea.size() != temp.Size()) {
+    newArea.assign(area.length, kErased); // erased flash after the database, up to the old area end
+    const auto size = static_cast<std::size_t>(temp.Size());
+    if (temp.ReadAt(0, newArea.data(), size) != size) {
         SetPendingError("Read file failed!");
         return false;
     }
-    newArea.resize(area.length, kErased); // erased flash up to the old area end
     return true;
 }
 
@@ -87,7 +88,7 @@ bool CAccessDftDbOut::WriteArea(FlashImageFile& image, std::size_t start, const 
         return true;
     }
     // A failed write may have landed in part: put the old area back so the image stays usable.
-    image.WriteAt(start, m_image.data() + start, newArea.size());
+    image.WriteAt(start, m_image.Data() + start, newArea.size());
     image.Sync();
     SetPendingError("Write file failed!");
     return false;

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "access/CAccessOut.h"
+#include "access/FlashImageFile.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
-
-class FlashImageFile;
 
 // Replaces the default database inside a flash image, in place: the area from "Sg8K" to the end
 // of the erased bytes after the first "Eg8K" that follows it gets the new database, then 0xFF.
@@ -38,5 +37,5 @@ private:
     // Writes the new area over the old one in the image file.
     bool WriteArea(FlashImageFile& image, std::size_t start, const std::vector<std::uint8_t>& newArea);
 
-    std::vector<std::uint8_t> m_image; // the image while Export runs, empty otherwise
+    ByteBuffer m_image; // the image while Export runs, empty otherwise
 };

@@ -76,11 +76,11 @@ bool CAccessUserDb25In::Import(const std::string& path, CProgDb& db)
         SetPendingError("File size error!");
         return false;
     }
-    std::vector<std::uint8_t> area;
-    if (!file.ReadAt(address, static_cast<std::size_t>(file.Size() - address), area)) {
+    const auto area = file.ReadRest(address);
+    if (!area) {
         return false;
     }
-    ReadArea(FlashArea(area), db);
+    ReadArea(FlashArea(area->Span()), db);
     return true;
 }
 

@@ -44,21 +44,19 @@ bool CAccessUserDbIn::Import(const std::string& path, CProgDb& db)
         SetPendingError("File size error!");
         return false;
     }
-    std::vector<std::uint8_t> word;
     const auto marker = FindMarker(address, file.Size(), [&](std::uint64_t p) -> std::optional<std::uint32_t> {
-        if (!file.ReadAt(p, 4, word)) {
-            return std::nullopt;
-        }
-        return FlashArea(word).Le32(0);
+        std::uint8_t word[4];
+        const auto read = file.ReadAt(p, word, sizeof word);
+        return read ? FlashArea(std::span(word, *read)).Le32(0) : std::nullopt;
     });
     if (!marker) {
         return true;
     }
-    std::vector<std::uint8_t> area;
-    if (!file.ReadAt(*marker, static_cast<std::size_t>(file.Size() - *marker), area)) {
+    const auto area = file.ReadRest(*marker);
+    if (!area) {
         return false;
     }
-    ReadArea(FlashArea(area), db);
+    ReadArea(FlashArea(area->Span()), db);
     return true;
 }
 

@@ -40,26 +40,35 @@ bool FlashImageFile::Open(const std::string& path, int flags)
     return true;
 }
 
-bool FlashImageFile::ReadAt(std::uint64_t offset, std::size_t length, std::vector<std::uint8_t>& out) const
+std::optional<std::size_t> FlashImageFile::ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t length) const
 {
-    out.resize(length);
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::pread(m_fd, out.data() + done, length - done, static_cast<off_t>(offset + done));
+        const ssize_t n = ::pread(m_fd, dest + done, length - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            out.clear();
-            return false;
+            return std::nullopt;
         }
         if (n == 0) {
-            break; // the file ended early: keep what was there
+            break; // the file ended early
         }
         done += static_cast<std::size_t>(n);
     }
-    out.resize(done);
-    return true;
+    return done;
+}
+
+std::optional<ByteBuffer> FlashImageFile::ReadRest(std::uint64_t offset) const
+{
+    if (offset > m_size) {
+        return std::nullopt;
+    }
+    ByteBuffer buffer(static_cast<std::size_t>(m_size - offset));
+    if (ReadAt(offset, buffer.Data(), buffer.Size()) != buffer.Size()) {
+        return std::nullopt; // the file shrank or could not be read: nothing half-read is used
+    }
+    return buffer;
 }
 
 bool FlashImageFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length)
