@@ -1,6 +1,7 @@
 #include "access/CAccessUserDb25In.h"
 
 #include "access/FlashImageFile.h"
+#include "access/ReceiverIds.h"
 #include "access/UserDb25Records.h"
 #include "access/UserDbRecords.h"
 #include "common/PendingError.h"
@@ -199,28 +200,27 @@ void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
 {
     const std::uint64_t store = FindStoreStart(area);
     if (const auto h = FindBlock25(area, store, kSatTable)) {
+        ReceiverIdAdder adder(db.Sats()); // the receiver's ids replace the assigned ones
         for (std::uint32_t i = 0; i < h->count; ++i) {
             if (const auto record = RecordBuffer<SatBuffer>(area, *h, i)) {
                 auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
                 const std::int32_t id = FillSat(*record, *node);
-                CSatNode& sat = *node;
-                db.Sats().Add(std::move(node));
-                db.Sats().SetNodeId(sat, id); // the receiver's id replaces the one just assigned
+                adder.Add(std::move(node), id);
             }
         }
+        adder.Finish();
     }
     if (const auto h = FindBlock25(area, store, kTpTable)) {
+        ReceiverIdAdder adder(db.Tps());
         for (std::uint32_t i = 0; i < h->count; ++i) {
             if (const auto record = RecordBuffer<TpBuffer>(area, *h, i)) {
                 auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
                 std::int32_t parentId = InvalidId;
                 const std::int32_t id = FillTp(*record, *node, &parentId);
-                CTpNode& tp = *node;
-                db.Tps().Add(std::move(node));
-                db.Tps().SetNodeId(tp, id);
-                tp.SetParentId(parentId);
+                adder.Add(std::move(node), id).SetParentId(parentId);
             }
         }
+        adder.Finish();
     }
     if (const auto h = FindBlock25(area, store, kProgTable)) {
         for (std::uint32_t i = 0; i < h->count; ++i) {

@@ -1,6 +1,7 @@
 #include "access/CAccessUserDbIn.h"
 
 #include "access/FlashImageFile.h"
+#include "access/ReceiverIds.h"
 #include "access/UserDbRecords.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
@@ -120,13 +121,13 @@ void CAccessUserDbIn::ReadSatellites(const FlashArea& area, CProgDb& db)
     if (!block) {
         return;
     }
+    ReceiverIdAdder adder(db.Sats()); // the receiver's ids replace the assigned ones
     ForEachRecord<SatBuffer>(area, *block, [&](const SatBuffer& record) {
         auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
         const std::int32_t id = FillSat(record, *node);
-        CSatNode& sat = *node;
-        db.Sats().Add(std::move(node));
-        db.Sats().SetNodeId(sat, id); // the receiver's id replaces the one just assigned
+        adder.Add(std::move(node), id);
     });
+    adder.Finish();
 }
 
 void CAccessUserDbIn::ReadTransponders(const FlashArea& area, CProgDb& db)
@@ -135,15 +136,14 @@ void CAccessUserDbIn::ReadTransponders(const FlashArea& area, CProgDb& db)
     if (!block) {
         return;
     }
+    ReceiverIdAdder adder(db.Tps());
     ForEachRecord<TpBuffer>(area, *block, [&](const TpBuffer& record) {
         auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
         std::int32_t parentId = InvalidId;
         const std::int32_t id = FillTp(record, *node, &parentId);
-        CTpNode& tp = *node;
-        db.Tps().Add(std::move(node));
-        db.Tps().SetNodeId(tp, id);
-        tp.SetParentId(parentId);
+        adder.Add(std::move(node), id).SetParentId(parentId);
     });
+    adder.Finish();
 }
 
 void CAccessUserDbIn::ReadPrograms(const FlashArea& area, CProgDb& db)

@@ -393,6 +393,34 @@ TEST_F(UserDbInTest, RecordsOutsideTheAreaAreSkippedAndShortOnesReadAsFarAsTheyG
     }
 }
 
+TEST_F(UserDbInTest, ReceiverIdsMayOverlapTheAssignedOnesOrRepeat)
+{
+    // Ids counted from 1, one repeated: every node keeps the receiver's id, Find gives the first
+    // in list order, and the list still counts its own ids from 0.
+    std::vector<Bytes> sats;
+    std::vector<Bytes> tps;
+    for (const std::uint32_t id : {1u, 2u, 3u, 1u, 0u}) {
+        sats.push_back(Sat(id << 16));
+        tps.push_back(Tp((id << 16) | (id + 1)));
+    }
+    ASSERT_TRUE(Import(Area({{kSatType, sats, 32}, {kTpType, tps, 12}}), 0));
+    std::vector<std::int32_t> satIds;
+    for (const CSatNode& s : db.Sats()) {
+        satIds.push_back(s.Id());
+    }
+    EXPECT_EQ(satIds, (std::vector<std::int32_t>{1, 2, 3, 1, 0}));
+    EXPECT_EQ(db.Sats().Find(1), &*db.Sats().begin());
+    EXPECT_EQ(db.Sats().LastId(), 4);
+    std::vector<std::pair<std::int32_t, std::int32_t>> tpIds;
+    for (const CTpNode& t : db.Tps()) {
+        tpIds.emplace_back(t.Id(), t.ParentId());
+    }
+    EXPECT_EQ(tpIds, (std::vector<std::pair<std::int32_t, std::int32_t>>{{2, 1}, {3, 2}, {4, 3}, {2, 1}, {1, 0}}));
+    EXPECT_EQ(db.Tps().Find(4)->ParentId(), 3);
+    EXPECT_EQ(db.Tps().LastId(), 4);
+    EXPECT_EQ(db.Tps().Find(-2), nullptr); // no node is left on a temporary id
+}
+
 TEST_F(UserDbInTest, ImageInMemoryReadsLikeTheFile)
 {
     const Bytes image = Image(Area(SmallTables()), 0x10000, 0x30000);
