@@ -48,6 +48,19 @@ bool IsSound(const FlashArea& area, const Header& h)
     return h.hasMagic && (h.count != 0 || area.Le32(h.offset + kHeaderSize) == kEndMagic);
 }
 
+// How many of the header's records have their offset-table entry inside the area: the table can
+// claim up to 65535 entries, and none after the first outside the area can be inside.
+std::uint32_t EntriesInside(const FlashArea& area, const Header& h)
+{
+    const std::uint64_t entrySize = std::min(h.width, 4u);
+    const std::uint64_t tableAt = h.offset + kHeaderSize;
+    if (h.width == 0 || !area.Contains(tableAt, entrySize)) {
+        return 0;
+    }
+    const std::uint64_t inside = (area.Size() - tableAt - entrySize) / h.width + 1;
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(h.count, inside));
+}
+
 // The record buffer for one record of the header's table, cut or zero-padded to the buffer.
 template <class Buffer>
 std::optional<Buffer> RecordBuffer(const FlashArea& area, const Header& header, std::uint32_t i)
@@ -201,7 +214,7 @@ void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
     const std::uint64_t store = FindStoreStart(area);
     if (const auto h = FindBlock25(area, store, kSatTable)) {
         ReceiverIdAdder adder(db.Sats()); // the receiver's ids replace the assigned ones
-        for (std::uint32_t i = 0; i < h->count; ++i) {
+        for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
             if (const auto record = RecordBuffer<SatBuffer>(area, *h, i)) {
                 auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
                 const std::int32_t id = FillSat(*record, *node);
@@ -212,7 +225,7 @@ void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
     }
     if (const auto h = FindBlock25(area, store, kTpTable)) {
         ReceiverIdAdder adder(db.Tps());
-        for (std::uint32_t i = 0; i < h->count; ++i) {
+        for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
             if (const auto record = RecordBuffer<TpBuffer>(area, *h, i)) {
                 auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
                 std::int32_t parentId = InvalidId;
@@ -223,7 +236,7 @@ void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
         adder.Finish();
     }
     if (const auto h = FindBlock25(area, store, kProgTable)) {
-        for (std::uint32_t i = 0; i < h->count; ++i) {
+        for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
             if (const auto record = RecordBuffer<ProgBuffer>(area, *h, i)) {
                 auto node = std::make_unique<CProgNode>(InvalidId, InvalidId);
                 CProgNode& prog = *node;

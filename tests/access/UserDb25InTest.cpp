@@ -335,6 +335,19 @@ TEST_F(UserDb25InTest, OffsetTableWidthAndBoundsDecideWhichRecordsAreRead)
     }
 }
 
+TEST_F(UserDb25InTest, OffsetTableCutByTheEndOfTheAreaGivesTheEntriesThatAreThere)
+{
+    const Bytes sat = Sat25(0x00010000, 0, 0, "S");
+    for (const std::uint8_t width : {1, 2, 4, 8}) {
+        SCOPED_TRACE(static_cast<int>(width));
+        // Three entries claimed; the area ends just after the first one.
+        const Bytes area = Area25({{0x7C0, 0, kNone, {0x100, 0x100, 0x100}, 1, 28, width}}, {{0x100, sat}}, 0x840);
+        db.Clear();
+        ASSERT_TRUE(Import(Image(Cut(area, 0x7C0 + 28 + std::min<std::size_t>(width, 4)), 0x10), 0x10));
+        EXPECT_EQ(db.Sats().Count(), 1u);
+    }
+}
+
 TEST_F(UserDb25InTest, ImageInMemoryReadsLikeTheFile)
 {
     const Bytes image
