@@ -74,6 +74,21 @@ std::optional<Buffer> RecordBuffer(const FlashArea& area, const Header& header, 
     return buffer;
 }
 
+// Calls read(record buffer) for each record of the table's block that can be read.
+template <class Buffer, class Read>
+void ForEachRecord(const FlashArea& area, std::uint64_t storeStart, std::uint32_t type, Read read)
+{
+    const auto h = CAccessUserDb25In::FindBlock25(area, storeStart, type);
+    if (!h) {
+        return;
+    }
+    for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
+        if (const auto record = RecordBuffer<Buffer>(area, *h, i)) {
+            read(*record);
+        }
+    }
+}
+
 } // namespace
 
 bool CAccessUserDb25In::Import(const std::string& path, CProgDb& db)
@@ -212,38 +227,26 @@ CAccessUserDb25In::GetRecord25(const FlashArea& area, const Header& header, std:
 void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
 {
     const std::uint64_t store = FindStoreStart(area);
-    if (const auto h = FindBlock25(area, store, kSatTable)) {
-        ReceiverIdAdder adder(db.Sats()); // the receiver's ids replace the assigned ones
-        for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
-            if (const auto record = RecordBuffer<SatBuffer>(area, *h, i)) {
-                auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
-                const std::int32_t id = FillSat(*record, *node);
-                adder.Add(std::move(node), id);
-            }
-        }
-        adder.Finish();
-    }
-    if (const auto h = FindBlock25(area, store, kTpTable)) {
-        ReceiverIdAdder adder(db.Tps());
-        for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
-            if (const auto record = RecordBuffer<TpBuffer>(area, *h, i)) {
-                auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
-                std::int32_t parentId = InvalidId;
-                const std::int32_t id = FillTp(*record, *node, &parentId);
-                adder.Add(std::move(node), id).SetParentId(parentId);
-            }
-        }
-        adder.Finish();
-    }
-    if (const auto h = FindBlock25(area, store, kProgTable)) {
-        for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
-            if (const auto record = RecordBuffer<ProgBuffer>(area, *h, i)) {
-                auto node = std::make_unique<CProgNode>(InvalidId, InvalidId);
-                CProgNode& prog = *node;
-                const std::int32_t parentId = FillProg(*record, prog);
-                db.Progs().Add(std::move(node)); // programs keep the id the list hands out
-                prog.SetParentId(parentId);
-            }
-        }
-    }
+    ReceiverIdAdder sats(db.Sats()); // the receiver's ids replace the assigned ones
+    ForEachRecord<SatBuffer>(area, store, kSatTable, [&](const SatBuffer& record) {
+        auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
+        const std::int32_t id = FillSat(record, *node);
+        sats.Add(std::move(node), id);
+    });
+    sats.Finish();
+    ReceiverIdAdder tps(db.Tps());
+    ForEachRecord<TpBuffer>(area, store, kTpTable, [&](const TpBuffer& record) {
+        auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
+        std::int32_t parentId = InvalidId;
+        const std::int32_t id = FillTp(record, *node, &parentId);
+        tps.Add(std::move(node), id).SetParentId(parentId);
+    });
+    tps.Finish();
+    ForEachRecord<ProgBuffer>(area, store, kProgTable, [&](const ProgBuffer& record) {
+        auto node = std::make_unique<CProgNode>(InvalidId, InvalidId);
+        CProgNode& prog = *node;
+        const std::int32_t parentId = FillProg(record, prog);
+        db.Progs().Add(std::move(node)); // programs keep the id the list hands out
+        prog.SetParentId(parentId);
+    });
 }
