@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <optional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -230,6 +232,29 @@ TEST_F(DftDbOutTest, TemporaryFileThatCannotBeWrittenFailsTheMerge)
     EXPECT_TRUE(PendingError().pending);
     EXPECT_EQ(ReadFileBytes(path), image);
     EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp/keep")); // never removed as if it were ours
+}
+
+TEST_F(DftDbOutTest, WriteFailingPartWayPutsTheOldAreaBack)
+{
+    FillDb(db, 1, 1); // 116 bytes: its temporary file stays below the limit
+    const Bytes image = Image(600, 80);
+    path = dir.Write("flash.bin", image);
+    // A file-size limit inside the area makes the write stop part-way, as a failing disk would
+    // (even for root); the bytes before the limit have then been overwritten.
+    struct rlimit old
+    { };
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 300;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool merged = CAccessDftDbOut().Export(path, db);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(merged);
+    EXPECT_EQ(PendingError().text, "Write file failed!");
+    EXPECT_EQ(ReadFileBytes(path), image);
+    EXPECT_FALSE(TempFileExists());
 }
 
 TEST_F(DftDbOutTest, DatabaseTheFormatCannotHoldLeavesTheImageAlone)
