@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -219,6 +220,31 @@ TEST_F(DftDbOutTest, FailuresLeaveTheImageAsItWas)
     EXPECT_EQ(PendingError().text, "Open file failed!");
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing.bin")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing.bin.tmp")));
+}
+
+TEST_F(DftDbOutTest, TemporaryFileThatCannotBeCreatedFailsTheMerge)
+{
+    FillDb(db, 1, 1);
+    const Bytes image = Image(400, 100);
+    path = dir.Write("flash.bin", image);
+    // Merge once first: the sanitizer runtimes open files the first time they check a type.
+    CAccessDftDbOut merger;
+    ASSERT_TRUE(merger.Export(dir.Write("warm.bin", Image(400, 100)), db));
+    // Leave room for one more open file only: the image opens, its temporary file cannot.
+    const int lowestFree = ::dup(0);
+    ::close(lowestFree);
+    struct rlimit old
+    { };
+    ::getrlimit(RLIMIT_NOFILE, &old);
+    struct rlimit few = old;
+    few.rlim_cur = static_cast<rlim_t>(lowestFree) + 1;
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    const bool merged = merger.Export(path, db);
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_FALSE(merged);
+    EXPECT_EQ(PendingError().text, "Open file failed!");
+    EXPECT_EQ(ReadFileBytes(path), image);
+    EXPECT_FALSE(TempFileExists());
 }
 
 TEST_F(DftDbOutTest, TemporaryFileThatCannotBeWrittenFailsTheMerge)
