@@ -39,18 +39,26 @@ bool CAccessDftDbOut::Export(const std::string& path, CProgDb& db)
         SetPendingError("Empty file!");
         return false;
     }
-    bool result = false;
     auto contents = image.ReadRest(0);
     if (!contents) {
         SetPendingError("Read file failed!");
-    } else if (m_image = std::move(*contents); const auto area = FindDefaultDbArea(m_image.Span())) {
-        const std::string tempPath = path + ".tmp";
-        const TempFileGuard removeTemp(tempPath);
-        std::vector<std::uint8_t> newArea;
-        result = BuildNewArea(tempPath, db, *area, newArea) && WriteArea(image, area->start, newArea);
+        return false;
     }
+    m_image = std::move(*contents);
+    const bool result = MergeInto(image, path + ".tmp", db);
     m_image = ByteBuffer();
     return result;
+}
+
+bool CAccessDftDbOut::MergeInto(FlashImageFile& image, const std::string& tempPath, CProgDb& db)
+{
+    const auto area = FindDefaultDbArea(m_image.Span());
+    if (!area) {
+        return false;
+    }
+    const TempFileGuard removeTemp(tempPath);
+    std::vector<std::uint8_t> newArea;
+    return BuildNewArea(tempPath, db, *area, newArea) && WriteArea(image, area->start, newArea);
 }
 
 bool CAccessDftDbOut::BuildNewArea(const std::string& tempPath,

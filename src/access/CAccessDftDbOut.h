@@ -31,6 +31,8 @@ public:
     static std::optional<std::size_t> FindBytes(std::span<const std::uint8_t> bytes, const char (&pattern)[4]);
 
 private:
+    // Finds the area in the image read into m_image and replaces it with the database.
+    bool MergeInto(FlashImageFile& image, const std::string& tempPath, CProgDb& db);
     // Writes the database with the default-database writer to tempPath, checks that it fits the area
     // and gives the area's new bytes: the database, then 0xFF up to the area end.
     bool BuildNewArea(const std::string& tempPath, CProgDb& db, const Area& area, std::vector<std::uint8_t>& newArea);
