@@ -1,7 +1,7 @@
 #include "access/CAccessUserDb25In.h"
 
 #include "access/FlashImageFile.h"
-#include "access/ReceiverIds.h"
+#include "access/ReceiverIdAdder.h"
 #include "access/UserDb25Records.h"
 #include "access/UserDbRecords.h"
 #include "common/PendingError.h"

@@ -1,7 +1,7 @@
 #include "access/CAccessUserDbIn.h"
 
 #include "access/FlashImageFile.h"
-#include "access/ReceiverIds.h"
+#include "access/ReceiverIdAdder.h"
 #include "access/UserDbRecords.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
