@@ -2,6 +2,9 @@
 
 #include "access/CAccessDbIn.h"
 #include "access/CAccessDbOut.h"
+#include "access/CAccessDftDbOut.h"
+#include "access/CAccessUserDb25In.h"
+#include "access/CAccessUserDbIn.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "editor/CommandIds.h"
@@ -19,11 +22,6 @@
 #if CORVANE_WITH_SPREADSHEETS
 #include "excel/CAccessExcelIn.h"
 #include "excel/CAccessExcelOut.h"
-#endif
-#if CORVANE_WITH_FLASH_IMAGES
-#include "access/CAccessDftDbOut.h"
-#include "access/CAccessUserDb25In.h"
-#include "access/CAccessUserDbIn.h"
 #endif
 
 #include <QAction>
@@ -52,7 +50,7 @@ CMainFrame::CMainFrame(IUiServices& services, QWidget* parent)
     setObjectName("mainFrame");
     setWindowTitle(QString::fromStdString(BuildWindowTitle(ProductVersion(), FileVersion())));
     setWindowIcon(ProgramIcon());
-    m_actions->BuildMenusAndToolBar(*this, CORVANE_WITH_FLASH_IMAGES != 0);
+    m_actions->BuildMenusAndToolBar(*this);
     CreateStatusBar();
     CreatePanes();
     ConnectCommands();
@@ -165,23 +163,18 @@ void CMainFrame::SaveAsExcel()
 
 void CMainFrame::OpenUserDb()
 {
-#if CORVANE_WITH_FLASH_IMAGES
     CAccessUserDbIn importer;
     ImportFile(importer, kBinaryFilter);
-#endif
 }
 
 void CMainFrame::OpenUserDb25()
 {
-#if CORVANE_WITH_FLASH_IMAGES
     CAccessUserDb25In importer;
     ImportFile(importer, kBinaryFilter);
-#endif
 }
 
 void CMainFrame::MergeDefaultDb()
 {
-#if CORVANE_WITH_FLASH_IMAGES
     if (m_db == nullptr || m_db->IsEmpty()) {
         m_services.ShowMessage(this, "No data to merge!", "Empty", UiIcon::Error);
         return;
@@ -200,7 +193,6 @@ void CMainFrame::MergeDefaultDb()
         return;
     }
     m_services.ShowMessage(this, "Merge default program finished!", "Finish", UiIcon::Information);
-#endif
 }
 
 bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)

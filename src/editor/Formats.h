@@ -1,16 +1,7 @@
 #pragma once
 
-// The file formats this build can reach. The spreadsheet and flash-image classes come from their
-// own folders; a build without them leaves their commands out.
-#if __has_include("excel/CAccessExcelIn.h") && __has_include("excel/CAccessExcelOut.h")
-#define CORVANE_WITH_SPREADSHEETS 1
-#else
+// The spreadsheet classes come from their own folder; a build without it leaves the spreadsheet
+// commands disabled and makes no side copy. CMake defines the switch from what the tree holds.
+#ifndef CORVANE_WITH_SPREADSHEETS
 #define CORVANE_WITH_SPREADSHEETS 0
-#endif
-
-#if __has_include("access/CAccessUserDbIn.h")                                                                          \
-                  && __has_include("access/CAccessUserDb25In.h") && __has_include("access/CAccessDftDbOut.h")
-#define CORVANE_WITH_FLASH_IMAGES 1
-#else
-#define CORVANE_WITH_FLASH_IMAGES 0
 #endif

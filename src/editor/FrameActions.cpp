@@ -100,7 +100,7 @@ QAction* FrameActions::Get(int id) const
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void FrameActions::BuildMenusAndToolBar(QMainWindow& frame, bool withFlashCommands) const
+void FrameActions::BuildMenusAndToolBar(QMainWindow& frame) const
 {
     QMenu* file = frame.menuBar()->addMenu("&File");
     file->addAction(Get(CommandId::OpenDb));
@@ -109,12 +109,11 @@ void FrameActions::BuildMenusAndToolBar(QMainWindow& frame, bool withFlashComman
     file->addAction(Get(CommandId::SaveAsDb));
     file->addAction(Get(CommandId::SaveAsExcel));
     file->addSeparator();
-    if (withFlashCommands) {
-        file->addAction(Get(CommandId::OpenUserDb));
-        file->addAction(Get(CommandId::OpenUserDb25));
-        file->addAction(Get(CommandId::MergeDefaultDb));
-        file->addSeparator();
-    }
+    // The flash-image commands have no place in the classic menu; they get their own group.
+    file->addAction(Get(CommandId::OpenUserDb));
+    file->addAction(Get(CommandId::OpenUserDb25));
+    file->addAction(Get(CommandId::MergeDefaultDb));
+    file->addSeparator();
     file->addAction(Get(CommandId::Exit));
     QMenu* view = frame.menuBar()->addMenu("&View");
     view->addAction(Get(CommandId::ToggleToolBar));

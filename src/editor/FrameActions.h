@@ -18,7 +18,7 @@ public:
     QAction* Get(int id) const;
 
     // Builds "&File", "&View" and "&Help", and the toolbar (Cut, Copy, Paste, separator, About).
-    void BuildMenusAndToolBar(QMainWindow& frame, bool withFlashCommands) const;
+    void BuildMenusAndToolBar(QMainWindow& frame) const;
 
 private:
     std::map<int, QAction*> m_actions;

@@ -13,11 +13,9 @@
 #include "editor/views/CProgBrowseView.h"
 #include "support/TempDir.h"
 
-#if CORVANE_WITH_FLASH_IMAGES
 #include "access/CAccessDftDbOut.h"
 #include "access/CAccessUserDb25In.h"
 #include "access/CAccessUserDbIn.h"
-#endif
 #if CORVANE_WITH_SPREADSHEETS
 #include "excel/CAccessExcelOut.h"
 #endif
@@ -81,7 +79,6 @@ private slots:
         QCOMPARE(w.Frame().Action(CommandId::SaveAsExcel)->isEnabled(), bool(CORVANE_WITH_SPREADSHEETS));
     }
 
-#if CORVANE_WITH_FLASH_IMAGES
     void mergeWithNothingToMerge()
     {
         Window w;
@@ -133,6 +130,33 @@ private slots:
         QCOMPARE(w.ui.busyCount, 0); // the merge shows no wait cursor
     }
 
+    void mergeWritesTheDatabaseIntoTheImage()
+    {
+        Window w;
+        w.OpenDbWith(2);
+        // An image: loader bytes, an older and larger default database, erased flash, then more code.
+        auto older = MakeDatabase(2, 2, 10);
+        const std::string head(256, '\x11');
+        const std::string tail(256, '\x22');
+        const std::string image
+            = w.dir.Write("image.bin", head + DbFileBytes(*older) + std::string(8192, '\xff') + tail);
+        const std::size_t size = ReadFileBytes(image).size();
+
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.Trigger(CommandId::MergeDefaultDb);
+        w.Expect("Merge default program finished!", "Finish", UiIcon::Information);
+
+        const std::vector<std::uint8_t> merged = ReadFileBytes(image);
+        QCOMPARE(merged.size(), size);
+        QVERIFY(std::equal(head.begin(), head.end(), merged.begin()));
+        QVERIFY(std::equal(tail.rbegin(), tail.rend(), merged.rbegin()));
+        const std::string written = DbFileBytes(*w.Frame().Database());
+        const std::vector<std::uint8_t> area(merged.begin() + 256, merged.begin() + 256 + written.size());
+        CProgDb back;
+        QVERIFY(CAccessDbIn().ImportBytes(area, back));
+        QCOMPARE(int(back.Progs().Count()), 2);
+    }
+
     void flashImportsAskForTheAddress_data()
     {
         QTest::addColumn<int>("command");
@@ -181,7 +205,6 @@ private slots:
         }
         QVERIFY(!PendingError().pending);
     }
-#endif
 
 #if CORVANE_WITH_SPREADSHEETS
     void saveAsExcelWritesAWorkbook()

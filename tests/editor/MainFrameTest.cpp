@@ -146,14 +146,17 @@ private slots:
         Window w;
         const QList<QAction*> menus = w.Frame().menuBar()->actions();
         QCOMPARE(Texts(menus), (QStringList{"&File", "&View", "&Help"}));
-        QStringList file{"Open Db", "Open Excel", "-", "Save As Db", "Save As Excel", "-"};
-        if (CORVANE_WITH_FLASH_IMAGES) {
-            file << "Open User Db..."
-                 << "Open User Db 2.5..."
-                 << "Merge Into Flash Image..."
-                 << "-";
-        }
-        file << "E&xit";
+        const QStringList file{"Open Db",
+                               "Open Excel",
+                               "-",
+                               "Save As Db",
+                               "Save As Excel",
+                               "-",
+                               "Open User Db...",
+                               "Open User Db 2.5...",
+                               "Merge Into Flash Image...",
+                               "-",
+                               "E&xit"};
         QCOMPARE(Texts(menus[0]->menu()->actions()), file);
         QCOMPARE(Texts(menus[1]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
         QCOMPARE(Texts(menus[2]->menu()->actions()), QStringList{"&About Tessaro..."});
