@@ -29,6 +29,8 @@ public:
     LinkStatus WaitFor(std::string_view text, int timeoutMs = kWaitForever, std::string* seen = nullptr);
     // Takes what has arrived, up to `max` bytes, waiting up to timeoutMs for the first; empty on time-out.
     LinkStatus ReadSome(std::vector<std::uint8_t>& out, std::size_t max, int timeoutMs);
+    // Forgets what has arrived but not been taken.
+    void DiscardBuffered() { m_pos = m_buffer.size(); }
     // Reads exactly `size` bytes into `out`.
     LinkStatus ReadExact(std::uint8_t* out, std::size_t size);
 

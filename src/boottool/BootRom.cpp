@@ -38,8 +38,10 @@ Answer SendWholeImage(BoardLink& link, Console& console, std::span<const std::ui
     console.Out(" end\n");
     if (link.Drain() != LinkStatus::Ok)
         return Answer::Failed;
+    // Only the first byte is the answer; after "O" the rest of the read is the loader talking already and
+    // stays for the next wait.
     std::vector<std::uint8_t> answer;
-    const LinkStatus status = link.ReadSome(answer, kRomAnswerLimit, answerTimeoutMs);
+    const LinkStatus status = link.ReadSome(answer, 1, answerTimeoutMs);
     if (status == LinkStatus::Failed)
         return Answer::Failed;
     if (answer.empty())
@@ -48,6 +50,7 @@ Answer SendWholeImage(BoardLink& link, Console& console, std::span<const std::ui
         console.Out("data transmit ok.\n");
         return Answer::Ok;
     }
+    link.DiscardBuffered();
     if (answer[0] == 'E') {
         console.Out("data transmit error, try agin ...\n");
         return Answer::Again;
