@@ -184,9 +184,17 @@ TEST_F(EndToEndTest, NetDownWhileTheTftpPortIsTaken)
     ASSERT_EQ(bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     SimulatedBoard board;
     const ChildResult result = Run(board, {"-p", "127.0.0.1", "-c", "netdown", "0", "a.bin"});
-    close(sock);
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.errors.find("tftp server: udp port 2000 not available"), std::string::npos) << result.merged;
+    // Commands that need no TFTP still run, with a warning.
+    SimulatedBoard serialOnly;
+    serialOnly.PowerOn();
+    const ChildResult erase = Run(serialOnly, {"-c", "flash", "eraseall"});
+    close(sock);
+    EXPECT_EQ(erase.status, 0) << erase.merged;
+    EXPECT_EQ(erase.output.rfind("warning: tftp server not started: udp port 2000 not available", 0), 0u)
+        << erase.output;
+    EXPECT_EQ(serialOnly.Stop().commands, (std::vector<std::string>{"flash eraseall"}));
 }
 
 TEST_F(EndToEndTest, WaitMessageIsVisibleBeforeTheBoardAnswers)
