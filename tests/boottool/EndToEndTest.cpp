@@ -245,15 +245,18 @@ TEST_F(EndToEndTest, CommandLineFailures)
     }
 }
 
-TEST_F(EndToEndTest, UnknownMachine)
+TEST_F(EndToEndTest, UnknownMachineOrAFolderAsLoader)
 {
-    SimulatedBoard board;
-    const ChildResult result
-        = RunChild({BOOT_EXE_PATH, "-m", "kv9999", "-d", board.DevicePath(), "-c", "x"}, kRunLimitMs, dir.Path());
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.output,
-              "Found serial: " + board.DevicePath()
-                  + "\ncan't find file kv9999, please check whether it really exists or not.\n");
+    for (const std::string& machine : {std::string("kv9999"), dir.Path()}) {
+        SCOPED_TRACE(machine);
+        SimulatedBoard board;
+        const ChildResult result
+            = RunChild({BOOT_EXE_PATH, "-m", machine, "-d", board.DevicePath(), "-c", "x"}, kRunLimitMs, dir.Path());
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.output,
+                  "Found serial: " + board.DevicePath() + "\ncan't find file " + machine
+                      + ", please check whether it really exists or not.\n");
+    }
 }
 
 } // namespace
