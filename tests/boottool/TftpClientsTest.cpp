@@ -6,6 +6,7 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -154,6 +155,28 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
         expected += "retrying " + std::to_string(left) + " more times.\n";
     EXPECT_EQ(server.console.OutText(), expected + "timeout exit\n");
     EXPECT_EQ(server.fatal.load(), TftpOutcome::RetriesExhausted);
+}
+
+TEST_F(TftpClientsTest, StoppingDoesNotWaitForATransferThatIsRetrying)
+{
+    const std::string file = dir.Write("fw.bin", Pattern(2000));
+    const int sock = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(sock, 0);
+    std::chrono::steady_clock::time_point stopping;
+    {
+        RunningServer server({file}, 5000);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(server.Port());
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "octet");
+        sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        pollfd entry{sock, POLLIN, 0};
+        ASSERT_EQ(poll(&entry, 1, 3000), 1); // block 1 is out; the client never acknowledges it
+        stopping = std::chrono::steady_clock::now();
+    }
+    close(sock);
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(2));
 }
 
 TEST_F(TftpClientsTest, AFileOver32MiBArrivesWhole)
