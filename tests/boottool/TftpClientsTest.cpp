@@ -140,7 +140,7 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
     int copies = 0;
     for (;;) {
         pollfd entry{sock, POLLIN, 0};
-        if (poll(&entry, 1, 700) <= 0)
+        if (poll(&entry, 1, 1500) <= 0)
             break;
         std::uint8_t packet[600];
         const ssize_t got = recv(sock, packet, sizeof packet, 0);
