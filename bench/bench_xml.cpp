@@ -33,7 +33,8 @@ struct Measure
     bool ok = false;
 };
 
-// Runs work in a child; reports its wall time (measured inside) and its peak resident memory.
+// Runs work in a child; reports its processor time, its wall time (measured inside) and its peak
+// resident memory.
 Measure Run(const std::function<bool()>& work)
 {
     int pipeFd[2];
@@ -144,12 +145,15 @@ long FileSize(const std::string& path)
 
 void Report(const char* what, const Measure& ours, const Measure& peer, long fileBytes)
 {
-    std::printf("%s: ours %.3f s, %ld MB peak%s | pugixml %.3f s, %ld MB peak%s | time ratio %.2f",
+    std::printf("%s: ours %.3f s cpu (%.3f s wall), %ld MB peak%s | pugixml %.3f s cpu (%.3f s wall), %ld MB peak%s"
+                " | cpu time ratio %.2f",
                 what,
                 ours.seconds,
+                ours.wall,
                 ours.peakKb / 1024,
                 ours.ok ? "" : " (FAILED)",
                 peer.seconds,
+                peer.wall,
                 peer.peakKb / 1024,
                 peer.ok ? "" : " (FAILED)",
                 ours.seconds / peer.seconds);
