@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class CXmlDocument;
+
+// A workbook in the XML Spreadsheet 2003 format, seen as sheets of text cells addressed by row
+// (from 1) and column (from 0). The XML document is the only copy of the data: no sheet, row or
+// cell is cached beyond a cursor that makes reads and writes in increasing order cheap.
+// Failures return false; most also leave a text in PendingError().
+class CExcelBook
+{
+public:
+    CExcelBook();
+    ~CExcelBook();
+    CExcelBook(const CExcelBook&) = delete;
+    CExcelBook& operator=(const CExcelBook&) = delete;
+
+    // Writes the fixed workbook template (one empty sheet "Satellites") to path, then opens it.
+    bool Create(std::string_view path);
+    // Discards any open document and loads path; false (and a pending error) when unreadable or ill-formed.
+    bool Open(std::string_view path);
+    // Drops the document without writing anything.
+    void Close();
+    // Writes the document to the path of the last successful Open or Create.
+    bool Save();
+
+    // Makes the worksheet with this exact name the current sheet.
+    bool OpenSheet(std::string_view name);
+    // As OpenSheet, appending an empty worksheet after the last one when none has the name.
+    bool CreateSheet(std::string_view name);
+
+    // Reads the text of a cell; true when the cell exists and its text is not empty.
+    bool ReadCell(int row, int column, std::string& out);
+    // Writes a text cell (type "String"), making rows and cells as needed.
+    bool WriteCell(int row, int column, std::string_view text);
+    // Makes an existing cell a hyperlink to target with the template's hyperlink style.
+    bool LinkCell(int row, int column, std::string_view target);
+
+    // A document is loaded.
+    bool IsOpen() const { return m_isOpen; }
+    // The path Save writes to.
+    const std::string& Path() const { return m_path; }
+
+private:
+    struct Cursor;
+
+    bool FindSheet(std::string_view name);
+    bool SheetCheck();
+    bool FindTable();
+    std::uint32_t FindRow(int row, bool create);
+    std::uint32_t FindCell(std::uint32_t row, long long column, bool create);
+    std::uint32_t FindExistingCell(int row, int column);
+
+    bool m_isOpen = false;
+    std::string m_path;
+    std::unique_ptr<CXmlDocument> m_doc;
+    std::unique_ptr<Cursor> m_cursor; // row/cell positions of the current sheet; rebuilt when unsure
+};
