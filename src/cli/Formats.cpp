@@ -2,6 +2,8 @@
 
 #include "access/CAccessDbIn.h"
 #include "access/CAccessDbOut.h"
+#include "excel/CAccessExcelIn.h"
+#include "excel/CAccessExcelOut.h"
 
 #include <strings.h>
 
@@ -17,6 +19,7 @@ const std::vector<FileFormat>& FileFormats()
 {
     static const std::vector<FileFormat> formats{
         {"db", "db", Make<CAccessDbIn>(), Make<CAccessDbOut>()},
+        {"xls", "xls", Make<CAccessExcelIn>(), Make<CAccessExcelOut>()},
     };
     return formats;
 }

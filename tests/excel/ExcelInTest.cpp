@@ -352,8 +352,8 @@ TEST_F(ExcelInTest, WorkbookSavedBySpreadsheetProgram)
     ASSERT_EQ(SatNames(), (std::vector<std::string>{"Astra 19.2E"}));
     const CSatNode& sat = *db.Sats().begin();
     EXPECT_EQ(sat.Longitude(), 192u);
-    EXPECT_EQ(sat.DiSEqC(), 0u);
-    EXPECT_EQ(sat.DiSEqC12(), 3u);
+    EXPECT_EQ(sat.DiSEqC(), 3u); // ss:Index 9 is column 8
+    EXPECT_EQ(sat.DiSEqC12(), 0u);
     ASSERT_EQ(db.Tps().Count(), 1u);
     ASSERT_EQ(db.Progs().Count(), 1u);
     const CProgNode& prog = *db.Progs().begin();

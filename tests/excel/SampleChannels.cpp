@@ -183,3 +183,25 @@ std::string DescribeTree(const CProgDb& db, bool asImported)
     }
     return out.str();
 }
+
+std::string FirstDifference(const std::string& expected, const std::string& actual)
+{
+    if (expected == actual) {
+        return {};
+    }
+    std::istringstream a(expected);
+    std::istringstream b(actual);
+    std::string lineA;
+    std::string lineB;
+    for (int line = 1;; ++line) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreB = static_cast<bool>(std::getline(b, lineB));
+        if (!moreA && !moreB) {
+            return "descriptions differ only in line ends";
+        }
+        if (!moreA || !moreB || lineA != lineB) {
+            return "line " + std::to_string(line) + "\n expected: " + (moreA ? lineA : "(end)")
+                + "\n actual:   " + (moreB ? lineB : "(end)");
+        }
+    }
+}

@@ -14,3 +14,7 @@ void LoadSampleChannels(CProgDb& db);
 // applied first: "S" satellites lose their transponders and programs, "T" satellites their
 // programs, LNB indexes above 9 read 0, and program names are cut to 41 bytes.
 std::string DescribeTree(const CProgDb& db, bool asImported = false);
+
+// Empty when the two descriptions are equal; otherwise the first differing line of each and
+// the line counts, short enough to read in a test log.
+std::string FirstDifference(const std::string& expected, const std::string& actual);
