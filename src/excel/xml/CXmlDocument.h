@@ -1,8 +1,128 @@
 #pragma once
 
-// The system's own XML reader and writer: one text plus a node index.
+#include "excel/xml/XmlEncoding.h"
+#include "excel/xml/XmlGapText.h"
+#include "excel/xml/XmlNodeIndex.h"
+#include "excel/xml/XmlResultLog.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Where the document is being worked on: the current element's parent, the current element and the
+// current child (record indexes; 0 means none, and a parent of 0 is the document itself).
+struct XmlPosition
+{
+    std::uint32_t parent = 0;
+    std::uint32_t current = 0;
+    std::uint32_t child = 0;
+
+    bool operator==(const XmlPosition&) const = default;
+};
+
+// The system's own XML reader and writer. The document is one text in the internal code page plus
+// an index of its elements; queries read the text through the index and edits rewrite the text in
+// place and fix the index up, so no object tree is ever built. Out of memory, or a text that would
+// outgrow 4 GB, throws.
 class CXmlDocument
 {
 public:
-    CXmlDocument() = default;
+    // Mode flags.
+    static constexpr unsigned ReadOnlyStream = 1; // refuses to load, save or add
+    static constexpr unsigned WriteOnlyStream = 2; // refuses to load, save or add
+    static constexpr unsigned IgnoreCase = 4; // names compared without regard to ASCII case
+
+    CXmlDocument();
+    ~CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+
+    // Reads, decodes and parses a file; false when unreadable or not well-formed.
+    bool LoadFile(std::string_view path);
+    // Encodes and writes the text (through a temporary file); false when it cannot be written.
+    bool SaveFile(std::string_view path);
+    // Replaces the document with text (internal code page) and parses it; true when well-formed.
+    bool SetText(std::string_view text);
+    // The whole document text.
+    std::string Text() const { return m_text.Str(); }
+    bool IsWellFormed() const { return m_wellFormed; }
+    // What happened during the last load, save or parse.
+    const std::string& ResultLog() const { return m_log.Text(); }
+    unsigned ModeFlags() const { return m_mode; }
+    void SetModeFlags(unsigned flags) { m_mode = flags; }
+    // The byte-order mark the document was loaded with (written back the same).
+    XmlBom Bom() const { return m_bom; }
+    // Element names "p:name" with one of these prefixes also match a search for "name".
+    void SetPrefixAliases(std::vector<std::string> prefixes) { m_prefixAliases = std::move(prefixes); }
+
+    // Back to the document start: no parent, no current element, no child.
+    void Rewind();
+    // The next sibling element with that name (any name when empty) becomes the current element.
+    bool SeekElement(std::string_view name = {});
+    // The next child element of the current element with that name becomes the current child.
+    bool SeekChildElement(std::string_view name = {});
+    // The current child becomes the current element.
+    bool EnterChild();
+    // The current element becomes the current child again (the parent becomes current).
+    bool LeaveElement();
+    // Adds an element after the current child (last when none), on a new line; it becomes the current child.
+    bool AppendChild(std::string_view name, std::string_view text = {});
+    // As AppendChild, with the text as a CDATA section.
+    bool AppendChildCData(std::string_view name, std::string_view text);
+    // Sets an attribute of the current element (in place when present, else added at the tag's end).
+    bool SetAttr(std::string_view name, std::string_view value);
+    bool SetAttr(std::string_view name, long long value);
+    // Sets an attribute of the current child.
+    bool SetChildAttr(std::string_view name, std::string_view value);
+    bool SetChildAttr(std::string_view name, long long value);
+    // An attribute of the current element or child, references decoded; empty when missing.
+    std::string GetAttr(std::string_view name) const;
+    std::string GetChildAttr(std::string_view name) const;
+    // Whether the current element or child has that attribute.
+    bool HasAttr(std::string_view name) const;
+    bool HasChildAttr(std::string_view name) const;
+    // The current element's text content, references decoded, CDATA taken as it is.
+    std::string GetContent() const;
+    // The current element's tag name (empty at the document start).
+    std::string CurrentName() const;
+    // Stores the position under a name (replacing an earlier one of that name) / moves back to it.
+    bool RememberPosition(std::string_view name);
+    bool ReturnToPosition(std::string_view name);
+    // The position as a value, for callers that keep their own cursors.
+    XmlPosition Position() const { return m_pos; }
+    void SetPosition(const XmlPosition& pos);
+
+    // Read access to the index, for tests and tools.
+    const XmlNodeIndex& Index() const { return m_index; }
+
+private:
+    static constexpr std::size_t kPositionBuckets = 7;
+
+    bool Parse(std::string&& text);
+    std::string NodeName(std::uint32_t node) const;
+    bool NameMatches(std::uint32_t node, std::string_view name) const;
+    std::string StartTag(std::uint32_t node) const;
+    std::string AttrOf(std::uint32_t node, std::string_view name) const;
+    bool SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value);
+    bool InsertChild(std::string_view name, std::string_view markup);
+    void EditText(std::size_t pos, std::size_t removeLen, std::string_view insert);
+    void ShiftSubtree(std::uint32_t root, std::int64_t delta);
+    void ShiftAfter(std::uint32_t node, std::int64_t delta);
+    void GrowAncestors(std::uint32_t node, std::int64_t delta);
+    bool Refuses() const { return (m_mode & (ReadOnlyStream | WriteOnlyStream)) != 0; }
+    bool IgnoringCase() const { return (m_mode & IgnoreCase) != 0; }
+
+    XmlInternalCodec m_codec;
+    XmlGapText m_text;
+    XmlNodeIndex m_index;
+    XmlPosition m_pos;
+    XmlResultLog m_log;
+    std::array<std::vector<std::pair<std::string, XmlPosition>>, kPositionBuckets> m_saved;
+    std::vector<std::string> m_prefixAliases;
+    unsigned m_mode = 0;
+    XmlBom m_bom = XmlBom::None;
+    bool m_wellFormed = false;
 };

@@ -1,0 +1,544 @@
+#include "excel/xml/CXmlDocument.h"
+
+#include "common/AtomicFile.h"
+#include "excel/xml/XmlEscape.h"
+#include "excel/xml/XmlParser.h"
+#include "excel/xml/XmlTag.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kMaxText = std::numeric_limits<std::uint32_t>::max() - 1; // offsets are 32-bit
+constexpr std::size_t kMaxErrorText = 100;
+
+void LogFileError(XmlResultLog& log, int error)
+{
+    std::string msg = std::strerror(error);
+    msg = msg.substr(0, msg.find('\n')).substr(0, kMaxErrorText);
+    log.Add("file_error", {{"msg", msg}, {"n", std::to_string(error)}});
+}
+
+// Reads a whole file in one piece; the buffer is sized up by one hundredth for conversions.
+bool ReadFile(const std::string& path, std::string& out, int& error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    struct stat st
+    { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (size > kMaxText) {
+        error = EFBIG;
+        ::close(fd);
+        return false;
+    }
+    out.reserve(size + size / 100);
+    out.resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, out.data() + done, size - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            error = got < 0 ? errno : EIO;
+            ::close(fd);
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    return true;
+}
+
+std::size_t ByteSum(std::string_view name)
+{
+    std::size_t sum = 0;
+    for (const char c : name) {
+        sum += static_cast<unsigned char>(c);
+    }
+    return sum;
+}
+
+std::string ElementMarkup(std::string_view name, std::string_view content)
+{
+    std::string markup;
+    markup.reserve(name.size() * 2 + content.size() + 5);
+    markup += '<';
+    markup += name;
+    if (content.empty()) {
+        markup += "/>";
+        return markup;
+    }
+    markup += '>';
+    markup += content;
+    markup += "</";
+    markup += name;
+    markup += '>';
+    return markup;
+}
+
+} // namespace
+
+CXmlDocument::CXmlDocument() = default;
+
+CXmlDocument::~CXmlDocument() = default;
+
+bool CXmlDocument::LoadFile(std::string_view path)
+{
+    if (Refuses()) {
+        return false;
+    }
+    m_log.Clear();
+    std::string bytes;
+    int error = 0;
+    if (!ReadFile(std::string(path), bytes, error)) {
+        LogFileError(m_log, error);
+        return false;
+    }
+    std::string text = DecodeDocumentBytes(std::move(bytes), m_bom, m_log, m_codec);
+    return Parse(std::move(text));
+}
+
+bool CXmlDocument::SaveFile(std::string_view path)
+{
+    if (Refuses()) {
+        return false;
+    }
+    m_log.Clear();
+    const std::string_view text = m_text.Contiguous();
+    const std::string bytes = EncodeDocumentText(text, m_bom, m_log, m_codec);
+    if (text.empty()) {
+        m_log.Add("write", {{"encoding", "UTF-8"}, {"length", "0"}});
+    }
+    errno = 0;
+    if (!WriteFileAtomically(std::string(path), bytes)) {
+        LogFileError(m_log, errno != 0 ? errno : EIO);
+        return false;
+    }
+    return true;
+}
+
+bool CXmlDocument::SetText(std::string_view text)
+{
+    m_log.Clear();
+    m_bom = XmlBom::None;
+    return Parse(std::string(text));
+}
+
+bool CXmlDocument::Parse(std::string&& text)
+{
+    if (text.size() > kMaxText) {
+        LogFileError(m_log, EFBIG);
+        text.clear();
+    }
+    m_text.Assign(std::move(text));
+    m_wellFormed = ParseXml(m_text.Contiguous(), m_index, m_log, m_codec);
+    for (auto& bucket : m_saved) {
+        bucket.clear();
+    }
+    Rewind();
+    return m_wellFormed;
+}
+
+std::string CXmlDocument::NodeName(std::uint32_t node) const
+{
+    const XmlNode& n = m_index[node];
+    std::string scratch;
+    if (n.nameLen != kNameLenUnknown) {
+        return std::string(m_text.View(n.start + 1, n.nameLen, scratch));
+    }
+    return std::string(TagName(m_text.View(n.start, n.startTagLen, scratch)));
+}
+
+bool CXmlDocument::NameMatches(std::uint32_t node, std::string_view name) const
+{
+    if (name.empty()) {
+        return true;
+    }
+    const XmlNode& n = m_index[node];
+    if (n.nameLen == name.size()) {
+        std::string scratch;
+        if (NamesEqual(m_text.View(n.start + 1, n.nameLen, scratch), name, IgnoringCase())) {
+            return true;
+        }
+    }
+    if (m_prefixAliases.empty() || n.nameLen <= name.size() + 1) {
+        return false;
+    }
+    const std::string full = NodeName(node);
+    const std::size_t colon = full.size() - name.size() - 1;
+    if (full[colon] != ':' || !NamesEqual(std::string_view(full).substr(colon + 1), name, IgnoringCase())) {
+        return false;
+    }
+    const std::string_view prefix = std::string_view(full).substr(0, colon);
+    for (const std::string& alias : m_prefixAliases) {
+        if (alias == prefix) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CXmlDocument::Rewind()
+{
+    m_pos = XmlPosition{};
+}
+
+void CXmlDocument::SetPosition(const XmlPosition& pos)
+{
+    const std::uint32_t count = m_index.Count();
+    if (pos.parent < count && pos.current < count && pos.child < count) {
+        m_pos = pos;
+    }
+}
+
+bool CXmlDocument::SeekElement(std::string_view name)
+{
+    std::uint32_t node = m_pos.current != 0 ? m_index[m_pos.current].next : m_index[m_pos.parent].firstChild;
+    for (; node != 0; node = m_index[node].next) {
+        if (NameMatches(node, name)) {
+            m_pos.current = node;
+            m_pos.child = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CXmlDocument::SeekChildElement(std::string_view name)
+{
+    if (m_pos.current == 0) {
+        return false;
+    }
+    std::uint32_t node = m_pos.child != 0 ? m_index[m_pos.child].next : m_index[m_pos.current].firstChild;
+    for (; node != 0; node = m_index[node].next) {
+        if (NameMatches(node, name)) {
+            m_pos.child = node;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CXmlDocument::EnterChild()
+{
+    if (m_pos.child == 0) {
+        return false;
+    }
+    m_pos = XmlPosition{m_pos.current, m_pos.child, 0};
+    return true;
+}
+
+bool CXmlDocument::LeaveElement()
+{
+    if (m_pos.current == 0) {
+        return false;
+    }
+    m_pos = XmlPosition{m_index[m_pos.parent].parent, m_pos.parent, m_pos.current};
+    if (m_pos.current == 0) {
+        m_pos = XmlPosition{0, m_pos.child, 0};
+    }
+    return true;
+}
+
+std::string CXmlDocument::StartTag(std::uint32_t node) const
+{
+    const XmlNode& n = m_index[node];
+    std::string scratch;
+    return std::string(m_text.View(n.start, n.startTagLen, scratch));
+}
+
+std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) const
+{
+    if (node == 0) {
+        return {};
+    }
+    const std::string tag = StartTag(node);
+    XmlAttrSpan span;
+    if (!FindAttribute(tag, name, IgnoringCase(), span)) {
+        return {};
+    }
+    return DecodeReferences(std::string_view(tag).substr(span.valueStart, span.valueLen), m_codec);
+}
+
+std::string CXmlDocument::GetAttr(std::string_view name) const
+{
+    return AttrOf(m_pos.current, name);
+}
+
+std::string CXmlDocument::GetChildAttr(std::string_view name) const
+{
+    return AttrOf(m_pos.child, name);
+}
+
+bool CXmlDocument::HasAttr(std::string_view name) const
+{
+    XmlAttrSpan span;
+    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), name, IgnoringCase(), span);
+}
+
+bool CXmlDocument::HasChildAttr(std::string_view name) const
+{
+    XmlAttrSpan span;
+    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), name, IgnoringCase(), span);
+}
+
+std::string CXmlDocument::GetContent() const
+{
+    if (m_pos.current == 0) {
+        return {};
+    }
+    const XmlNode& n = m_index[m_pos.current];
+    if (n.length <= n.startTagLen + n.endTagLen) {
+        return {};
+    }
+    std::string scratch;
+    const std::string_view inner
+        = m_text.View(n.start + n.startTagLen, n.length - n.startTagLen - n.endTagLen, scratch);
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < inner.size()) {
+        const std::size_t lt = m_codec.Find(inner, "<", pos);
+        AppendDecoded(
+            inner.substr(pos, lt == std::string_view::npos ? std::string_view::npos : lt - pos), m_codec, out);
+        if (lt == std::string_view::npos) {
+            break;
+        }
+        // Markup inside the content: CDATA is taken as it stands, everything else is skipped.
+        std::string_view close = ">";
+        std::size_t body = lt;
+        if (inner.compare(lt, 9, "<![CDATA[") == 0) {
+            close = "]]>";
+            body = lt + 9;
+        } else if (inner.compare(lt, 4, "<!--") == 0) {
+            close = "-->";
+        } else if (inner.compare(lt, 2, "<?") == 0) {
+            close = "?>";
+        }
+        const std::size_t end = m_codec.Find(inner, close, body);
+        if (close == "]]>") {
+            out.append(inner.substr(body, end == std::string_view::npos ? std::string_view::npos : end - body));
+        }
+        pos = end == std::string_view::npos ? inner.size() : end + close.size();
+    }
+    return out;
+}
+
+std::string CXmlDocument::CurrentName() const
+{
+    return m_pos.current == 0 ? std::string() : NodeName(m_pos.current);
+}
+
+bool CXmlDocument::RememberPosition(std::string_view name)
+{
+    auto& bucket = m_saved[ByteSum(name) % kPositionBuckets];
+    for (auto& entry : bucket) {
+        if (entry.first == name) {
+            entry.second = m_pos;
+            return true;
+        }
+    }
+    bucket.emplace_back(std::string(name), m_pos);
+    return true;
+}
+
+bool CXmlDocument::ReturnToPosition(std::string_view name)
+{
+    for (const auto& entry : m_saved[ByteSum(name) % kPositionBuckets]) {
+        if (entry.first == name) {
+            m_pos = entry.second;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CXmlDocument::EditText(std::size_t pos, std::size_t removeLen, std::string_view insert)
+{
+    if (m_text.Size() - removeLen + insert.size() > kMaxText) {
+        throw std::length_error("XML document too large");
+    }
+    m_text.Replace(pos, removeLen, insert);
+}
+
+void CXmlDocument::ShiftSubtree(std::uint32_t root, std::int64_t delta)
+{
+    std::uint32_t node = root;
+    while (true) {
+        XmlNode& n = m_index[node];
+        n.start = static_cast<std::uint32_t>(n.start + delta);
+        if (n.firstChild != 0) {
+            node = n.firstChild;
+            continue;
+        }
+        while (node != root && m_index[node].next == 0) {
+            node = m_index[node].parent;
+        }
+        if (node == root) {
+            return;
+        }
+        node = m_index[node].next;
+    }
+}
+
+void CXmlDocument::ShiftAfter(std::uint32_t node, std::int64_t delta)
+{
+    // Everything after node's own subtree: its following siblings, then those of each ancestor.
+    for (std::uint32_t at = node; at != 0; at = m_index[at].parent) {
+        for (std::uint32_t sibling = m_index[at].next; sibling != 0; sibling = m_index[sibling].next) {
+            ShiftSubtree(sibling, delta);
+        }
+    }
+}
+
+void CXmlDocument::GrowAncestors(std::uint32_t node, std::int64_t delta)
+{
+    std::uint32_t at = node;
+    do {
+        at = m_index[at].parent;
+        m_index[at].length = static_cast<std::uint32_t>(m_index[at].length + delta);
+    } while (at != 0);
+}
+
+bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value)
+{
+    if (node == 0 || name.empty() || Refuses()) {
+        return false;
+    }
+    XmlNode& n = m_index[node];
+    const std::string tag = StartTag(node);
+    const std::string escaped = EscapeAttribute(value);
+    XmlAttrSpan span;
+    std::size_t at = 0;
+    std::size_t removeLen = 0;
+    std::string insert;
+    if (FindAttribute(tag, name, IgnoringCase(), span) && span.valueStart > 0
+        && (tag[span.valueStart - 1] == '"' || tag[span.valueStart - 1] == '\'')) {
+        at = span.valueStart;
+        removeLen = span.valueLen;
+        insert = tag[span.valueStart - 1] == '"' ? escaped : EscapeAttribute(value);
+    } else {
+        at = tag.size() - ((n.flags & XmlNodeFlag::Empty) != 0 ? 2 : 1);
+        if (tag.back() != '>') {
+            at = tag.size(); // a tag cut off by the end of the text
+        }
+        insert = " " + std::string(name) + "=\"" + escaped + "\"";
+    }
+    const auto delta = static_cast<std::int64_t>(insert.size()) - static_cast<std::int64_t>(removeLen);
+    EditText(n.start + at, removeLen, insert);
+    if (delta == 0) {
+        return true; // same length: no offset moves
+    }
+    n.startTagLen = static_cast<std::uint32_t>(n.startTagLen + delta);
+    n.length = static_cast<std::uint32_t>(n.length + delta);
+    for (std::uint32_t child = n.firstChild; child != 0; child = m_index[child].next) {
+        ShiftSubtree(child, delta);
+    }
+    ShiftAfter(node, delta);
+    GrowAncestors(node, delta);
+    return true;
+}
+
+bool CXmlDocument::SetAttr(std::string_view name, std::string_view value)
+{
+    return SetAttrOf(m_pos.current, name, value);
+}
+
+bool CXmlDocument::SetAttr(std::string_view name, long long value)
+{
+    return SetAttrOf(m_pos.current, name, std::to_string(value));
+}
+
+bool CXmlDocument::SetChildAttr(std::string_view name, std::string_view value)
+{
+    return SetAttrOf(m_pos.child, name, value);
+}
+
+bool CXmlDocument::SetChildAttr(std::string_view name, long long value)
+{
+    return SetAttrOf(m_pos.child, name, std::to_string(value));
+}
+
+bool CXmlDocument::AppendChild(std::string_view name, std::string_view text)
+{
+    return InsertChild(name, ElementMarkup(name, EscapeContent(text)));
+}
+
+bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text)
+{
+    return InsertChild(name, ElementMarkup(name, WrapCData(text)));
+}
+
+bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
+{
+    const std::uint32_t container = m_pos.current;
+    if (container == 0 || name.empty() || Refuses()) {
+        return false;
+    }
+    const std::uint32_t node = m_index.Add();
+    XmlNode& c = m_index[node];
+    XmlNode& e = m_index[container];
+    c.parent = container;
+    c.length = static_cast<std::uint32_t>(markup.size());
+    c.nameLen = name.size() < kNameLenUnknown ? static_cast<std::uint16_t>(name.size()) : kNameLenUnknown;
+    const bool empty = markup.size() >= 2 && markup[markup.size() - 2] == '/';
+    c.startTagLen = empty ? c.length : static_cast<std::uint32_t>(name.size() + 2);
+    c.endTagLen = empty ? 0 : static_cast<std::uint32_t>(name.size() + 3);
+    c.flags = empty ? XmlNodeFlag::Empty : 0;
+
+    // Link after the current child, or as the last child.
+    const std::uint32_t after = m_pos.child != 0 ? m_pos.child : e.lastChild;
+    c.prev = after;
+    c.next = after != 0 ? m_index[after].next : e.firstChild;
+    if (after != 0) {
+        m_index[after].next = node;
+    } else {
+        e.firstChild = node;
+    }
+    if (c.next != 0) {
+        m_index[c.next].prev = node;
+    } else {
+        e.lastChild = node;
+    }
+
+    if ((e.flags & XmlNodeFlag::Empty) != 0) {
+        // "<name/>" opens up: "<name>", CR LF, the child, CR LF, "</name>".
+        const std::string parentName = NodeName(container);
+        const std::string insert = ">\r\n" + std::string(markup) + "\r\n</" + parentName + ">";
+        const std::size_t at = e.start + e.startTagLen - 2;
+        const auto delta = static_cast<std::int64_t>(insert.size()) - 2;
+        EditText(at, 2, insert);
+        e.flags = static_cast<std::uint16_t>(e.flags & ~XmlNodeFlag::Empty);
+        e.startTagLen -= 1;
+        e.endTagLen = static_cast<std::uint32_t>(parentName.size() + 3);
+        e.length = static_cast<std::uint32_t>(e.length + delta);
+        c.start = e.start + e.startTagLen + 2;
+        ShiftAfter(container, delta);
+        GrowAncestors(container, delta);
+    } else {
+        const std::uint32_t at = after != 0 ? m_index[after].End() : e.End() - e.endTagLen;
+        const std::string insert = "\r\n" + std::string(markup);
+        EditText(at, 0, insert);
+        c.start = at + 2;
+        const auto delta = static_cast<std::int64_t>(insert.size());
+        ShiftAfter(node, delta);
+        GrowAncestors(node, delta);
+    }
+    m_pos.child = node;
+    return true;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Where an attribute stands inside a start tag: offsets are relative to the tag's "<".
+struct XmlAttrSpan
+{
+    std::size_t nameStart = 0;
+    std::size_t valueStart = 0; // first byte of the value, inside the quotes
+    std::size_t valueLen = 0;
+};
+
+// The tag name of a start tag "<name ...>" (or of an end tag without its "/").
+std::string_view TagName(std::string_view tag);
+
+// Finds an attribute by name in a start tag. Values may be in double or single quotes, or bare.
+bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out);
+
+// Byte comparison, optionally ignoring ASCII case.
+bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase);
+
+inline bool IsXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}

@@ -1,0 +1,175 @@
+#include "excel/xml/CXmlDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace {
+
+// The index after edits must equal the index a fresh parse of the same text builds.
+void ExpectIndexMatchesReparse(const CXmlDocument& doc)
+{
+    CXmlDocument fresh;
+    fresh.SetText(doc.Text());
+    ASSERT_EQ(fresh.Index().Count(), doc.Index().Count());
+    // Records are numbered in creation order, so compare by walking both trees in document order.
+    std::uint32_t a = doc.Index()[0].firstChild;
+    std::uint32_t b = fresh.Index()[0].firstChild;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;
+    while (a != 0 || b != 0) {
+        ASSERT_TRUE(a != 0 && b != 0);
+        const XmlNode& x = doc.Index()[a];
+        const XmlNode& y = fresh.Index()[b];
+        ASSERT_EQ(x.start, y.start);
+        ASSERT_EQ(x.length, y.length);
+        ASSERT_EQ(x.startTagLen, y.startTagLen);
+        ASSERT_EQ(x.endTagLen, y.endTagLen);
+        ASSERT_EQ(x.nameLen, y.nameLen);
+        ASSERT_EQ(x.flags & XmlNodeFlag::Empty, y.flags & XmlNodeFlag::Empty);
+        ASSERT_EQ(x.lastChild == 0, y.lastChild == 0);
+        if (x.firstChild != 0 || y.firstChild != 0) {
+            stack.emplace_back(x.next, y.next);
+            a = x.firstChild;
+            b = y.firstChild;
+            continue;
+        }
+        a = x.next;
+        b = y.next;
+        while (a == 0 && b == 0 && !stack.empty()) {
+            std::tie(a, b) = stack.back();
+            stack.pop_back();
+        }
+    }
+    EXPECT_EQ(doc.Index()[0].length, fresh.Index()[0].length);
+}
+
+TEST(XmlEdit, AddedElementsAreLaidOutOnLinesOfTheirOwn)
+{
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<Table x=\"1\"/>"));
+    ASSERT_TRUE(doc.SeekElement("Table"));
+    ASSERT_TRUE(doc.AppendChild("Row"));
+    EXPECT_EQ(doc.Text(), "<Table x=\"1\">\r\n<Row/>\r\n</Table>");
+    ASSERT_TRUE(doc.SetChildAttr("ss:AutoFitHeight", 0));
+    ASSERT_TRUE(doc.EnterChild());
+    ASSERT_TRUE(doc.AppendChild("Cell"));
+    ASSERT_TRUE(doc.AppendChild("Cell"));
+    ASSERT_TRUE(doc.EnterChild());
+    ASSERT_TRUE(doc.AppendChild("Data", "a<b"));
+    ASSERT_TRUE(doc.SetChildAttr("ss:Type", "String"));
+    EXPECT_EQ(doc.Text(),
+              "<Table x=\"1\">\r\n<Row ss:AutoFitHeight=\"0\">\r\n<Cell/>\r\n<Cell>\r\n"
+              "<Data ss:Type=\"String\">a&lt;b</Data>\r\n</Cell>\r\n</Row>\r\n</Table>");
+    ExpectIndexMatchesReparse(doc);
+    EXPECT_TRUE(doc.SeekChildElement("Data") == false); // the new child is current; nothing after it
+    EXPECT_TRUE(doc.IsWellFormed());
+}
+
+TEST(XmlEdit, ChildGoesAfterTheCurrentChildOrLast)
+{
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<r><a/><c/></r>"));
+    ASSERT_TRUE(doc.SeekElement("r"));
+    ASSERT_TRUE(doc.SeekChildElement("a"));
+    ASSERT_TRUE(doc.AppendChild("b"));
+    doc.SetPosition(XmlPosition{0, doc.Position().current, 0});
+    ASSERT_TRUE(doc.AppendChild("d", "t"));
+    EXPECT_EQ(doc.Text(), "<r><a/>\r\n<b/><c/>\r\n<d>t</d></r>");
+    ExpectIndexMatchesReparse(doc);
+    // Element with text but no children: the child goes before the end tag.
+    ASSERT_TRUE(doc.SetText("<r>text</r>"));
+    ASSERT_TRUE(doc.SeekElement("r"));
+    ASSERT_TRUE(doc.AppendChildCData("c", "x]]>y"));
+    EXPECT_EQ(doc.Text(), "<r>text\r\n<c><![CDATA[x]]]]><![CDATA[>y]]></c></r>");
+    ASSERT_TRUE(doc.EnterChild());
+    EXPECT_EQ(doc.GetContent(), "x]]>y");
+}
+
+TEST(XmlEdit, AttributesReplaceInPlaceOrAppend)
+{
+    struct Case
+    {
+        const char* text;
+        const char* name;
+        const char* value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"<a/>", "n", "v", "<a n=\"v\"/>"},
+        {"<a></a>", "n", "v", "<a n=\"v\"></a>"},
+        {"<a n=\"old\" m='1'/>", "n", "new", "<a n=\"new\" m='1'/>"},
+        {"<a m='1'/>", "m", "22", "<a m='22'/>"},
+        {"<a/>", "q", "\"it's\" <&>", "<a q=\"&quot;it&apos;s&quot; &lt;&amp;&gt;\"/>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CXmlDocument doc;
+        ASSERT_TRUE(doc.SetText(c.text));
+        ASSERT_TRUE(doc.SeekElement());
+        ASSERT_TRUE(doc.SetAttr(c.name, c.value));
+        EXPECT_EQ(doc.Text(), c.expected);
+        EXPECT_EQ(doc.GetAttr(c.name), c.value);
+        ExpectIndexMatchesReparse(doc);
+    }
+}
+
+TEST(XmlEdit, EditsRefusedWithoutElementOrInStreamModes)
+{
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<a/>"));
+    EXPECT_FALSE(doc.AppendChild("b")); // no current element
+    EXPECT_FALSE(doc.SetAttr("x", "1"));
+    EXPECT_FALSE(doc.SetChildAttr("x", "1"));
+    ASSERT_TRUE(doc.SeekElement("a"));
+    EXPECT_FALSE(doc.AppendChild(""));
+    doc.SetModeFlags(CXmlDocument::ReadOnlyStream);
+    EXPECT_FALSE(doc.AppendChild("b"));
+    EXPECT_FALSE(doc.LoadFile("/nonexistent"));
+    doc.SetModeFlags(CXmlDocument::WriteOnlyStream);
+    EXPECT_FALSE(doc.SetAttr("x", "1"));
+    EXPECT_EQ(doc.Text(), "<a/>");
+}
+
+// Random edits anywhere in a document keep the index exactly as a fresh parse would build it.
+TEST(XmlEdit, RandomEditsKeepTheIndexConsistent)
+{
+    std::mt19937 rng(12345);
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<root a=\"1\"><x/><y>t</y></root>"));
+    for (int step = 0; step < 400; ++step) {
+        // Pick a random element as current and maybe a random child.
+        const std::uint32_t count = doc.Index().Count();
+        const std::uint32_t current = 1 + static_cast<std::uint32_t>(rng() % (count - 1));
+        std::uint32_t child = 0;
+        if (rng() % 2 == 0) {
+            child = doc.Index()[current].firstChild;
+            for (unsigned skip = rng() % 3; skip > 0 && child != 0 && doc.Index()[child].next != 0; --skip) {
+                child = doc.Index()[child].next;
+            }
+        }
+        doc.SetPosition(XmlPosition{doc.Index()[current].parent, current, child});
+        switch (rng() % 4) {
+        case 0:
+            ASSERT_TRUE(doc.AppendChild("e" + std::to_string(step % 7)));
+            break;
+        case 1:
+            ASSERT_TRUE(doc.AppendChild("t", std::string(rng() % 5, 'z')));
+            break;
+        case 2:
+            ASSERT_TRUE(doc.SetAttr("k" + std::to_string(rng() % 3), std::string(rng() % 4, 'v')));
+            break;
+        default:
+            if (child != 0) {
+                ASSERT_TRUE(doc.SetChildAttr("k", std::to_string(rng())));
+            }
+        }
+        if (step % 50 == 0) {
+            ExpectIndexMatchesReparse(doc);
+        }
+    }
+    ExpectIndexMatchesReparse(doc);
+    EXPECT_TRUE(CXmlDocument().SetText(doc.Text()));
+}
+
+} // namespace
