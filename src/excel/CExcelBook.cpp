@@ -1,9 +1,66 @@
 #include "excel/CExcelBook.h"
 
+#include "common/AtomicFile.h"
+#include "common/PendingError.h"
+#include "excel/ExcelTemplate.h"
 #include "excel/xml/CXmlDocument.h"
 
+#include <cstdlib>
+#include <exception>
+#include <limits>
+
+namespace {
+
+constexpr std::string_view kSpreadsheetNamespace = "urn:schemas-microsoft-com:office:spreadsheet";
+constexpr std::string_view kHyperlinkStyle = "s21";
+
+// A count attribute of the table: present or not, and its value (an unparsable one counts as 0).
+struct Count
+{
+    bool present = false;
+    long long value = 0;
+};
+
+long long ToInteger(const std::string& text)
+{
+    return std::strtoll(text.c_str(), nullptr, 10);
+}
+
+// Puts the document position back on every way out of a cell operation.
+class PositionGuard
+{
+public:
+    explicit PositionGuard(CXmlDocument& doc)
+        : m_doc(doc)
+        , m_saved(doc.Position())
+    { }
+    ~PositionGuard() { m_doc.SetPosition(m_saved); }
+    PositionGuard(const PositionGuard&) = delete;
+    PositionGuard& operator=(const PositionGuard&) = delete;
+
+private:
+    CXmlDocument& m_doc;
+    XmlPosition m_saved;
+};
+
+} // namespace
+
+// What the last cell operations found in the current sheet. Rows and cells are only ever added
+// after the last one, so the row counted n stays the row counted n, and a walk can go on from where
+// the previous one stopped: reads and writes in increasing order cost constant time per cell.
 struct CExcelBook::Cursor
-{ };
+{
+    std::uint32_t sheet = 0; // the Worksheet this cursor belongs to
+    std::uint32_t table = 0; // its first Table child, 0 when it has none
+    Count rows;
+    Count columns;
+    int rowNumber = 0; // count of the row below; 0 = none found yet
+    std::uint32_t row = 0;
+    std::uint32_t cellRow = 0; // row of the cell below
+    std::uint32_t cell = 0;
+    long long cellColumn = -1; // counter value at that cell
+    bool increasing = true; // counters rose strictly from the row's first cell up to that cell
+};
 
 CExcelBook::CExcelBook() = default;
 
@@ -12,14 +69,41 @@ CExcelBook::~CExcelBook()
     Close();
 }
 
-bool CExcelBook::Create(std::string_view)
+bool CExcelBook::Create(std::string_view path)
 {
-    return false;
+    if (!WriteFileAtomically(std::string(path), ExcelWorkbookTemplate())) {
+        SetPendingError("Create File Failed!");
+        return false;
+    }
+    return Open(path);
 }
 
-bool CExcelBook::Open(std::string_view)
+bool CExcelBook::Open(std::string_view path)
 {
-    return false;
+    Close();
+    auto doc = std::make_unique<CXmlDocument>();
+    if (!doc->LoadFile(path)) {
+        SetPendingError("Open Excel failed! File = " + std::string(path));
+        return false;
+    }
+    // Element names with a prefix bound to the spreadsheet namespace match by their local name
+    // (a spreadsheet program may write "ss:Worksheet" where this layer looks for "Worksheet").
+    std::vector<std::string> prefixes;
+    doc->Rewind();
+    if (doc->SeekElement()) {
+        for (const auto& [name, value] : doc->GetAttrs()) {
+            if (name.starts_with("xmlns:") && value == kSpreadsheetNamespace) {
+                prefixes.push_back(name.substr(6));
+            }
+        }
+    }
+    doc->Rewind();
+    doc->SetPrefixAliases(std::move(prefixes));
+    m_doc = std::move(doc);
+    m_cursor = std::make_unique<Cursor>();
+    m_path = std::string(path);
+    m_isOpen = true;
+    return true;
 }
 
 void CExcelBook::Close()
@@ -31,31 +115,238 @@ void CExcelBook::Close()
 
 bool CExcelBook::Save()
 {
-    return false;
+    return m_isOpen && m_doc->SaveFile(m_path);
 }
 
-bool CExcelBook::OpenSheet(std::string_view)
+bool CExcelBook::FindSheet(std::string_view name)
 {
+    if (!m_isOpen) {
+        return false;
+    }
+    m_doc->Rewind();
+    if (!m_doc->SeekElement("Workbook")) {
+        return false;
+    }
+    std::uint32_t lastSheet = 0;
+    while (m_doc->SeekChildElement("Worksheet")) {
+        lastSheet = m_doc->Position().child;
+        if (m_doc->GetChildAttr("ss:Name") == name) {
+            m_doc->EnterChild();
+            *m_cursor = Cursor{};
+            return true;
+        }
+    }
+    // Leave the last worksheet as the current child, for CreateSheet to append after it.
+    m_doc->SetPosition(XmlPosition{m_doc->Position().parent, m_doc->Position().current, lastSheet});
     return false;
 }
 
-bool CExcelBook::CreateSheet(std::string_view)
+bool CExcelBook::OpenSheet(std::string_view name)
 {
+    if (FindSheet(name)) {
+        return true;
+    }
+    SetPendingError("Open work sheet failed! Sheet=" + std::string(name));
     return false;
 }
 
-bool CExcelBook::ReadCell(int, int, std::string& out)
+bool CExcelBook::CreateSheet(std::string_view name)
+{
+    if (FindSheet(name)) {
+        return true;
+    }
+    const std::string failure = "Create work sheet failed! -- " + std::string(name);
+    if (!m_isOpen || !m_doc->CurrentIs("Workbook")) {
+        SetPendingError(failure);
+        return false;
+    }
+    try {
+        const XmlPosition root = m_doc->Position();
+        if (!m_doc->AppendChild("Worksheet") || !m_doc->SetChildAttr("ss:Name", name) || !m_doc->EnterChild()
+            || !m_doc->AppendChild("Table") || !m_doc->SetChildAttr("ss:ExpandedColumnCount", "0")
+            || !m_doc->SetChildAttr("ss:ExpandedRowCount", "0")) {
+            SetPendingError(failure);
+            return false;
+        }
+        m_doc->SetPosition(XmlPosition{root.parent, m_doc->Position().current, 0});
+    } catch (const std::exception& error) {
+        SetPendingError(failure);
+        return false;
+    }
+    *m_cursor = Cursor{};
+    return true;
+}
+
+bool CExcelBook::SheetCheck()
+{
+    if (m_isOpen && m_doc->CurrentIs("Worksheet")) {
+        return true;
+    }
+    SetPendingError("Error: Not yet opened the WorkSheet!");
+    return false;
+}
+
+bool CExcelBook::FindTable()
+{
+    Cursor& c = *m_cursor;
+    const XmlPosition sheet = m_doc->Position();
+    if (c.sheet != sheet.current) {
+        c = Cursor{};
+        c.sheet = sheet.current;
+        m_doc->SetPosition(XmlPosition{sheet.parent, sheet.current, 0});
+        if (m_doc->SeekChildElement("Table")) {
+            c.table = m_doc->Position().child;
+            m_doc->EnterChild();
+            c.rows = Count{m_doc->HasAttr("ss:ExpandedRowCount"), ToInteger(m_doc->GetAttr("ss:ExpandedRowCount"))};
+            c.columns
+                = Count{m_doc->HasAttr("ss:ExpandedColumnCount"), ToInteger(m_doc->GetAttr("ss:ExpandedColumnCount"))};
+        }
+    }
+    return c.table != 0;
+}
+
+std::uint32_t CExcelBook::FindRow(int row, bool create)
+{
+    Cursor& c = *m_cursor;
+    if (c.rowNumber > row || c.rowNumber == 0) {
+        c.rowNumber = 0;
+        c.row = 0;
+    }
+    m_doc->SetPosition(XmlPosition{c.sheet, c.table, c.row});
+    while (c.rowNumber < row) {
+        if (!m_doc->SeekChildElement("Row")) {
+            if (!create) {
+                return 0;
+            }
+            m_doc->AppendChild("Row");
+            m_doc->SetChildAttr("ss:AutoFitHeight", "0");
+        }
+        ++c.rowNumber;
+        c.row = m_doc->Position().child;
+    }
+    return c.row;
+}
+
+std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool create)
+{
+    Cursor& c = *m_cursor;
+    long long counter = 0;
+    if (c.cellRow == row && c.cell != 0 && c.increasing && c.cellColumn < column) {
+        counter = c.cellColumn + 1; // go on from the last cell found
+    } else {
+        c.cellRow = row;
+        c.cell = 0;
+        c.cellColumn = -1;
+        c.increasing = true;
+    }
+    m_doc->SetPosition(XmlPosition{c.table, row, c.cell});
+    while (true) {
+        if (c.columns.present && counter >= c.columns.value) {
+            return 0;
+        }
+        if (!m_doc->SeekChildElement("Cell")) {
+            if (!create) {
+                return 0;
+            }
+            m_doc->AppendChild("Cell");
+        }
+        const long long index = ToInteger(m_doc->GetChildAttr("ss:Index"));
+        if (index != 0) {
+            counter = index - 1;
+        }
+        c.increasing = c.increasing && counter > c.cellColumn;
+        c.cell = m_doc->Position().child;
+        c.cellColumn = counter;
+        if (counter == column) {
+            return c.cell;
+        }
+        if (create && counter > column) {
+            return 0; // an existing cell's ss:Index jumps past the column: nothing sensible to write
+        }
+        ++counter;
+    }
+}
+
+std::uint32_t CExcelBook::FindExistingCell(int row, int column)
+{
+    if (row < 1 || column < 0 || !FindTable()) {
+        return 0;
+    }
+    const Cursor& c = *m_cursor;
+    if ((c.rows.present && row > c.rows.value) || (c.columns.present && column >= c.columns.value)) {
+        return 0;
+    }
+    const std::uint32_t rowNode = FindRow(row, false);
+    return rowNode == 0 ? 0 : FindCell(rowNode, column, false);
+}
+
+bool CExcelBook::ReadCell(int row, int column, std::string& out)
 {
     out.clear();
-    return false;
+    if (!SheetCheck()) {
+        return false;
+    }
+    const PositionGuard guard(*m_doc);
+    const std::uint32_t cell = FindExistingCell(row, column);
+    if (cell == 0) {
+        return false;
+    }
+    m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
+    if (m_doc->SeekChildElement("Data") && m_doc->EnterChild()) {
+        out = m_doc->GetContent();
+    }
+    return !out.empty();
 }
 
-bool CExcelBook::WriteCell(int, int, std::string_view)
+bool CExcelBook::WriteCell(int row, int column, std::string_view text)
 {
-    return false;
+    if (!SheetCheck()) {
+        return false;
+    }
+    const PositionGuard guard(*m_doc);
+    try {
+        if (row < 1 || column < 0 || !FindTable()) {
+            return false;
+        }
+        Cursor& c = *m_cursor;
+        if (c.rows.present && row > c.rows.value) {
+            m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+            m_doc->SetAttr("ss:ExpandedRowCount", row);
+            c.rows.value = row;
+        }
+        const std::uint32_t rowNode = FindRow(row, true);
+        if (c.columns.present && column >= c.columns.value) {
+            m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+            m_doc->SetAttr("ss:ExpandedColumnCount", static_cast<long long>(column) + 1);
+            c.columns.value = static_cast<long long>(column) + 1;
+        }
+        const std::uint32_t cell = FindCell(rowNode, column, true);
+        if (cell == 0) {
+            return false;
+        }
+        m_doc->SetPosition(XmlPosition{rowNode, cell, 0});
+        return m_doc->AppendChild("Data", text) && m_doc->SetChildAttr("ss:Type", "String");
+    } catch (const std::exception& error) {
+        SetPendingError(error.what());
+        return false;
+    }
 }
 
-bool CExcelBook::LinkCell(int, int, std::string_view)
+bool CExcelBook::LinkCell(int row, int column, std::string_view target)
 {
-    return false;
+    if (!SheetCheck()) {
+        return false;
+    }
+    const PositionGuard guard(*m_doc);
+    try {
+        const std::uint32_t cell = FindExistingCell(row, column);
+        if (cell == 0) {
+            return false;
+        }
+        m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
+        return m_doc->SetAttr("ss:HRef", target) && m_doc->SetAttr("ss:StyleID", kHyperlinkStyle);
+    } catch (const std::exception& error) {
+        SetPendingError(error.what());
+        return false;
+    }
 }

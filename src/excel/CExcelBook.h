@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,6 +47,13 @@ public:
 
 private:
     struct Cursor;
+
+    bool FindSheet(std::string_view name);
+    bool SheetCheck();
+    bool FindTable();
+    std::uint32_t FindRow(int row, bool create);
+    std::uint32_t FindCell(std::uint32_t row, long long column, bool create);
+    std::uint32_t FindExistingCell(int row, int column);
 
     bool m_isOpen = false;
     std::string m_path;

@@ -298,6 +298,19 @@ bool CXmlDocument::HasChildAttr(std::string_view name) const
     return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), name, IgnoringCase(), span);
 }
 
+std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
+{
+    std::vector<std::pair<std::string, std::string>> attrs;
+    if (m_pos.current == 0) {
+        return attrs;
+    }
+    const std::string tag = StartTag(m_pos.current);
+    for (const auto& [name, value] : ListAttributes(tag)) {
+        attrs.emplace_back(std::string(name), DecodeReferences(value, m_codec));
+    }
+    return attrs;
+}
+
 std::string CXmlDocument::GetContent() const
 {
     if (m_pos.current == 0) {

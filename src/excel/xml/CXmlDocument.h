@@ -86,6 +86,10 @@ public:
     bool HasChildAttr(std::string_view name) const;
     // The current element's text content, references decoded, CDATA taken as it is.
     std::string GetContent() const;
+    // Every attribute of the current element as (name, decoded value), in order.
+    std::vector<std::pair<std::string, std::string>> GetAttrs() const;
+    // Whether the current element's name matches (prefix aliases included).
+    bool CurrentIs(std::string_view name) const { return m_pos.current != 0 && NameMatches(m_pos.current, name); }
     // The current element's tag name (empty at the document start).
     std::string CurrentName() const;
     // Stores the position under a name (replacing an earlier one of that name) / moves back to it.

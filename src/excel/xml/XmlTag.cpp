@@ -32,7 +32,11 @@ std::string_view TagName(std::string_view tag)
     return tag.substr(begin, end - begin);
 }
 
-bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out)
+namespace {
+
+// Calls visit(nameStart, nameLen, valueStart, valueLen) for each attribute until it returns true.
+template <typename Visit>
+bool ScanAttributes(std::string_view tag, Visit visit)
 {
     std::size_t pos = 1 + TagName(tag).size();
     const std::size_t size = tag.size();
@@ -80,10 +84,33 @@ bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase,
             ++pos; // a stray "=": step over it
             continue;
         }
-        if (NamesEqual(attrName, name, ignoreCase)) {
-            out = XmlAttrSpan{nameStart, valueStart, valueLen};
+        if (visit(nameStart, attrName.size(), valueStart, valueLen)) {
             return true;
         }
     }
     return false;
+}
+
+} // namespace
+
+bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out)
+{
+    return ScanAttributes(
+        tag, [&](std::size_t nameStart, std::size_t nameLen, std::size_t valueStart, std::size_t valueLen) {
+            if (NamesEqual(tag.substr(nameStart, nameLen), name, ignoreCase)) {
+                out = XmlAttrSpan{nameStart, valueStart, valueLen};
+                return true;
+            }
+            return false;
+        });
+}
+
+std::vector<std::pair<std::string_view, std::string_view>> ListAttributes(std::string_view tag)
+{
+    std::vector<std::pair<std::string_view, std::string_view>> list;
+    ScanAttributes(tag, [&](std::size_t nameStart, std::size_t nameLen, std::size_t valueStart, std::size_t valueLen) {
+        list.emplace_back(tag.substr(nameStart, nameLen), tag.substr(valueStart, valueLen));
+        return false;
+    });
+    return list;
 }

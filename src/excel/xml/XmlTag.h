@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Where an attribute stands inside a start tag: offsets are relative to the tag's "<".
 struct XmlAttrSpan
@@ -16,6 +18,9 @@ std::string_view TagName(std::string_view tag);
 
 // Finds an attribute by name in a start tag. Values may be in double or single quotes, or bare.
 bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out);
+
+// Every attribute of a start tag as (name, raw value), in order.
+std::vector<std::pair<std::string_view, std::string_view>> ListAttributes(std::string_view tag);
 
 // Byte comparison, optionally ignoring ASCII case.
 bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase);
