@@ -162,14 +162,14 @@ bool CExcelBook::CreateSheet(std::string_view name)
     }
     try {
         const XmlPosition root = m_doc->Position();
-        if (!m_doc->AppendChild("Worksheet") || !m_doc->SetChildAttr("ss:Name", name) || !m_doc->EnterChild()
-            || !m_doc->AppendChild("Table") || !m_doc->SetChildAttr("ss:ExpandedColumnCount", "0")
-            || !m_doc->SetChildAttr("ss:ExpandedRowCount", "0")) {
+        if (!m_doc->AppendChildWithAttrs("Worksheet", {}, {{"ss:Name", name}}) || !m_doc->EnterChild()
+            || !m_doc->AppendChildWithAttrs(
+                "Table", {}, {{"ss:ExpandedColumnCount", "0"}, {"ss:ExpandedRowCount", "0"}})) {
             SetPendingError(failure);
             return false;
         }
         m_doc->SetPosition(XmlPosition{root.parent, m_doc->Position().current, 0});
-    } catch (const std::exception& error) {
+    } catch (const std::exception&) {
         SetPendingError(failure);
         return false;
     }
@@ -188,10 +188,11 @@ bool CExcelBook::SheetCheck()
 
 bool CExcelBook::FindTable()
 {
-    Cursor& c = *m_cursor;
     const XmlPosition sheet = m_doc->Position();
-    if (c.sheet != sheet.current) {
-        c = Cursor{};
+    if (m_cursor->sheet != sheet.current) {
+        // Built aside and taken over whole, so that running out of memory half-way leaves no cursor
+        // that believes in counts it never read.
+        Cursor c;
         c.sheet = sheet.current;
         m_doc->SetPosition(XmlPosition{sheet.parent, sheet.current, 0});
         if (m_doc->SeekChildElement("Table")) {
@@ -201,8 +202,9 @@ bool CExcelBook::FindTable()
             c.columns
                 = Count{m_doc->HasAttr("ss:ExpandedColumnCount"), ToInteger(m_doc->GetAttr("ss:ExpandedColumnCount"))};
         }
+        *m_cursor = c;
     }
-    return c.table != 0;
+    return m_cursor->table != 0;
 }
 
 std::uint32_t CExcelBook::FindRow(int row, bool create)
@@ -218,8 +220,7 @@ std::uint32_t CExcelBook::FindRow(int row, bool create)
             if (!create) {
                 return 0;
             }
-            m_doc->AppendChild("Row");
-            m_doc->SetChildAttr("ss:AutoFitHeight", "0");
+            m_doc->AppendChildWithAttrs("Row", {}, {{"ss:AutoFitHeight", "0"}});
         }
         ++c.rowNumber;
         c.row = m_doc->Position().child;
@@ -325,7 +326,7 @@ bool CExcelBook::WriteCell(int row, int column, std::string_view text)
             return false;
         }
         m_doc->SetPosition(XmlPosition{rowNode, cell, 0});
-        return m_doc->AppendChild("Data", text) && m_doc->SetChildAttr("ss:Type", "String");
+        return m_doc->AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}});
     } catch (const std::exception& error) {
         SetPendingError(error.what());
         return false;

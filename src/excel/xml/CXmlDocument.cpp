@@ -74,12 +74,20 @@ std::size_t ByteSum(std::string_view name)
     return sum;
 }
 
-std::string ElementMarkup(std::string_view name, std::string_view content)
+std::string
+ElementMarkup(std::string_view name, std::string_view content, std::initializer_list<CXmlDocument::Attr> attrs = {})
 {
     std::string markup;
     markup.reserve(name.size() * 2 + content.size() + 5);
     markup += '<';
     markup += name;
+    for (const auto& [attrName, value] : attrs) {
+        markup += ' ';
+        markup += attrName;
+        markup += "=\"";
+        markup += EscapeAttribute(value);
+        markup += '"';
+    }
     if (content.empty()) {
         markup += "/>";
         return markup;
@@ -492,6 +500,11 @@ bool CXmlDocument::AppendChild(std::string_view name, std::string_view text)
     return InsertChild(name, ElementMarkup(name, EscapeContent(text)));
 }
 
+bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs)
+{
+    return InsertChild(name, ElementMarkup(name, EscapeContent(text), attrs));
+}
+
 bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text)
 {
     return InsertChild(name, ElementMarkup(name, WrapCData(text)));
@@ -503,6 +516,25 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     if (container == 0 || name.empty() || Refuses()) {
         return false;
     }
+    // Everything that can throw happens before the first change, so a failure changes nothing.
+    const bool opensUp = (m_index[container].flags & XmlNodeFlag::Empty) != 0;
+    std::string insert;
+    std::size_t at = 0;
+    std::size_t removeLen = 0;
+    const std::uint32_t after = m_pos.child != 0 ? m_pos.child : m_index[container].lastChild;
+    if (opensUp) {
+        // "<name/>" opens up: "<name>", CR LF, the child, CR LF, "</name>".
+        const std::string parentName = NodeName(container);
+        insert = ">\r\n" + std::string(markup) + "\r\n</" + parentName + ">";
+        at = m_index[container].start + m_index[container].startTagLen - 2;
+        removeLen = 2;
+    } else {
+        insert = "\r\n" + std::string(markup);
+        at = after != 0 ? m_index[after].End() : m_index[container].End() - m_index[container].endTagLen;
+    }
+    m_index.ReserveOne();
+    EditText(at, removeLen, insert);
+
     const std::uint32_t node = m_index.Add();
     XmlNode& c = m_index[node];
     XmlNode& e = m_index[container];
@@ -510,12 +542,11 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     c.length = static_cast<std::uint32_t>(markup.size());
     c.nameLen = name.size() < kNameLenUnknown ? static_cast<std::uint16_t>(name.size()) : kNameLenUnknown;
     const bool empty = markup.size() >= 2 && markup[markup.size() - 2] == '/';
-    c.startTagLen = empty ? c.length : static_cast<std::uint32_t>(name.size() + 2);
+    c.startTagLen = empty ? c.length : static_cast<std::uint32_t>(markup.find('>') + 1);
     c.endTagLen = empty ? 0 : static_cast<std::uint32_t>(name.size() + 3);
     c.flags = empty ? XmlNodeFlag::Empty : 0;
 
     // Link after the current child, or as the last child.
-    const std::uint32_t after = m_pos.child != 0 ? m_pos.child : e.lastChild;
     c.prev = after;
     c.next = after != 0 ? m_index[after].next : e.firstChild;
     if (after != 0) {
@@ -529,26 +560,17 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
         e.lastChild = node;
     }
 
-    if ((e.flags & XmlNodeFlag::Empty) != 0) {
-        // "<name/>" opens up: "<name>", CR LF, the child, CR LF, "</name>".
-        const std::string parentName = NodeName(container);
-        const std::string insert = ">\r\n" + std::string(markup) + "\r\n</" + parentName + ">";
-        const std::size_t at = e.start + e.startTagLen - 2;
-        const auto delta = static_cast<std::int64_t>(insert.size()) - 2;
-        EditText(at, 2, insert);
+    const auto delta = static_cast<std::int64_t>(insert.size()) - static_cast<std::int64_t>(removeLen);
+    if (opensUp) {
         e.flags = static_cast<std::uint16_t>(e.flags & ~XmlNodeFlag::Empty);
         e.startTagLen -= 1;
-        e.endTagLen = static_cast<std::uint32_t>(parentName.size() + 3);
+        e.endTagLen = static_cast<std::uint32_t>(insert.size() - markup.size() - 5); // "</" name ">"
         e.length = static_cast<std::uint32_t>(e.length + delta);
         c.start = e.start + e.startTagLen + 2;
         ShiftAfter(container, delta);
         GrowAncestors(container, delta);
     } else {
-        const std::uint32_t at = after != 0 ? m_index[after].End() : e.End() - e.endTagLen;
-        const std::string insert = "\r\n" + std::string(markup);
-        EditText(at, 0, insert);
-        c.start = at + 2;
-        const auto delta = static_cast<std::int64_t>(insert.size());
+        c.start = static_cast<std::uint32_t>(at + 2);
         ShiftAfter(node, delta);
         GrowAncestors(node, delta);
     }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -70,6 +71,10 @@ public:
     bool LeaveElement();
     // Adds an element after the current child (last when none), on a new line; it becomes the current child.
     bool AppendChild(std::string_view name, std::string_view text = {});
+    // As AppendChild followed by SetChildAttr for each attribute, in one step: either all of it is
+    // added or, when memory runs out, nothing.
+    using Attr = std::pair<std::string_view, std::string_view>;
+    bool AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs);
     // As AppendChild, with the text as a CDATA section.
     bool AppendChildCData(std::string_view name, std::string_view text);
     // Sets an attribute of the current element (in place when present, else added at the tag's end).

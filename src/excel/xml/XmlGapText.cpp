@@ -56,9 +56,10 @@ void XmlGapText::Replace(std::size_t pos, std::size_t removeLen, std::string_vie
     if (pos > Size() || removeLen > Size() - pos) {
         throw std::out_of_range("XML text edit out of range");
     }
+    // Grow first: if that throws, the text is as it was.
+    Reserve(insert.size() > removeLen ? insert.size() - removeLen : 0);
     MoveGap(pos);
     m_gapEnd += removeLen;
-    Reserve(insert.size());
     std::memcpy(m_buf.data() + m_gapStart, insert.data(), insert.size());
     m_gapStart += insert.size();
 }

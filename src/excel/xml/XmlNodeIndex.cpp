@@ -10,7 +10,7 @@ void XmlNodeIndex::Reset()
     Add();
 }
 
-std::uint32_t XmlNodeIndex::Add()
+void XmlNodeIndex::ReserveOne()
 {
     if (m_count == std::numeric_limits<std::uint32_t>::max()) {
         throw std::length_error("Too many XML elements");
@@ -21,6 +21,11 @@ std::uint32_t XmlNodeIndex::Add()
         }
         m_blocks.push_back(std::make_unique_for_overwrite<XmlNode[]>(kBlockSize));
     }
+}
+
+std::uint32_t XmlNodeIndex::Add()
+{
+    ReserveOne();
     (*this)[m_count] = XmlNode{};
     return m_count++;
 }

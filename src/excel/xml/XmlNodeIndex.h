@@ -46,6 +46,8 @@ public:
     // Appends a zeroed record and returns its index; throws std::length_error past 2^32-1 records.
     std::uint32_t Add();
     std::uint32_t Count() const { return m_count; }
+    // Makes sure the next Add cannot throw.
+    void ReserveOne();
 
     XmlNode& operator[](std::uint32_t i) { return m_blocks[i / kBlockSize][i % kBlockSize]; }
     const XmlNode& operator[](std::uint32_t i) const { return m_blocks[i / kBlockSize][i % kBlockSize]; }
