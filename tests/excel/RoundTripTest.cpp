@@ -71,4 +71,44 @@ TEST_F(RoundTripTest, NamesPlainTextCannotCarry)
     EXPECT_EQ(FirstDifference(DescribeTree(db, true), Trip(db)), "");
 }
 
+struct CodePageCase
+{
+    const char* codePage;
+    std::string name; // bytes in that code page
+    std::string back; // what the trip gives back
+};
+
+// The workbook holds names as UTF-8, so a name keeps its bytes as far as they are text in the
+// code page; bytes that are not come back replaced.
+const CodePageCase kCodePageCases[] = {
+    {"936", "\xC4\xE3\xBA\xC3 CCTV", "\xC4\xE3\xBA\xC3 CCTV"},
+    {"1251", "\xCF\xE5\xF0\xE2\xFB\xE9", "\xCF\xE5\xF0\xE2\xFB\xE9"},
+    {"ISO-8859-1", "Cin\xE9 \x86X\x87", "Cin\xE9 \x86X\x87"},
+    {"936", "Bad \xFF\xFF", "Bad ??"},
+};
+
+TEST_F(RoundTripTest, NamesKeepTheirBytesAsFarAsTheCodePageHasThem)
+{
+    for (const CodePageCase& c : kCodePageCases) {
+        SCOPED_TRACE(c.codePage + std::string(" ") + c.back);
+        ASSERT_TRUE(SetInternalCodePage(c.codePage));
+        CProgDb db;
+        auto sat = std::make_unique<CSatNode>();
+        sat->SetName(c.name.substr(0, 16));
+        const std::int32_t satId = db.Sats().Add(std::move(sat));
+        const std::int32_t tpId = db.Tps().Add(std::make_unique<CTpNode>(InvalidId, satId));
+        auto prog = std::make_unique<CProgNode>(InvalidId, tpId);
+        prog->SetProgName(c.name);
+        db.Progs().Add(std::move(prog));
+
+        const std::string path = dir.File("cp.xls");
+        ASSERT_TRUE(CAccessExcelOut().Export(path, db)) << PendingError().text;
+        CProgDb back;
+        ASSERT_TRUE(CAccessExcelIn().Import(path, back)) << PendingError().text;
+        ASSERT_EQ(back.Progs().Count(), 1u);
+        EXPECT_EQ(back.Sats().begin()->Name(), c.back.substr(0, 16));
+        EXPECT_EQ(back.Progs().begin()->ProgName(), c.back);
+    }
+}
+
 } // namespace
