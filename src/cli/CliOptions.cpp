@@ -25,7 +25,7 @@ bool ParseHexAddress(const std::string& text, std::uint32_t& value)
 
 std::size_t FileCount(const std::string& command)
 {
-    if (command == "convert") {
+    if (command == "convert" || command == "merge") {
         return 2;
     }
     return 1;
@@ -38,7 +38,8 @@ std::string CliUsage()
     return "usage:\n"
            "  corvane-cli dump FILE [--from db|xls|userdb|userdb25] [--address HEX]\n"
            "  corvane-cli convert IN OUT [--from ...] [--address HEX]\n"
-           "  corvane-cli info FILE [--from ...] [--address HEX]\n";
+           "  corvane-cli info FILE [--from ...] [--address HEX]\n"
+           "  corvane-cli merge IN IMAGE [--from ...] [--address HEX]\n";
 }
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error)
@@ -48,7 +49,8 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, 
         return false;
     }
     options.command = args[0];
-    if (options.command != "dump" && options.command != "convert" && options.command != "info") {
+    if (options.command != "dump" && options.command != "convert" && options.command != "info"
+        && options.command != "merge") {
         error = "unknown command: " + options.command;
         return false;
     }

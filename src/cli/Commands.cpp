@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "access/CAccessDftDbOut.h"
 #include "access/CAccessIn.h"
 #include "access/CAccessOut.h"
 #include "cli/CliOptions.h"
@@ -31,6 +32,10 @@ const FileFormat* InputFormat(const CliOptions& options, const std::string& path
     }
     if (!format->makeReader) {
         error = StepError{kCliUsage, "cannot read the format " + format->name};
+        return nullptr;
+    }
+    if (format->name == "userdb25" && !options.address) {
+        error = StepError{kCliUsage, "--from userdb25 needs --address"};
         return nullptr;
     }
     return format;
@@ -102,8 +107,31 @@ std::optional<StepError> Convert(const CliOptions& options)
     return error;
 }
 
+// Reads IN and writes it as the default database of the flash image IMAGE, in place.
+std::optional<StepError> Merge(const CliOptions& options, std::ostream& out)
+{
+    std::optional<StepError> error;
+    CProgDb db;
+    if (!Load(options, options.files[0], db, error)) {
+        return error;
+    }
+    if (db.IsEmpty()) {
+        return StepError{kCliFailed, "No data to merge!"};
+    }
+    if (!CAccessDftDbOut().Export(options.files[1], db)) {
+        error = StepError{kCliFailed, PendingErrorOrUnknown()};
+        ClearPendingError();
+        return error;
+    }
+    out << "Merge default program finished!\n";
+    return std::nullopt;
+}
+
 std::optional<StepError> RunCommand(const CliOptions& options, std::ostream& out)
 {
+    if (options.command == "merge") {
+        return Merge(options, out);
+    }
     if (options.command == "dump") {
         return Dump(options, out);
     }

@@ -2,6 +2,8 @@
 
 #include "access/CAccessDbIn.h"
 #include "access/CAccessDbOut.h"
+#include "access/CAccessUserDb25In.h"
+#include "access/CAccessUserDbIn.h"
 #include "excel/CAccessExcelIn.h"
 #include "excel/CAccessExcelOut.h"
 
@@ -20,6 +22,9 @@ const std::vector<FileFormat>& FileFormats()
     static const std::vector<FileFormat> formats{
         {"db", "db", Make<CAccessDbIn>(), Make<CAccessDbOut>()},
         {"xls", "xls", Make<CAccessExcelIn>(), Make<CAccessExcelOut>()},
+        // Flash images have no extension of their own: they are read only when --from names them.
+        {"userdb", "", Make<CAccessUserDbIn>(), {}},
+        {"userdb25", "", Make<CAccessUserDb25In>(), {}},
     };
     return formats;
 }
