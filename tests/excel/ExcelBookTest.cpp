@@ -314,7 +314,7 @@ constexpr const char* kPrefixedNoCounts = R"(<?xml version="1.0" encoding="UTF-8
   <Table ss:StyleID="ta1">
    <Column ss:Span="1" ss:Width="64"/>
    <Row ss:Height="12.8"><Cell><Data ss:Type="String">select</Data></Cell><Cell ss:Index="3"><Data ss:Type="String">ProgSheet</Data></Cell></Row>
-   <Row ss:Height="12.8"><Cell ss:Index="30"><Data ss:Type="Number">42</Data></Cell></Row>
+   <Row ss:Height="12.8"><Cell ss:Index="30"><Data ss:Type="Number">42</Data></Cell><Cell><ss:Data ss:Type="String" xmlns="http://www.w3.org/TR/REC-html40"><B>rich</B> text</ss:Data></Cell></Row>
   </Table>
  </ss:Worksheet>
  <o:Worksheet ss:Name="Foreign"/>
@@ -334,6 +334,8 @@ TEST_F(ExcelBook, PrefixedWorksheetsWithoutCountsAreRead)
     EXPECT_EQ(out, "ProgSheet");
     EXPECT_TRUE(book.ReadCell(2, 29, out)); // no column count: no limit
     EXPECT_EQ(out, "42");
+    EXPECT_TRUE(book.ReadCell(2, 30, out)); // formatted text: its characters without the markup
+    EXPECT_EQ(out, "rich text");
     EXPECT_FALSE(book.ReadCell(3, 0, out)); // no row count: the Row elements present count
     // Writing keeps the counts absent and still places the cell.
     ASSERT_TRUE(book.WriteCell(3, 1, "new"));

@@ -458,7 +458,8 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         if (tag.back() != '>') {
             at = tag.size(); // a tag cut off by the end of the text
         }
-        insert = " " + std::string(name) + "=\"" + escaped + "\"";
+        insert.reserve(name.size() + escaped.size() + 4);
+        insert.append(" ").append(name).append("=\"").append(escaped).append("\"");
     }
     const auto delta = static_cast<std::int64_t>(insert.size()) - static_cast<std::int64_t>(removeLen);
     EditText(n.start + at, removeLen, insert);
@@ -525,11 +526,13 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     if (opensUp) {
         // "<name/>" opens up: "<name>", CR LF, the child, CR LF, "</name>".
         const std::string parentName = NodeName(container);
-        insert = ">\r\n" + std::string(markup) + "\r\n</" + parentName + ">";
+        insert.reserve(markup.size() + parentName.size() + 8);
+        insert.append(">\r\n").append(markup).append("\r\n</").append(parentName).append(">");
         at = m_index[container].start + m_index[container].startTagLen - 2;
         removeLen = 2;
     } else {
-        insert = "\r\n" + std::string(markup);
+        insert.reserve(markup.size() + 2);
+        insert.append("\r\n").append(markup);
         at = after != 0 ? m_index[after].End() : m_index[container].End() - m_index[container].endTagLen;
     }
     m_index.ReserveOne();

@@ -14,7 +14,7 @@ struct CharsetName
 };
 
 // Registered character-set names and their usual aliases, each with the code page Windows assigns.
-constexpr std::array kCharsetNames{
+constexpr CharsetName kCharsetNames[]{
     CharsetName{"ansi_x3.4-1968", 20127},
     CharsetName{"ansi_x3.4-1986", 20127},
     CharsetName{"ascii", 20127},
@@ -597,5 +597,5 @@ bool CodePageHidesLoss(int codePage)
 
 std::size_t CharsetNameCount()
 {
-    return kCharsetNames.size();
+    return std::size(kCharsetNames);
 }

@@ -13,7 +13,7 @@ struct Entity
 };
 
 // Sorted by name (bytewise) for the exact-case search.
-constexpr std::array kEntities{
+constexpr Entity kEntities[]{
     Entity{"AElig", 198},    Entity{"Aacute", 193},  Entity{"Acirc", 194},    Entity{"Agrave", 192},
     Entity{"Alpha", 913},    Entity{"Aring", 197},   Entity{"Atilde", 195},   Entity{"Auml", 196},
     Entity{"Beta", 914},     Entity{"Ccedil", 199},  Entity{"Chi", 935},      Entity{"Dagger", 8225},
@@ -90,10 +90,10 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
 std::uint32_t LookupEntity(std::string_view name)
 {
     const auto* found
-        = std::lower_bound(kEntities.begin(), kEntities.end(), name, [](const Entity& entity, std::string_view key) {
+        = std::lower_bound(std::begin(kEntities), std::end(kEntities), name, [](const Entity& entity, std::string_view key) {
               return entity.name < key;
           });
-    if (found != kEntities.end() && found->name == name) {
+    if (found != std::end(kEntities) && found->name == name) {
         return found->codePoint;
     }
     // Names that exist in two cases (Agrave/agrave) then resolve to whichever sorts first.
@@ -107,5 +107,5 @@ std::uint32_t LookupEntity(std::string_view name)
 
 std::size_t EntityCount()
 {
-    return kEntities.size();
+    return std::size(kEntities);
 }

@@ -56,6 +56,15 @@ void XmlGapText::Replace(std::size_t pos, std::size_t removeLen, std::string_vie
     if (pos > Size() || removeLen > Size() - pos) {
         throw std::out_of_range("XML text edit out of range");
     }
+    if (removeLen == insert.size()) {
+        // Same length: overwrite where the bytes stand, without moving the gap (a count at the
+        // top of a large table changes on every new row).
+        for (std::size_t i = 0; i < insert.size(); ++i) {
+            const std::size_t at = pos + i;
+            m_buf[at < m_gapStart ? at : at + GapLength()] = insert[i];
+        }
+        return;
+    }
     // Grow first: if that throws, the text is as it was.
     Reserve(insert.size() > removeLen ? insert.size() - removeLen : 0);
     MoveGap(pos);

@@ -1,11 +1,14 @@
 #include "excel/xml/XmlNodeIndex.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
 void XmlNodeIndex::Reset()
 {
-    m_blocks.clear();
+    if (m_blocks.size() > 1) {
+        m_blocks.resize(1); // the first block is kept for the next parse
+    }
     m_count = 0;
     Add();
 }
@@ -14,6 +17,24 @@ void XmlNodeIndex::ReserveOne()
 {
     if (m_count == std::numeric_limits<std::uint32_t>::max()) {
         throw std::length_error("Too many XML elements");
+    }
+    if (m_count < kBlockSize) {
+        if (m_count < m_firstCapacity) {
+            return;
+        }
+        const std::uint32_t capacity
+            = std::min(kBlockSize, std::max(kFirstCapacity, m_firstCapacity + m_firstCapacity / 2));
+        auto block = std::make_unique_for_overwrite<XmlNode[]>(capacity);
+        if (m_count > 0) {
+            std::copy_n(m_blocks[0].get(), m_count, block.get());
+        }
+        if (m_blocks.empty()) {
+            m_blocks.push_back(std::move(block));
+        } else {
+            m_blocks[0] = std::move(block);
+        }
+        m_firstCapacity = capacity;
+        return;
     }
     if (m_count % kBlockSize == 0 && m_count / kBlockSize == m_blocks.size()) {
         if (m_blocks.size() == m_blocks.capacity()) {

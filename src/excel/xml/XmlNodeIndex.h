@@ -4,21 +4,22 @@
 #include <memory>
 #include <vector>
 
-// One record per element of the document. Offsets are into the document text; record 0 stands for
+// One record per element of the document. A plain type: a block of records is allocated without
+// being written, and each record is zeroed when it is added. Offsets are into the document text; record 0 stands for
 // the document itself. Links are record indexes, 0 meaning none.
 struct XmlNode
 {
-    std::uint32_t start = 0; // offset of "<"
-    std::uint32_t length = 0; // start tag, content and end tag
-    std::uint32_t startTagLen = 0;
-    std::uint32_t endTagLen = 0; // 0 for an empty element or one closed by force
-    std::uint32_t parent = 0;
-    std::uint32_t firstChild = 0;
-    std::uint32_t lastChild = 0; // kept so that appending a child never walks the siblings
-    std::uint32_t prev = 0;
-    std::uint32_t next = 0;
-    std::uint16_t nameLen = 0; // kNameLenUnknown when the name is too long to store
-    std::uint16_t flags = 0;
+    std::uint32_t start; // offset of "<"
+    std::uint32_t length; // start tag, content and end tag
+    std::uint32_t startTagLen;
+    std::uint32_t endTagLen; // 0 for an empty element or one closed by force
+    std::uint32_t parent;
+    std::uint32_t firstChild;
+    std::uint32_t lastChild; // kept so that appending a child never walks the siblings
+    std::uint32_t prev;
+    std::uint32_t next;
+    std::uint16_t nameLen; // kNameLenUnknown when the name is too long to store
+    std::uint16_t flags;
 
     std::uint32_t End() const { return start + length; }
 };
@@ -33,7 +34,8 @@ constexpr std::uint16_t Unended = 8; // closed by force, no end tag of its own
 constexpr std::uint16_t kNameLenUnknown = 0xFFFF;
 
 // Records live in blocks of 65536 so that a large document needs neither one allocation per
-// element nor a copy of every record when it grows.
+// element nor a copy of every record when it grows. The first block starts small and grows by half
+// until it is full size, so that small documents stay cheap.
 class XmlNodeIndex
 {
 public:
@@ -53,6 +55,9 @@ public:
     const XmlNode& operator[](std::uint32_t i) const { return m_blocks[i / kBlockSize][i % kBlockSize]; }
 
 private:
+    static constexpr std::uint32_t kFirstCapacity = 64;
+
     std::vector<std::unique_ptr<XmlNode[]>> m_blocks;
+    std::uint32_t m_firstCapacity = 0; // records the first block can hold
     std::uint32_t m_count = 0;
 };

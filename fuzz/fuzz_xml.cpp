@@ -1,0 +1,38 @@
+#include "excel/xml/CXmlDocument.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+// Parses arbitrary text, walks every element it found, then edits the first one.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CXmlDocument doc;
+    doc.SetText(text);
+    const XmlNodeIndex& index = doc.Index();
+    for (std::uint32_t node = 1; node < index.Count(); ++node) {
+        const XmlNode& n = index[node];
+        if (n.End() > size || n.startTagLen > n.length || n.parent >= node) {
+            __builtin_trap(); // every record lies inside the text, below its parent
+        }
+        doc.SetPosition(XmlPosition{n.parent, node, 0});
+        doc.GetAttr("a");
+        doc.GetContent();
+        doc.CurrentName();
+    }
+    doc.Rewind();
+    if (doc.SeekElement()) {
+        doc.SetAttr("a", "x\"y");
+        doc.AppendChild("c", "t<&>");
+        doc.SetChildAttr("b", "1");
+        doc.AppendChildCData("d", "]]>");
+        const std::uint32_t before = doc.Index().Count();
+        CXmlDocument again;
+        again.SetText(doc.Text());
+        if (doc.IsWellFormed() && again.Index().Count() != before) {
+            __builtin_trap(); // an edit of a well-formed document must read back as it was indexed
+        }
+    }
+    return 0;
+}
