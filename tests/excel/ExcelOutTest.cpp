@@ -185,8 +185,7 @@ TEST_F(ExcelOutTest, ProgramSheetsListTranspondersThenPrograms)
     ASSERT_TRUE(Export()) << PendingError().text;
 
     using V = std::vector<std::string>;
-    const V zeros(15, "0");
-    auto row = [&zeros](const std::string& name, V tp, V rest = {}) {
+    auto row = [](const std::string& name, V tp, V rest = {}) {
         V cells{name};
         cells.insert(cells.end(), tp.begin(), tp.end());
         rest.resize(15, "0");
