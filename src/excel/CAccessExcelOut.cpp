@@ -39,6 +39,18 @@ bool IsAsciiAlnum(char c)
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// Spreadsheet programs take sheet names without regard to case and rename a second "abc" beside
+// an "ABC", which would leave the "ProgSheet" cell naming no sheet; uniqueness is judged so too.
+std::string FoldCase(std::string name)
+{
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name;
+}
+
 } // namespace
 
 bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
@@ -84,7 +96,7 @@ std::string CAccessExcelOut::MakeSheetName(std::string_view satName)
         name = candidate + std::to_string(counter);
     }
     m_usedSheetNames.push_back(name);
-    m_usedSheetNameSet.insert(name);
+    m_usedSheetNameSet.insert(FoldCase(name));
     return name;
 }
 
@@ -93,7 +105,8 @@ bool CAccessExcelOut::IsSheetNameUsed(const std::string& name) const
     // The satellites sheet's own name is reserved: a program sheet of that name would be found
     // as the satellites sheet and written over it. An empty name is reserved as well: an empty
     // "ProgSheet" cell makes the import skip the satellite.
-    return name.empty() || name == kSatellitesSheet || m_usedSheetNameSet.count(name) != 0;
+    const std::string folded = FoldCase(name);
+    return name.empty() || folded == FoldCase(std::string(kSatellitesSheet)) || m_usedSheetNameSet.count(folded) != 0;
 }
 
 bool CAccessExcelOut::WriteHeader(const std::string_view* headers, std::size_t count)

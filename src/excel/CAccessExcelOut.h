@@ -31,7 +31,8 @@ public:
 
     // A program-sheet name for a satellite name: its first 16 bytes with every byte that is not
     // an ASCII letter or digit turned into "_" (a run of "_" collapses to one), made unique with
-    // a decimal counter. The name of the satellites sheet itself is never handed out.
+    // a decimal counter, without regard to case. Neither the satellites sheet's own name nor an
+    // empty name is ever handed out.
     std::string MakeSheetName(std::string_view satName);
 
 private:
@@ -59,6 +60,6 @@ private:
     // sheet each, and every sheet the "ProgSheet" column names is written.
     std::vector<std::pair<std::int32_t, std::string>> m_sheetOfSat;
     std::vector<std::string> m_usedSheetNames;
-    std::unordered_set<std::string> m_usedSheetNameSet; // the same names, for the uniqueness test
+    std::unordered_set<std::string> m_usedSheetNameSet; // the same names in lower case, for the uniqueness test
     std::unordered_map<std::int32_t, SheetRows> m_rowsOfSat;
 };

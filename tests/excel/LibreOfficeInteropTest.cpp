@@ -19,6 +19,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,24 @@ void TrimLeadingBlankRuns(CProgDb& db)
     }
 }
 
+// Two satellites whose names differ only in case: a spreadsheet program keeps their sheets apart
+// only when the sheet names differ in more than case.
+void AddCaseTwins(CProgDb& db)
+{
+    for (const char* name : {"Twin 1", "TWIN 1"}) {
+        auto sat = std::make_unique<CSatNode>();
+        sat->SetName(name);
+        sat->SetLocalFre1(3);
+        const std::int32_t satId = db.Sats().Add(std::move(sat));
+        auto tp = std::make_unique<CTpNode>(InvalidId, satId);
+        tp->SetFrequency(11111);
+        const std::int32_t tpId = db.Tps().Add(std::move(tp));
+        auto prog = std::make_unique<CProgNode>(InvalidId, tpId);
+        prog->SetProgName(std::string("Program on ") + name);
+        db.Progs().Add(std::move(prog));
+    }
+}
+
 class LibreOfficeInteropTest : public testing::Test
 {
 protected:
@@ -166,6 +185,7 @@ protected:
         ASSERT_TRUE(SetInternalCodePage("ISO-8859-1"));
         LoadSampleChannels(db);
         TrimLeadingBlankRuns(db);
+        AddCaseTwins(db);
         exported = dir.File("channels.xls");
         ASSERT_TRUE(CAccessExcelOut().Export(exported, db)) << PendingError().text;
     }

@@ -27,9 +27,10 @@ const SheetNameCase kSheetNameCases[] = {
     {"the counter is not cut to 16 bytes",
      {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOPQ"},
      {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP1"}},
-    {"names differing in case are distinct", {"abc", "ABC"}, {"abc", "ABC"}},
+    // Spreadsheet programs would rename a sheet that differs from another only in case.
+    {"names differing only in case are counted", {"abc", "ABC", "Abc1"}, {"abc", "ABC1", "Abc11"}},
     // The satellites sheet keeps its name: a satellite called so gets a counted sheet of its own.
-    {"the satellites sheet name is reserved", {"Satellites", "Satellites"}, {"Satellites1", "Satellites2"}},
+    {"the satellites sheet name is reserved", {"Satellites", "SATELLITES"}, {"Satellites1", "SATELLITES2"}},
     // An empty "ProgSheet" cell would make the import skip the satellite, so no sheet is unnamed.
     {"an empty name is counted from the start", {"", ""}, {"1", "2"}},
 };
