@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             = DecodeDocumentBytes(std::string(reinterpret_cast<const char*>(data), size), bom, log, *codec);
         XmlNodeIndex index;
         ParseXml(text, index, log, *codec);
-        EncodeDocumentText(text, bom, log, *codec);
+        std::string storage;
+        EncodeDocumentText(text, bom, log, *codec, storage);
         if (log.Text().size() > XmlResultLog::kLimit + 1000) {
             __builtin_trap(); // the log stays bounded
         }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -156,6 +158,12 @@ struct FailureCase
     std::string pending; // expected PendingError text, empty for none
     bool (*run)(CExcelBook& book, const TempDir& dir);
 };
+
+// Cases show by name in test output.
+void PrintTo(const FailureCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ExcelBookFailures : public testing::TestWithParam<FailureCase>
 { };

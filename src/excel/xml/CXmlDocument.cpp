@@ -35,8 +35,9 @@ bool ReadFile(const std::string& path, std::string& out, int& error)
     }
     struct stat st
     { };
+    errno = 0;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        error = errno != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
         return false;
     }
@@ -129,7 +130,8 @@ bool CXmlDocument::SaveFile(std::string_view path)
     }
     m_log.Clear();
     const std::string_view text = m_text.Contiguous();
-    const std::string bytes = EncodeDocumentText(text, m_bom, m_log, m_codec);
+    std::string storage;
+    const std::string_view bytes = EncodeDocumentText(text, m_bom, m_log, m_codec, storage);
     if (text.empty()) {
         m_log.Add("write", {{"encoding", "UTF-8"}, {"length", "0"}});
     }
@@ -452,7 +454,7 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         && (tag[span.valueStart - 1] == '"' || tag[span.valueStart - 1] == '\'')) {
         at = span.valueStart;
         removeLen = span.valueLen;
-        insert = tag[span.valueStart - 1] == '"' ? escaped : EscapeAttribute(value);
+        insert = escaped; // both quote characters are escaped, so either kind of quote stays valid
     } else {
         at = tag.size() - ((n.flags & XmlNodeFlag::Empty) != 0 ? 2 : 1);
         if (tag.back() != '>') {

@@ -555,6 +555,10 @@ constexpr std::array kExtraIconvNames{
 
 int CodePageForCharset(std::string_view name)
 {
+    if (name.empty()) {
+        const CodePageInfo& internal = InternalCodePage();
+        return internal.number > 0 ? internal.number : CodePageForCharset(internal.charset);
+    }
     if (name.size() >= kMaxNameLength) {
         return XmlCodePage::Unknown;
     }

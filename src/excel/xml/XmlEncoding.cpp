@@ -493,9 +493,9 @@ std::string DecodeDocumentBytes(std::string&& bytes, XmlBom& bom, XmlResultLog& 
     return std::move(bytes);
 }
 
-std::string EncodeDocumentText(std::string_view text, XmlBom bom, XmlResultLog& log, const XmlInternalCodec& codec)
+std::string_view EncodeDocumentText(
+    std::string_view text, XmlBom bom, XmlResultLog& log, const XmlInternalCodec& codec, std::string& storage)
 {
-    std::string out;
     bool lossy = false;
     if (bom == XmlBom::Utf16Le || bom == XmlBom::Utf16Be) {
         std::string units;
@@ -511,9 +511,9 @@ std::string EncodeDocumentText(std::string_view text, XmlBom bom, XmlResultLog& 
                       units.size(),
                       lossy,
                       XmlCodePage::Utf16Le);
-        out = bom == XmlBom::Utf16Le ? "\xFF\xFE" : "\xFE\xFF";
-        out += units;
-        return out;
+        storage = bom == XmlBom::Utf16Le ? "\xFF\xFE" : "\xFE\xFF";
+        storage += units;
+        return storage;
     }
     // A UTF-8 mark says UTF-8 whatever the declaration claims (that is also how it was read).
     std::string encoding = bom == XmlBom::Utf8 ? "UTF-8" : FindDeclaredEncoding(text);
@@ -521,19 +521,25 @@ std::string EncodeDocumentText(std::string_view text, XmlBom bom, XmlResultLog& 
         encoding = "UTF-8";
     }
     const int cp = CodePageForCharset(encoding);
-    if (bom == XmlBom::Utf8) {
-        out = "\xEF\xBB\xBF";
-    }
-    if (cp == XmlCodePage::Unknown || codec.IsInternal(cp)) {
-        out.append(text);
-        return out;
-    }
+    const std::string_view mark = bom == XmlBom::Utf8 ? "\xEF\xBB\xBF" : "";
     std::string converted;
-    if (!ConvertCodePage(text, codec.CodePage(), cp, converted, lossy)) {
-        out.append(text);
-        return out;
+    const bool convert = cp != XmlCodePage::Unknown && !codec.IsInternal(cp);
+    if (convert && IsAsciiCompatible(cp) && IsAsciiCompatible(codec.CodePage()) && IsAscii(text)) {
+        // Nothing to convert: no copy of a large text.
+        log.Add("converted_from", {{"encoding", encoding}, {"length", LogNum(text.size())}});
+    } else if (convert && ConvertCodePage(text, codec.CodePage(), cp, converted, lossy)) {
+        LogConversion(log, "converted_from", encoding, converted.size(), lossy, cp);
+        if (mark.empty()) {
+            storage = std::move(converted);
+            return storage;
+        }
+        text = converted;
     }
-    LogConversion(log, "converted_from", encoding, converted.size(), lossy, cp);
-    out += converted;
-    return out;
+    if (mark.empty()) {
+        return text;
+    }
+    storage.reserve(mark.size() + text.size());
+    storage.assign(mark);
+    storage.append(text);
+    return storage;
 }

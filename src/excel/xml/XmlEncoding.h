@@ -75,8 +75,10 @@ std::string FindDeclaredEncoding(std::string_view text);
 // UTF-16 and UTF-32, conversion. Every step taken is logged.
 std::string DecodeDocumentBytes(std::string&& bytes, XmlBom& bom, XmlResultLog& log, const XmlInternalCodec& codec);
 
-// Turns internal text into the bytes of a file in its declared encoding (UTF-8 when none).
-std::string EncodeDocumentText(std::string_view text, XmlBom bom, XmlResultLog& log, const XmlInternalCodec& codec);
+// Turns internal text into the bytes of a file in its declared encoding (UTF-8 when none). The
+// result is either text itself (nothing to convert, no mark) or storage.
+std::string_view EncodeDocumentText(
+    std::string_view text, XmlBom bom, XmlResultLog& log, const XmlInternalCodec& codec, std::string& storage);
 
 // Converts between two code pages (UTF-32 by the engine itself, others through iconv). Sets lossy
 // when a character had no exact form. False when a code page cannot be converted at all.

@@ -89,10 +89,10 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
 
 std::uint32_t LookupEntity(std::string_view name)
 {
-    const auto* found
-        = std::lower_bound(std::begin(kEntities), std::end(kEntities), name, [](const Entity& entity, std::string_view key) {
-              return entity.name < key;
-          });
+    const auto* found = std::lower_bound(std::begin(kEntities),
+                                         std::end(kEntities),
+                                         name,
+                                         [](const Entity& entity, std::string_view key) { return entity.name < key; });
     if (found != std::end(kEntities) && found->name == name) {
         return found->codePoint;
     }

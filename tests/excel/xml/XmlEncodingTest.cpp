@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -51,6 +53,12 @@ struct LoadCase
     XmlBom bom;
     std::vector<std::string> logged;
 };
+
+// Cases show by name in test output.
+void PrintTo(const LoadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class LoadTable : public testing::TestWithParam<LoadCase>
 { };
@@ -142,6 +150,12 @@ struct SaveCase
     std::string saved;
     std::vector<std::string> logged;
 };
+
+// Cases show by name in test output.
+void PrintTo(const SaveCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class SaveTable : public testing::TestWithParam<SaveCase>
 { };

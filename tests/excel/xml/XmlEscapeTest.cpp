@@ -1,4 +1,5 @@
 #include "excel/xml/XmlEscape.h"
+#include "common/CodePage.h"
 #include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlEncoding.h"
 #include "excel/xml/XmlEntities.h"
@@ -121,11 +122,13 @@ TEST(XmlCharsets, NamesToCodePages)
                           {"shift_jis", 932},
                           {"windows-1251", 1251},
                           {"koi8-r", 20866},
-                          {"no-such-set", XmlCodePage::Unknown},
-                          {"", XmlCodePage::Unknown}};
+                          {"no-such-set", XmlCodePage::Unknown}};
     for (const Case& c : cases) {
         EXPECT_EQ(CodePageForCharset(c.name), c.codePage) << c.name;
     }
+    // The empty name is the internal code page.
+    EXPECT_EQ(CodePageForCharset(""), CodePageForCharset(InternalCodePage().charset));
+    EXPECT_NE(CodePageForCharset(""), XmlCodePage::Unknown);
     // Names of 100 characters or more are unknown, even when they would otherwise match.
     EXPECT_EQ(CodePageForCharset(std::string(100, 'a')), XmlCodePage::Unknown);
     EXPECT_GE(CharsetNameCount(), 365u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,12 @@ struct ParseCase
     bool wellFormed;
     std::vector<std::string> logged; // fragments the result log must hold
 };
+
+// Cases show by name in test output.
+void PrintTo(const ParseCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ParseTable : public testing::TestWithParam<ParseCase>
 { };
