@@ -244,6 +244,10 @@ void CDownloadDlg::StartUp()
         return;
     }
     m_extracted = true;
+    // Filling and selecting are not the user's changes: the rules run below, in their order.
+    const QSignalBlocker chipBlocker(m_chipType);
+    const QSignalBlocker modeBlocker(m_mode);
+    const QSignalBlocker pcIpBlocker(m_pcIp);
 
     for (const ChipTypeEntry& chip : ChipTypes()) {
         m_chipType->addItem(Q(chip.name));
