@@ -1,0 +1,164 @@
+#include "BootSession.h"
+
+#include "BoardLink.h"
+#include "CmdParser.h"
+#include "CommandRunner.h"
+#include "MachineTable.h"
+#include "NetAddress.h"
+#include "PosixSerialPort.h"
+#include "SerialDevice.h"
+#include "Str2Argv.h"
+#include "tftp/TftpService.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+
+namespace {
+
+constexpr int kComScanLast = 9; // COM0..COM9 are tried without -d
+
+// The files this run's commands let the board fetch by TFTP.
+std::set<std::string> TftpFiles(const std::vector<std::string>& commands)
+{
+    std::set<std::string> files;
+    for (const std::string& command : commands) {
+        const Str2ArgvResult split = str2argv(command);
+        for (const std::string& file : TftpFilesOf(split.words))
+            files.insert(file);
+    }
+    return files;
+}
+
+bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& console)
+{
+    std::string name = device;
+    if (device.empty()) {
+        bool found = false;
+        for (int number = 0; number <= kComScanLast && !found; ++number) {
+            name = "COM" + std::to_string(number);
+            found = port.Open(SerialDevicePath(name).value_or(""));
+        }
+        if (!found) {
+            console.Err("open serial COM0..COM9 failed, please check.\n");
+            return false;
+        }
+    } else {
+        const auto path = SerialDevicePath(device);
+        if (!path) {
+            console.Err(Format("error: open serial dev name is %s\n", device.c_str()));
+            return false;
+        }
+        if (!port.Open(*path)) {
+            console.Err(Format("open serial %s failed, please check.\n", device.c_str()));
+            return false;
+        }
+    }
+    if (!port.Configure()) {
+        console.Err("open serial error.\n");
+        return false;
+    }
+    console.Out(Format("Found serial: %s\n", name.c_str()));
+    return true;
+}
+
+// The -m value as a file, else as a machine name.
+std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
+{
+    std::ifstream file(machine, std::ios::binary);
+    if (!machine.empty() && file)
+        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+    if (const MachineImage* entry = FindMachine(machine))
+        return std::vector<std::uint8_t>(entry->image.begin(), entry->image.end());
+    return std::nullopt;
+}
+
+bool LoadBootLoader(BoardLink& link,
+                    Console& console,
+                    const std::vector<std::uint8_t>& image,
+                    const BootRomTimings& timings)
+{
+    console.Out("wait ROM request... please power on or restart the board...\n");
+    link.SetEcho(false);
+    if (link.WaitFor("X") != LinkStatus::Ok)
+        return false;
+    if (SendImageToRom(link, console, image, timings) == BootRomResult::LinkFailed)
+        return false;
+    // After a ROM failure the message asks for a restart; the loader's prompt may still come.
+    link.SetEcho(true);
+    return link.WaitFor(kLoaderPrompt) == LinkStatus::Ok;
+}
+
+} // namespace
+
+int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment)
+{
+    const CommandLineResult parsed = ParseCommandLine(args);
+    switch (parsed.action) {
+    case CommandLineAction::ShowVersion:
+        console.Out(VersionText());
+        return kExitOk;
+    case CommandLineAction::ShowUsage:
+        console.Err(UsageText());
+        return kExitOk;
+    case CommandLineAction::UsageError:
+        console.Err(parsed.error + UsageText());
+        return kExitFailure;
+    case CommandLineAction::Run:
+        break;
+    }
+    const BootOptions& options = parsed.options;
+    if (!options.pcIp.empty() && !IsIpv4Address(options.pcIp)) {
+        console.Err(Format("error: pc ip %s is not an IPv4 address, please check.\n", options.pcIp.c_str()));
+        return kExitFailure;
+    }
+    const std::vector<std::string> commands = SplitCommands(options.command);
+    const std::set<std::string> tftpFiles = TftpFiles(commands);
+
+    PosixFileStorage storage;
+    TftpServer server(storage, tftpFiles, console, TftpSettings{environment.tftpTimeoutMs, 8});
+    TftpService service(server, console, [](TftpOutcome) {
+        // The main course is blocked on the serial line; the run ends here, as a failed transfer must.
+        std::_Exit(kExitFailure);
+    });
+    std::string error;
+    if (!service.Start(environment.tftpBindAddress, environment.tftpPort, error)) {
+        if (!tftpFiles.empty()) {
+            console.Err(Format("tftp server: udp port %u not available (%s), please close the other download.\n",
+                               environment.tftpPort,
+                               error.c_str()));
+            return kExitFailure;
+        }
+        console.Out(Format("warning: tftp server not started: udp port %u not available (%s).\n",
+                           environment.tftpPort,
+                           error.c_str()));
+    }
+
+    PosixSerialPort port;
+    if (!OpenSerial(options.device, port, console))
+        return kExitFailure;
+    const auto image = LoaderImage(options.machine);
+    if (!image) {
+        console.Out(
+            Format("can't find file %s, please check whether it really exists or not.\n", options.machine.c_str()));
+        return kExitFailure;
+    }
+    BoardLink link(port, console);
+    if (!LoadBootLoader(link, console, *image, environment.romTimings)) {
+        console.Err(Format("serial line failed (%s), please check.\n", link.FailureText().c_str()));
+        return kExitFailure;
+    }
+    if (commands.empty()) {
+        console.Out("there is no cmd to exec, please check.\n");
+        return kExitOk;
+    }
+    PcAddress pcAddress(options.pcIp, environment.detectLocalAddress);
+    CommandRunner runner(link, console, pcAddress, options.stbIp);
+    for (const std::string& command : commands) {
+        if (runner.RunOneCommand(command) == CommandResult::Fatal)
+            return kExitFailure;
+    }
+    return kExitOk;
+}

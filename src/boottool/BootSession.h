@@ -1,0 +1,25 @@
+#pragma once
+
+#include "BootRom.h"
+#include "CommandLine.h"
+#include "Console.h"
+#include "PcAddress.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What a run needs from its surroundings; tests change the port and the time limits.
+struct BootEnvironment
+{
+    std::string tftpBindAddress = "0.0.0.0";
+    std::uint16_t tftpPort = 2000;
+    int tftpTimeoutMs = 5000;
+    BootRomTimings romTimings;
+    PcAddress::Detector detectLocalAddress;
+};
+
+enum ExitStatus { kExitOk = 0, kExitFailure = 1 };
+
+// One run of the tool from the command line to the exit status.
+int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <string_view>
+
+// Where the tool prints. The front-end shows standard output live, so every message is flushed at once;
+// the TFTP thread prints too, so writes are serialised.
+class Console
+{
+public:
+    virtual ~Console() = default;
+    virtual void Out(std::string_view text) = 0;
+    virtual void Err(std::string_view text) = 0;
+};
+
+// Standard output and standard error of the process.
+class StdConsole : public Console
+{
+public:
+    void Out(std::string_view text) override;
+    void Err(std::string_view text) override;
+
+private:
+    std::mutex m_mutex;
+};
+
+// printf-style formatting into a std::string (the tool's messages are printf formats).
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

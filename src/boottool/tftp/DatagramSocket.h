@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+enum class ReceiveStatus { Ok, Timeout, Error };
+
+// One side of a TFTP transfer: a socket talking to a single peer.
+class DatagramSocket
+{
+public:
+    virtual ~DatagramSocket() = default;
+    virtual bool Send(std::span<const std::uint8_t> packet) = 0;
+    // Receives one packet of at most `limit` bytes, waiting up to timeoutMs.
+    virtual ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs) = 0;
+    virtual std::string LastError() const = 0;
+};
+
+// A UDP socket bound to a free port and connected to one peer (the transfer's own port, as RFC 1350 asks).
+class UdpPeerSocket : public DatagramSocket
+{
+public:
+    ~UdpPeerSocket() override;
+    UdpPeerSocket(const UdpPeerSocket&) = delete;
+    UdpPeerSocket& operator=(const UdpPeerSocket&) = delete;
+
+    // bindAddress and peer are IPv4 addresses in network order, ports in host order.
+    static std::unique_ptr<UdpPeerSocket>
+    Connect(std::uint32_t bindAddress, std::uint32_t peerAddress, std::uint16_t peerPort, std::string& error);
+
+    bool Send(std::span<const std::uint8_t> packet) override;
+    ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs) override;
+    std::string LastError() const override { return m_lastError; }
+
+    // Takes ownership of an open socket.
+    explicit UdpPeerSocket(int fd)
+        : m_fd(fd)
+    { }
+
+private:
+    int m_fd;
+    std::string m_lastError;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Packet layouts of the Trivial File Transfer Protocol (RFC 1350); all numbers big-endian.
+namespace tftp {
+
+enum Opcode : std::uint16_t {
+    kReadRequest = 1,
+    kWriteRequest = 2,
+    kData = 3,
+    kAck = 4,
+    kError = 5,
+};
+
+enum ErrorCode : std::uint16_t {
+    kFileNotFound = 1,
+    kAccessViolation = 2,
+    kIllegalOperation = 4,
+    // System error numbers are sent as this plus errno.
+    kSystemErrorBase = 100,
+};
+
+inline constexpr std::size_t kBlockSize = 512; // data bytes per block
+inline constexpr std::size_t kMaxPacket = kBlockSize + 4; // what the server reads at once
+inline constexpr std::size_t kHeaderSize = 4; // opcode + block or error code
+
+enum class RequestFault {
+    None,
+    TooShort, // not even an opcode
+    UnknownOpcode, // neither read nor write request
+    NoNameTerminator, // the file name runs to the end of the packet
+    EmptyName,
+    NoModeTerminator, // the mode runs to the end of the packet
+};
+
+// A read or write request; options after the mode are ignored.
+struct Request
+{
+    RequestFault fault = RequestFault::None;
+    std::uint16_t opcode = 0;
+    std::string file;
+    std::string mode;
+};
+
+Request ParseRequest(std::span<const std::uint8_t> packet);
+
+enum class Mode { Netascii, Octet, Unknown };
+// The transfer mode, ignoring case.
+Mode ModeOf(std::string_view mode);
+
+// What a client sent during a transfer.
+struct Reply
+{
+    enum class Kind { Ack, Error, Other } kind = Kind::Other;
+    std::uint16_t block = 0; // for Ack
+    std::uint16_t code = 0; // for Error
+    std::string message; // for Error, up to its terminator or the packet's end
+};
+
+Reply ParseReply(std::span<const std::uint8_t> packet);
+
+// Writes a DATA packet into `packet` (resized to 4 + data size).
+void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span<const std::uint8_t> data);
+std::vector<std::uint8_t> BuildError(std::uint16_t code, std::string_view message);
+std::vector<std::uint8_t> BuildAck(std::uint16_t block);
+std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view file, std::string_view mode);
+
+// Client-supplied text made safe to print: printable ASCII only, at most `limit` characters.
+std::string PrintableText(std::string_view text, std::size_t limit = 128);
+
+} // namespace tftp

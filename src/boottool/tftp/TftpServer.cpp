@@ -1,0 +1,159 @@
+#include "TftpServer.h"
+
+#include "TftpPacket.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <strings.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int Sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+std::uint16_t OpenErrorCode(int error)
+{
+    if (error == ENOENT)
+        return tftp::kFileNotFound;
+    if (error == EACCES || error == EPERM)
+        return tftp::kAccessViolation;
+    return static_cast<std::uint16_t>(tftp::kSystemErrorBase + error);
+}
+
+int MsLeft(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+} // namespace
+
+TftpServer::TftpServer(FileStorage& storage,
+                       std::set<std::string> allowedFiles,
+                       Console& console,
+                       TftpSettings settings)
+    : m_storage(storage)
+    , m_allowed(std::move(allowedFiles))
+    , m_console(console)
+    , m_settings(settings)
+{ }
+
+TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSocket& handler)
+{
+    const tftp::Request request = tftp::ParseRequest(packet);
+    if (request.fault == tftp::RequestFault::UnknownOpcode) {
+        m_console.Out(Format("tftp: unknown request opcode %u, ignored.\n", request.opcode));
+        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "Illegal TFTP operation"));
+        return TftpOutcome::BadRequest;
+    }
+    if (request.fault != tftp::RequestFault::None) {
+        m_console.Out("tftp: malformed request, ignored.\n");
+        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "Illegal TFTP operation"));
+        return TftpOutcome::BadRequest;
+    }
+    const tftp::Mode mode = tftp::ModeOf(request.mode);
+    if (mode == tftp::Mode::Unknown) {
+        const std::string shown = tftp::PrintableText(request.mode);
+        m_console.Out(Format("%s==netascii?%d\n%s==octet?%d\n",
+                             shown.c_str(),
+                             Sign(strcasecmp(request.mode.c_str(), "netascii")),
+                             shown.c_str(),
+                             Sign(strcasecmp(request.mode.c_str(), "octet"))));
+        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "invalid mode"));
+        return TftpOutcome::BadRequest;
+    }
+    if (request.opcode == tftp::kWriteRequest)
+        return TftpOutcome::Ignored;
+    // Only the files this run's commands name may leave the PC.
+    if (m_allowed.count(request.file) == 0) {
+        m_console.Out(
+            Format("tftp: refused %s, not a file of this download.\n", tftp::PrintableText(request.file).c_str()));
+        handler.Send(tftp::BuildError(tftp::kAccessViolation, "Access violation"));
+        return TftpOutcome::Refused;
+    }
+    return Serve(request.file, mode == tftp::Mode::Netascii, handler);
+}
+
+TftpOutcome TftpServer::Serve(const std::string& file, bool netascii, DatagramSocket& handler)
+{
+    OpenedFile opened = m_storage.Open(file);
+    if (!opened.source) {
+        handler.Send(tftp::BuildError(OpenErrorCode(opened.error), std::strerror(opened.error)));
+        m_console.Out(Format("No Found file: %s\n", file.c_str()));
+        return TftpOutcome::OpenFailed;
+    }
+    if (netascii) {
+        NetasciiSource converted(std::move(opened.source));
+        return SendFile(file, converted, handler);
+    }
+    return SendFile(file, *opened.source, handler);
+}
+
+TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, DatagramSocket& handler)
+{
+    std::uint8_t data[tftp::kBlockSize];
+    std::vector<std::uint8_t> packet;
+    std::vector<std::uint8_t> reply;
+    std::uint16_t block = 1;
+    for (;;) {
+        std::size_t size = 0;
+        if (!source.Read(data, sizeof data, size)) {
+            const int error = errno;
+            handler.Send(
+                tftp::BuildError(static_cast<std::uint16_t>(tftp::kSystemErrorBase + error), std::strerror(error)));
+            m_console.Out(Format("tftp: reading %s failed: %s\n", file.c_str(), std::strerror(error)));
+            return TftpOutcome::OpenFailed;
+        }
+        tftp::BuildData(packet, block, std::span(data, size));
+        int retriesLeft = m_settings.retries; // counted per block: scattered losses do not add up
+        bool acknowledged = false;
+        while (!acknowledged) {
+            if (!handler.Send(packet)) {
+                m_console.Out(Format("tftp: sending %s failed: %s\n", file.c_str(), handler.LastError().c_str()));
+                return TftpOutcome::ClientGone;
+            }
+            const auto deadline = Clock::now() + std::chrono::milliseconds(m_settings.receiveTimeoutMs);
+            for (;;) {
+                const ReceiveStatus status = handler.Receive(reply, tftp::kMaxPacket, MsLeft(deadline));
+                if (status == ReceiveStatus::Timeout) {
+                    if (retriesLeft == 0) {
+                        m_console.Out("timeout exit\n");
+                        return TftpOutcome::RetriesExhausted;
+                    }
+                    m_console.Out(Format("retrying %d more times.\n", retriesLeft--));
+                    break;
+                }
+                if (status == ReceiveStatus::Error) {
+                    m_console.Out(
+                        Format("tftp: client of %s is gone: %s\n", file.c_str(), handler.LastError().c_str()));
+                    return TftpOutcome::ClientGone;
+                }
+                const tftp::Reply answer = tftp::ParseReply(reply);
+                if (answer.kind == tftp::Reply::Kind::Ack && answer.block == block) {
+                    acknowledged = true;
+                    break;
+                }
+                // A late duplicate of the previous acknowledgement: answering it would double every
+                // following block (RFC 1123, 4.2.3.1). Keep waiting; only a time-out re-sends.
+                if (answer.kind == tftp::Reply::Kind::Ack && answer.block == static_cast<std::uint16_t>(block - 1))
+                    continue;
+                if (answer.kind == tftp::Reply::Kind::Error) {
+                    m_console.Out(Format("tftp: client stopped the transfer of %s: error %u %s\n",
+                                         file.c_str(),
+                                         answer.code,
+                                         tftp::PrintableText(answer.message).c_str()));
+                    return TftpOutcome::ClientError;
+                }
+                break; // anything else: send the block again at once, without counting
+            }
+        }
+        if (size < tftp::kBlockSize)
+            return TftpOutcome::Sent;
+        ++block; // wraps from 65535 to 0, so files over 32 MiB go whole
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "../Console.h"
+#include "DatagramSocket.h"
+#include "FileSource.h"
+
+#include <cstdint>
+#include <set>
+#include <span>
+#include <string>
+
+// Time-out and retry limit of one transfer.
+struct TftpSettings
+{
+    int receiveTimeoutMs = 5000; // per wait for an acknowledgement
+    int retries = 8; // time-outs allowed per block before the run ends
+};
+
+// How one request ended.
+enum class TftpOutcome {
+    Sent, // the whole file was acknowledged
+    Refused, // not a file of this run (error 2, "Access violation")
+    OpenFailed, // the file could not be opened (error 1, 2 or errno + 100)
+    Ignored, // a write request
+    BadRequest, // unknown opcode or mode, or a malformed request (error 4)
+    ClientError, // the client sent an ERROR packet
+    ClientGone, // the socket to the client failed
+    RetriesExhausted, // "timeout exit": ends the run
+};
+
+// Answers read requests (RFC 1350) for the files of this run only, one request at a time. Data goes in
+// 512-byte blocks numbered from 1 (rolling over after 65535); request options are ignored.
+class TftpServer
+{
+public:
+    TftpServer(FileStorage& storage, std::set<std::string> allowedFiles, Console& console, TftpSettings settings = {});
+
+    // Handles one request received by the listening socket; `handler` is the transfer's own socket.
+    TftpOutcome Handle(std::span<const std::uint8_t> request, DatagramSocket& handler);
+
+private:
+    TftpOutcome Serve(const std::string& file, bool netascii, DatagramSocket& handler);
+    TftpOutcome SendFile(const std::string& file, FileSource& source, DatagramSocket& handler);
+
+    FileStorage& m_storage;
+    std::set<std::string> m_allowed;
+    Console& m_console;
+    TftpSettings m_settings;
+};
