@@ -32,7 +32,10 @@ std::vector<std::string> SystemAdapterAddresses()
             if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol) {
                 continue;
             }
-            list += (list.empty() ? "" : ",") + entry.ip().toString().toStdString();
+            if (!list.empty()) {
+                list += ',';
+            }
+            list += entry.ip().toString().toStdString();
         }
         lists.push_back(list);
     }
