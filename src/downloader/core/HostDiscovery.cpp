@@ -6,11 +6,9 @@
 #include <QNetworkInterface>
 #include <QSerialPortInfo>
 
-namespace {
-
-std::string SystemSerialPorts()
+std::string SystemSerialPortList(const std::string& classFolder)
 {
-    if (!QDir(kSerialDeviceClassFolder).isReadable()) {
+    if (!QDir(QString::fromStdString(classFolder)).isReadable()) {
         return std::string(kFallbackPortList);
     }
     std::vector<std::string> names;
@@ -20,7 +18,7 @@ std::string SystemSerialPorts()
     return JoinPortList(names);
 }
 
-std::vector<std::string> SystemAdapterAddresses()
+std::vector<std::string> SystemAdapterAddressLists()
 {
     std::vector<std::string> lists;
     for (const QNetworkInterface& adapter : QNetworkInterface::allInterfaces()) {
@@ -42,9 +40,7 @@ std::vector<std::string> SystemAdapterAddresses()
     return lists;
 }
 
-} // namespace
-
 HostDiscovery SystemHostDiscovery()
 {
-    return HostDiscovery{SystemSerialPorts, SystemAdapterAddresses};
+    return HostDiscovery{[] { return SystemSerialPortList(kSerialDeviceClassFolder); }, SystemAdapterAddressLists};
 }

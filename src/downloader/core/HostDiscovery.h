@@ -19,3 +19,8 @@ HostDiscovery SystemHostDiscovery();
 
 // The folder the system lists serial devices in; when it cannot be read the fallback list is used.
 inline constexpr const char* kSerialDeviceClassFolder = "/sys/class/tty";
+
+// The port list text from the system, or the fallback list when classFolder cannot be read.
+std::string SystemSerialPortList(const std::string& classFolder);
+// One address list per adapter, loopback adapters left out.
+std::vector<std::string> SystemAdapterAddressLists();
