@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,11 +28,24 @@
 
 namespace {
 
-// Positions are given in dialog units of a 9-point dialog font; this is their size in pixels.
-QRect Dlu(int x, int y, int width, int height)
+// Positions are given in dialog units: a quarter of the font's average character width across, an eighth
+// of its height down, so the layout fits the font the desktop gives the window.
+struct DialogUnits
 {
-    return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
-}
+    explicit DialogUnits(const QFont& font)
+    {
+        const QFontMetricsF metrics(font);
+        const QString sample = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        x = metrics.horizontalAdvance(sample) / sample.size() / 4.0;
+        y = metrics.height() / 8.0;
+    }
+    QRect operator()(int left, int top, int width, int height) const
+    {
+        return QRect(qRound(left * x), qRound(top * y), qRound(width * x), qRound(height * y));
+    }
+    double x = 1.5;
+    double y = 1.625;
+};
 
 // A drop-down list is as tall as an edit field.
 constexpr int kListHeight = 12;
@@ -67,6 +81,7 @@ CDownloadDlg::CDownloadDlg(DownloadDlgContext context, QWidget* parent)
     QFont dialogFont = font();
     dialogFont.setPointSize(9);
     setFont(dialogFont);
+    const DialogUnits Dlu(dialogFont);
     setFixedSize(Dlu(0, 0, 531, 303).size());
     BuildControls();
     StartUp();
@@ -86,13 +101,14 @@ QString CDownloadDlg::IniPath() const
 
 void CDownloadDlg::BuildSettingsPanel(QWidget* panel)
 {
-    const auto label = [panel](const QString& text, int y, const char* name) {
+    const DialogUnits Dlu(font());
+    const auto label = [panel, &Dlu](const QString& text, int y, const char* name) {
         auto* widget = new QLabel(text, panel);
         widget->setObjectName(QLatin1String(name));
         widget->setGeometry(Dlu(kLabelX, y + 2, kLabelWidth, 9));
         return widget;
     };
-    const auto list = [panel](int y, const char* name) {
+    const auto list = [panel, &Dlu](int y, const char* name) {
         auto* widget = new QComboBox(panel);
         widget->setObjectName(QLatin1String(name));
         widget->setGeometry(Dlu(51, y, 82, kListHeight));
@@ -145,6 +161,7 @@ void CDownloadDlg::BuildSettingsPanel(QWidget* panel)
 
 void CDownloadDlg::BuildControls()
 {
+    const DialogUnits Dlu(font());
     auto* settings = new QGroupBox(this);
     settings->setGeometry(Dlu(4, 2, 164, 297));
     BuildSettingsPanel(this);
@@ -158,7 +175,7 @@ void CDownloadDlg::BuildControls()
     m_output->setGeometry(Dlu(173, 10, 247, 255));
     auto* commandLabel = new QLabel(QStringLiteral("Command:"), this);
     commandLabel->setObjectName(QStringLiteral("commandLabel"));
-    commandLabel->setGeometry(Dlu(174, 277, 34, 9));
+    commandLabel->setGeometry(Dlu(173, 277, 37, 9));
     m_command = new QLineEdit(this);
     m_command->setObjectName(QStringLiteral("commandEdit"));
     m_command->setGeometry(Dlu(210, 274, 174, 15));
