@@ -15,6 +15,7 @@
 #include <iterator>
 #include <optional>
 #include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -64,12 +65,17 @@ bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& conso
     return true;
 }
 
-// The -m value as a file, else as a machine name.
+// The -m value as a file, else as a machine name. A folder or an unreadable file is no loader.
 std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
 {
-    std::ifstream file(machine, std::ios::binary);
-    if (!machine.empty() && file)
-        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+    struct stat info
+    { };
+    if (!machine.empty() && stat(machine.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        std::ifstream file(machine, std::ios::binary);
+        std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
+        if (file.good() || file.eof())
+            return image;
+    }
     if (const MachineImage* entry = FindMachine(machine))
         return std::vector<std::uint8_t>(entry->image.begin(), entry->image.end());
     return std::nullopt;

@@ -11,6 +11,7 @@ struct ChildResult
     std::string output; // standard output
     std::string errors; // standard error
     std::string merged; // both, in the order they arrived (as the front-end sees them)
+    double cpuSeconds = 0; // user + system time the program used
 };
 
 // Runs a program (no shell) with a time limit and collects what it prints.

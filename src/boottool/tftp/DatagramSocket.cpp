@@ -55,8 +55,12 @@ ReceiveStatus UdpPeerSocket::Receive(std::vector<std::uint8_t>& packet, std::siz
 {
     packet.resize(limit);
     for (;;) {
-        pollfd entry{m_fd, POLLIN, 0};
-        const int ready = poll(&entry, 1, timeoutMs);
+        pollfd entries[2] = {{m_fd, POLLIN, 0}, {m_stopFd, POLLIN, 0}};
+        const int ready = poll(entries, 2, timeoutMs);
+        if (ready > 0 && (entries[1].revents & POLLIN) != 0) {
+            packet.clear();
+            return ReceiveStatus::Stopped;
+        }
         if (ready == 0) {
             packet.clear();
             return ReceiveStatus::Timeout;

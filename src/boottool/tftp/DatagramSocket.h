@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
-enum class ReceiveStatus { Ok, Timeout, Error };
+enum class ReceiveStatus {
+    Ok,
+    Timeout,
+    Error,
+    Stopped, // the server is shutting down; the transfer is abandoned
+};
 
 // One side of a TFTP transfer: a socket talking to a single peer.
 class DatagramSocket
@@ -35,6 +40,9 @@ public:
     ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs) override;
     std::string LastError() const override { return m_lastError; }
 
+    // A descriptor that becomes readable when the server stops; waits end at once then.
+    void SetStopSignal(int fd) { m_stopFd = fd; }
+
     // Takes ownership of an open socket.
     explicit UdpPeerSocket(int fd)
         : m_fd(fd)
@@ -42,5 +50,6 @@ public:
 
 private:
     int m_fd;
+    int m_stopFd = -1;
     std::string m_lastError;
 };

@@ -12,10 +12,10 @@ std::uint16_t ReadBe16(std::span<const std::uint8_t> packet, std::size_t offset)
     return static_cast<std::uint16_t>((packet[offset] << 8) | packet[offset + 1]);
 }
 
-void PutBe16(std::vector<std::uint8_t>& out, std::uint16_t value)
+void PutBe16(std::uint8_t* out, std::uint16_t value)
 {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
+    out[0] = static_cast<std::uint8_t>(value >> 8);
+    out[1] = static_cast<std::uint8_t>(value);
 }
 
 // The zero-terminated text starting at `offset`; `end` gets the offset after the terminator, or npos.
@@ -91,38 +91,35 @@ Reply ParseReply(std::span<const std::uint8_t> packet)
 
 void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span<const std::uint8_t> data)
 {
-    packet.clear();
-    PutBe16(packet, kData);
-    PutBe16(packet, block);
-    packet.insert(packet.end(), data.begin(), data.end());
+    packet.resize(kHeaderSize + data.size());
+    PutBe16(packet.data(), kData);
+    PutBe16(packet.data() + 2, block);
+    std::copy(data.begin(), data.end(), packet.begin() + kHeaderSize);
 }
 
 std::vector<std::uint8_t> BuildError(std::uint16_t code, std::string_view message)
 {
-    std::vector<std::uint8_t> packet;
-    PutBe16(packet, kError);
-    PutBe16(packet, code);
-    packet.insert(packet.end(), message.begin(), message.end());
-    packet.push_back(0);
+    std::vector<std::uint8_t> packet(kHeaderSize + message.size() + 1, 0);
+    PutBe16(packet.data(), kError);
+    PutBe16(packet.data() + 2, code);
+    std::copy(message.begin(), message.end(), packet.begin() + kHeaderSize);
     return packet;
 }
 
 std::vector<std::uint8_t> BuildAck(std::uint16_t block)
 {
-    std::vector<std::uint8_t> packet;
-    PutBe16(packet, kAck);
-    PutBe16(packet, block);
+    std::vector<std::uint8_t> packet(kHeaderSize, 0);
+    PutBe16(packet.data(), kAck);
+    PutBe16(packet.data() + 2, block);
     return packet;
 }
 
 std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view file, std::string_view mode)
 {
-    std::vector<std::uint8_t> packet;
-    PutBe16(packet, opcode);
-    packet.insert(packet.end(), file.begin(), file.end());
-    packet.push_back(0);
-    packet.insert(packet.end(), mode.begin(), mode.end());
-    packet.push_back(0);
+    std::vector<std::uint8_t> packet(2 + file.size() + 1 + mode.size() + 1, 0);
+    PutBe16(packet.data(), opcode);
+    std::copy(file.begin(), file.end(), packet.begin() + 2);
+    std::copy(mode.begin(), mode.end(), packet.begin() + static_cast<std::ptrdiff_t>(3 + file.size()));
     return packet;
 }
 

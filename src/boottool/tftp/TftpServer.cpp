@@ -128,6 +128,8 @@ TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, Da
                     m_console.Out(Format("retrying %d more times.\n", retriesLeft--));
                     break;
                 }
+                if (status == ReceiveStatus::Stopped)
+                    return TftpOutcome::Stopped;
                 if (status == ReceiveStatus::Error) {
                     m_console.Out(
                         Format("tftp: client of %s is gone: %s\n", file.c_str(), handler.LastError().c_str()));

@@ -26,6 +26,7 @@ enum class TftpOutcome {
     ClientError, // the client sent an ERROR packet
     ClientGone, // the socket to the client failed
     RetriesExhausted, // "timeout exit": ends the run
+    Stopped, // the run ended while the transfer was going on
 };
 
 // Answers read requests (RFC 1350) for the files of this run only, one request at a time. Data goes in

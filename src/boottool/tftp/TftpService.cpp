@@ -93,6 +93,8 @@ void TftpService::HandleOne()
         m_onFatal(TftpOutcome::ClientGone);
         return;
     }
+    // The run's end must not wait for a transfer that is still retrying.
+    handler->SetStopSignal(m_wake[0]);
     const TftpOutcome outcome = m_server.Handle(request, *handler);
     if (outcome == TftpOutcome::RetriesExhausted) {
         m_stop = true;

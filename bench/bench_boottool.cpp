@@ -1,0 +1,145 @@
+// boot.exe figures: TFTP throughput against tftpd-hpa with the same client, CPU time of a 4 MiB serialdown
+// to the simulated board, and CPU time while waiting for a board that stays silent.
+#include "ChildProcess.h"
+#include "Console.h"
+#include "SimulatedBoard.h"
+#include "tftp/TftpService.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+class QuietConsole : public Console
+{
+public:
+    void Out(std::string_view) override { }
+    void Err(std::string_view) override { }
+};
+
+std::string MakeFile(const std::string& dir, const std::string& name, std::size_t size)
+{
+    std::string bytes(size, '\0');
+    std::uint32_t state = 1;
+    for (char& byte : bytes) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<char>(state >> 24);
+    }
+    const std::string path = dir + "/" + name;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    chmod(path.c_str(), 0644); // tftpd-hpa reads as its own unprivileged user
+    return path;
+}
+
+double TimeCurl(const std::string& url, const std::string& out)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const ChildResult result = RunChild({"curl", "-sS", "-o", out, url}, 300000);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result.status == 0 ? seconds : -1;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void BenchTftp(const std::string& dir)
+{
+    constexpr std::size_t kSize = 16u * 1024u * 1024u;
+    constexpr int kRuns = 5;
+    constexpr int kPeerPort = 16969;
+    const std::string file = MakeFile(dir, "f16.bin", kSize);
+    QuietConsole console;
+    PosixFileStorage storage;
+    TftpServer server(storage, {file}, console);
+    TftpService service(server, console, [](TftpOutcome) {});
+    std::string error;
+    if (!service.Start("127.0.0.1", 0, error)) {
+        std::printf("tftp: cannot start: %s\n", error.c_str());
+        return;
+    }
+    // The peer, started by hand on a port of its own (never as a system service).
+    pid_t peer = -1;
+    const std::string address = "127.0.0.1:" + std::to_string(kPeerPort);
+    std::vector<std::string> peerArgs{"/usr/sbin/in.tftpd", "-L", "-a", address, "-s", dir};
+    std::vector<char*> argv;
+    for (std::string& arg : peerArgs)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const bool havePeer
+        = access(argv[0], X_OK) == 0 && posix_spawn(&peer, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
+    usleep(300000);
+    std::vector<double> ours;
+    std::vector<double> theirs;
+    const std::string out = dir + "/out.bin";
+    for (int run = 0; run < kRuns; ++run) {
+        ours.push_back(TimeCurl("tftp://127.0.0.1:" + std::to_string(service.Port()) + "/" + file, out));
+        if (havePeer)
+            theirs.push_back(TimeCurl("tftp://" + address + "/f16.bin", out));
+    }
+    if (havePeer) {
+        kill(peer, SIGTERM);
+        waitpid(peer, nullptr, 0);
+    }
+    std::printf("tftp 16 MiB octet, curl, loopback, median of %d: boot.exe server %.3f s (%.1f MiB/s)",
+                kRuns,
+                Median(ours),
+                16 / Median(ours));
+    if (havePeer)
+        std::printf(", tftpd-hpa %.3f s (%.1f MiB/s)\n", Median(theirs), 16 / Median(theirs));
+    else
+        std::printf(", tftpd-hpa not installed (apt-get install tftpd-hpa)\n");
+}
+
+void BenchSerialDown(const std::string& dir)
+{
+    const std::string file = MakeFile(dir, "f4.bin", 4u * 1024u * 1024u);
+    SimulatedBoard board;
+    board.PowerOn();
+    const ChildResult result = RunChild(
+        {BOOT_EXE_PATH, "-m", "kv4410", "-d", board.DevicePath(), "-c", "serialdown", "0x10000", file}, 120000);
+    const BoardRecord record = board.Stop();
+    const bool whole = record.serialData.size() == 1 && record.serialData[0].size() == 4u * 1024u * 1024u;
+    std::printf("serialdown 4 MiB to the simulated board: exit %d, %s, tool CPU %.3f s (target < 0.5 s)\n",
+                result.status,
+                whole ? "all bytes arrived" : "DATA MISSING",
+                result.cpuSeconds);
+}
+
+void BenchIdleWait()
+{
+    SimulatedBoard board; // never powered on: the tool waits for "X"
+    const ChildResult result = RunChild({BOOT_EXE_PATH, "-m", "kv4410", "-d", board.DevicePath(), "-c", "x"}, 10000);
+    std::printf("waiting 10 s for \"X\": tool CPU %.4f s = %.3f%% of a core (target < 1%%)\n",
+                result.cpuSeconds,
+                result.cpuSeconds / 10 * 100);
+}
+
+} // namespace
+
+int main()
+{
+    char pattern[] = "/tmp/bench-boottool-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    if (dir == nullptr)
+        return 1;
+    chmod(dir, 0755);
+    BenchTftp(dir);
+    BenchSerialDown(dir);
+    BenchIdleWait();
+    const std::string remove = std::string("rm -rf ") + dir;
+    return std::system(remove.c_str()) == 0 ? 0 : 1;
+}
