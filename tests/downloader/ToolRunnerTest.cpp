@@ -116,7 +116,9 @@ void ToolRunnerTest::cancelStopsASilentToolQuickly()
     QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::Cancelled));
     QCOMPARE(QString::fromStdString(sink.text),
              QStringLiteral("waiting for the board\n\r\n\r\nCanceled.\r\nProcess terminated.\r\n"));
-    QVERIFY2(elapsed < 150, QByteArray::number(elapsed));
+    // About 100 ms at most; the margin is for a loaded machine, a cancel that waited for the tool takes 60 s.
+    qInfo("cancel took %lld ms", static_cast<long long>(elapsed));
+    QVERIFY2(elapsed < 300, QByteArray::number(elapsed));
     QFile file(pidFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const pid_t pid = file.readAll().toInt();
