@@ -1,6 +1,7 @@
 // Whatever a tool prints, split into two blocks, through the output rules; also command lines and addresses.
 #include "downloader/core/InetAddress.h"
 #include "downloader/core/OutputText.h"
+#include "downloader/core/ProgressTracker.h"
 #include "downloader/core/WinCommandLine.h"
 
 #include <cstddef>

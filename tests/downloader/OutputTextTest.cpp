@@ -1,4 +1,5 @@
 #include "downloader/core/OutputText.h"
+#include "downloader/core/ProgressTracker.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "downloader/core/CToolRunner.h"
 #include "downloader/core/CommandHistory.h"
 #include "downloader/core/OutputText.h"
+#include "downloader/core/ProgressTracker.h"
 #include "downloader/core/SegmentInfo.h"
 #include "downloader/gui/DownloadDlgContext.h"
 
