@@ -39,6 +39,7 @@ private slots:
     void cancelStopsAToolThatNeverPauses();
     void scriptedBlocksKeepTheirOrder();
     void terminateFailureIsReported();
+    void startFailureWithoutAReason();
 };
 
 void ToolRunnerTest::realToolOutput_data()
@@ -168,6 +169,19 @@ void ToolRunnerTest::terminateFailureIsReported()
     const RunResult result = runner.Run();
     QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::Aborted));
     QVERIFY2(sink.text.starts_with("Error terminating process.\r\n"), sink.text.c_str());
+}
+
+void ToolRunnerTest::startFailureWithoutAReason()
+{
+    auto script = std::make_shared<ProcessScript>();
+    script->startFails = true;
+    script->startFailure.clear();
+    StringSink sink;
+    CToolRunner runner("boot.exe -h", &sink, ScriptedFactory(script));
+    const RunResult result = runner.Run();
+    QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::StartFailed));
+    QCOMPARE(QString::fromStdString(sink.text),
+             QStringLiteral("\r\nError creating process\r\nNo status because FormatMessage failed.\r\n"));
 }
 
 QTEST_GUILESS_MAIN(ToolRunnerTest)
