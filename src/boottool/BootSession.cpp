@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kComScanLast = 9; // COM0..COM9 are tried without -d
+constexpr int kTftpRetries = 8; // time-outs allowed per block
 
 // The files this run's commands let the board fetch by TFTP.
 std::set<std::string> TftpFiles(const std::vector<std::string>& commands)
@@ -97,11 +98,9 @@ bool LoadBootLoader(BoardLink& link,
     return link.WaitFor(kLoaderPrompt) == LinkStatus::Ok;
 }
 
-} // namespace
-
-int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment)
+// -v, -h and usage errors end the run before anything else; nullopt for a run.
+std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
 {
-    const CommandLineResult parsed = ParseCommandLine(args);
     switch (parsed.action) {
     case CommandLineAction::ShowVersion:
         console.Out(VersionText());
@@ -115,33 +114,36 @@ int RunBoot(const std::vector<std::string>& args, Console& console, const BootEn
     case CommandLineAction::Run:
         break;
     }
-    const BootOptions& options = parsed.options;
-    if (!options.pcIp.empty() && !IsIpv4Address(options.pcIp)) {
-        console.Err(Format("error: pc ip %s is not an IPv4 address, please check.\n", options.pcIp.c_str()));
+    if (!parsed.options.pcIp.empty() && !IsIpv4Address(parsed.options.pcIp)) {
+        console.Err(Format("error: pc ip %s is not an IPv4 address, please check.\n", parsed.options.pcIp.c_str()));
         return kExitFailure;
     }
-    const std::vector<std::string> commands = SplitCommands(options.command);
-    const std::set<std::string> tftpFiles = TftpFiles(commands);
+    return std::nullopt;
+}
 
-    PosixFileStorage storage;
-    TftpServer server(storage, tftpFiles, console, TftpSettings{environment.tftpTimeoutMs, 8});
-    TftpService service(server, console, [](TftpOutcome) {
-        // The main course is blocked on the serial line; the run ends here, as a failed transfer must.
-        std::_Exit(kExitFailure);
-    });
+// A taken port only matters when the board is to fetch a file; otherwise the run goes on with a warning.
+bool StartTftp(TftpService& service, const BootEnvironment& environment, bool needed, Console& console)
+{
     std::string error;
-    if (!service.Start(environment.tftpBindAddress, environment.tftpPort, error)) {
-        if (!tftpFiles.empty()) {
-            console.Err(Format("tftp server: udp port %u not available (%s), please close the other download.\n",
-                               environment.tftpPort,
-                               error.c_str()));
-            return kExitFailure;
-        }
-        console.Out(Format("warning: tftp server not started: udp port %u not available (%s).\n",
+    if (service.Start(environment.tftpBindAddress, environment.tftpPort, error))
+        return true;
+    if (needed) {
+        console.Err(Format("tftp server: udp port %u not available (%s), please close the other download.\n",
                            environment.tftpPort,
                            error.c_str()));
+        return false;
     }
+    console.Out(Format(
+        "warning: tftp server not started: udp port %u not available (%s).\n", environment.tftpPort, error.c_str()));
+    return true;
+}
 
+// Serial line, boot loader, then the commands.
+int RunOnBoard(const BootOptions& options,
+               const std::vector<std::string>& commands,
+               const BootEnvironment& environment,
+               Console& console)
+{
     PosixSerialPort port;
     if (!OpenSerial(options.device, port, console))
         return kExitFailure;
@@ -167,4 +169,24 @@ int RunBoot(const std::vector<std::string>& args, Console& console, const BootEn
             return kExitFailure;
     }
     return kExitOk;
+}
+
+} // namespace
+
+int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment)
+{
+    const CommandLineResult parsed = ParseCommandLine(args);
+    if (const auto status = EarlyExit(parsed, console))
+        return *status;
+    const std::vector<std::string> commands = SplitCommands(parsed.options.command);
+    const std::set<std::string> tftpFiles = TftpFiles(commands);
+    PosixFileStorage storage;
+    TftpServer server(storage, tftpFiles, console, TftpSettings{environment.tftpTimeoutMs, kTftpRetries});
+    TftpService service(server, console, [](TftpOutcome) {
+        // The main course is blocked on the serial line; the run ends here, as a failed transfer must.
+        std::_Exit(kExitFailure);
+    });
+    if (!StartTftp(service, environment, !tftpFiles.empty(), console))
+        return kExitFailure;
+    return RunOnBoard(parsed.options, commands, environment, console);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 // An ordered list of owned nodes of one kind, with its own id counter.
 //
@@ -143,12 +144,18 @@ public:
     // Gives a node another id (the flash readers use the receiver's own ids).
     void SetNodeId(TNode& node, std::int32_t id)
     {
-        auto it = FindIt(node.Id());
-        while (it != m_nodes.end() && it->get() != &node) {
-            ++it;
-        }
-        if (it == m_nodes.end()) {
+        const auto entry = m_index.find(node.Id());
+        if (entry == m_index.end()) {
             return;
+        }
+        typename Storage::iterator it = entry->second.node;
+        for (const auto other : entry->second.others) {
+            if (other->get() == &node) {
+                it = other;
+            }
+        }
+        if (it->get() != &node) {
+            return; // not a node of this list
         }
         IndexRemove(it);
         node.m_id = id;
@@ -165,10 +172,11 @@ public:
     const_iterator end() const { return const_iterator(m_nodes.end()); }
 
 private:
+    // Every node that carries an id: one for unique ids, more only while a flash reader's ids repeat.
     struct IdEntry
     {
-        typename Storage::iterator node; // valid while count == 1
-        std::uint32_t count = 0;
+        typename Storage::iterator node;
+        std::vector<typename Storage::iterator> others;
     };
 
     typename Storage::const_iterator FindIt(std::int32_t id) const { return const_cast<CNodeList*>(this)->FindIt(id); }
@@ -178,43 +186,45 @@ private:
         if (entry == m_index.end()) {
             return m_nodes.end();
         }
-        if (entry->second.count == 1) {
+        if (entry->second.others.empty()) {
             return entry->second.node;
         }
-        return WalkTo(id, m_nodes.begin());
-    }
-
-    typename Storage::iterator WalkTo(std::int32_t id, typename Storage::iterator from)
-    {
-        while (from != m_nodes.end() && (*from)->Id() != id) {
-            ++from;
+        // A shared id: the first node in list order wins, and only the list knows the order.
+        auto it = m_nodes.begin();
+        while ((*it)->Id() != id) {
+            ++it;
         }
-        return from;
+        return it;
     }
 
     void IndexInsert(typename Storage::iterator it)
     {
-        IdEntry& entry = m_index[(*it)->Id()];
-        entry.node = it;
-        ++entry.count;
+        const auto [entry, added] = m_index.try_emplace((*it)->Id(), IdEntry{it, {}});
+        if (!added) {
+            entry->second.others.push_back(it);
+        }
     }
 
     // Call before the node at it leaves the list or changes its id.
     void IndexRemove(typename Storage::iterator it)
     {
-        const std::int32_t id = (*it)->Id();
-        const auto entry = m_index.find(id);
-        if (--entry->second.count == 0) {
-            m_index.erase(entry);
+        const auto entry = m_index.find((*it)->Id());
+        IdEntry& ids = entry->second;
+        if (ids.node == it) {
+            if (ids.others.empty()) {
+                m_index.erase(entry);
+                return;
+            }
+            ids.node = ids.others.back();
+            ids.others.pop_back();
             return;
         }
-        if (entry->second.count == 1) {
-            // The id was shared; find the one node that keeps it.
-            auto other = WalkTo(id, m_nodes.begin());
+        for (auto& other : ids.others) {
             if (other == it) {
-                other = WalkTo(id, std::next(it));
+                other = ids.others.back();
+                ids.others.pop_back();
+                return;
             }
-            entry->second.node = other;
         }
     }
 

@@ -183,6 +183,35 @@ TEST_F(CommandRunnerTest, CommandsThatSendNothing)
     }
 }
 
+TEST(CommandRunnerNetworkTest, NetworkCommandWithoutAPcAddressSendsNothing)
+{
+    ScriptedPort port;
+    CaptureConsole console;
+    BoardLink link(port, console);
+    PcAddress none(
+        "", [] { return std::nullopt; }, 2, 1);
+    CommandRunner runner(link, console, none, "");
+    EXPECT_EQ(runner.RunOneCommand("netdown 0 a.bin"), CommandResult::Fatal);
+    EXPECT_EQ(port.Written(), "");
+    EXPECT_EQ(console.OutText(),
+              "Warning: NetConfig get local ip failed. please check.\n"
+              "Error: No found network.please check.\n"
+              "Error: No found network.please check.\n");
+}
+
+TEST(CommandRunnerNetworkTest, RunUsesTheDetectedAddress)
+{
+    ScriptedPort port;
+    port.Queue("boot> ");
+    CaptureConsole console;
+    BoardLink link(port, console);
+    PcAddress detected("", [] { return std::optional<std::string>("192.168.5.20"); });
+    CommandRunner runner(link, console, detected, "");
+    EXPECT_EQ(runner.RunOneCommand("run app.elf"), CommandResult::Done);
+    EXPECT_EQ(port.Written(), "bootp 192.168.5.20 app.elf\n");
+    EXPECT_EQ(console.OutText(), "");
+}
+
 TEST(PcAddressTest, WaitsForTheNetworkForAWhile)
 {
     CaptureConsole console;

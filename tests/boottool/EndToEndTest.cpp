@@ -200,7 +200,7 @@ TEST_F(EndToEndTest, NetDownWhileTheTftpPortIsTaken)
 TEST_F(EndToEndTest, WaitMessageIsVisibleBeforeTheBoardAnswers)
 {
     SimulatedBoard board; // never powered on; the tool is killed while it waits
-    const ChildResult result = Run(board, {"-c", "flash", "eraseall"}, 1500);
+    const ChildResult result = Run(board, {"-c", "flash", "eraseall"}, 3000);
     EXPECT_TRUE(result.timedOut);
     EXPECT_EQ(result.output,
               "Found serial: " + board.DevicePath()

@@ -140,7 +140,7 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
     int copies = 0;
     for (;;) {
         pollfd entry{sock, POLLIN, 0};
-        if (poll(&entry, 1, 700) <= 0)
+        if (poll(&entry, 1, 1500) <= 0)
             break;
         std::uint8_t packet[600];
         const ssize_t got = recv(sock, packet, sizeof packet, 0);
@@ -155,6 +155,32 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
         expected += "retrying " + std::to_string(left) + " more times.\n";
     EXPECT_EQ(server.console.OutText(), expected + "timeout exit\n");
     EXPECT_EQ(server.fatal.load(), TftpOutcome::RetriesExhausted);
+}
+
+TEST_F(TftpClientsTest, ABadRequestIsAnsweredAndServingGoesOn)
+{
+    const std::string file = dir.Write("fw.bin", "firmware");
+    RunningServer server({file});
+    const int sock = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(server.Port());
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "mail");
+    sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    pollfd entry{sock, POLLIN, 0};
+    ASSERT_EQ(poll(&entry, 1, 3000), 1);
+    std::uint8_t packet[600];
+    const ssize_t got = recv(sock, packet, sizeof packet, 0);
+    close(sock);
+    const auto expected = tftp::BuildError(tftp::kIllegalOperation, "invalid mode");
+    EXPECT_EQ(std::vector<std::uint8_t>(packet, packet + std::max<ssize_t>(got, 0)), expected);
+    const std::string out = dir.File("out");
+    EXPECT_EQ(RunChild({"curl", "-sS", "-o", out, server.Url(file)}, 20000).status, 0);
+    EXPECT_EQ(ReadText(out), "firmware");
+    EXPECT_EQ(server.console.OutText(), "mail==netascii?-1\nmail==octet?-1\n");
+    EXPECT_EQ(server.fatal.load(), TftpOutcome::Sent); // no fatal outcome was reported
 }
 
 TEST_F(TftpClientsTest, StoppingDoesNotWaitForATransferThatIsRetrying)

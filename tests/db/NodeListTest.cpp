@@ -126,4 +126,25 @@ TEST(NodeList, SharedIdsFindTheFirstNodeInListOrder)
     EXPECT_EQ(Ids(list), (std::vector<std::int32_t>{2, 0}));
 }
 
+TEST(NodeList, ReceiverIdsCountedFromOneRenumberEveryNode)
+{
+    // Each new id equals the id of the next node until that node is renumbered too.
+    constexpr int kNodes = 50000;
+    CNodeList<CTpNode> list;
+    FillTps(list, kNodes);
+    std::vector<CTpNode*> nodes;
+    for (CTpNode& tp : list) {
+        nodes.push_back(&tp);
+    }
+    for (int i = 0; i < kNodes; ++i) {
+        list.SetNodeId(*nodes[static_cast<std::size_t>(i)], i + 1);
+    }
+    EXPECT_EQ(list.Find(0), nullptr);
+    for (int i = 0; i < kNodes; ++i) {
+        ASSERT_EQ(list.Find(i + 1), nodes[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_TRUE(list.Delete(kNodes));
+    EXPECT_EQ(list.Count(), static_cast<std::uint32_t>(kNodes - 1));
+}
+
 } // namespace

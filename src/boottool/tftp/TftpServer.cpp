@@ -94,13 +94,78 @@ TftpOutcome TftpServer::Serve(const std::string& file, bool netascii, DatagramSo
     return SendFile(file, *opened.source, handler);
 }
 
+TftpServer::AckWait
+TftpServer::AwaitAck(const std::string& file, std::uint16_t block, DatagramSocket& handler, TftpOutcome& ended)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(m_settings.receiveTimeoutMs);
+    for (;;) {
+        switch (handler.Receive(m_reply, tftp::kMaxPacket, MsLeft(deadline))) {
+        case ReceiveStatus::Ok:
+            break;
+        case ReceiveStatus::Timeout:
+            return AckWait::TimedOut;
+        case ReceiveStatus::Stopped:
+            ended = TftpOutcome::Stopped;
+            return AckWait::Ended;
+        case ReceiveStatus::Error:
+            m_console.Out(Format("tftp: client of %s is gone: %s\n", file.c_str(), handler.LastError().c_str()));
+            ended = TftpOutcome::ClientGone;
+            return AckWait::Ended;
+        }
+        const tftp::Reply answer = tftp::ParseReply(m_reply);
+        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == block)
+            return AckWait::Acknowledged;
+        // A late duplicate of the previous acknowledgement: answering it would double every following
+        // block (RFC 1123, 4.2.3.1). Keep waiting; only a time-out sends again.
+        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == static_cast<std::uint16_t>(block - 1))
+            continue;
+        if (answer.kind == tftp::Reply::Kind::Error) {
+            m_console.Out(Format("tftp: client stopped the transfer of %s: error %u %s\n",
+                                 file.c_str(),
+                                 answer.code,
+                                 tftp::PrintableText(answer.message).c_str()));
+            ended = TftpOutcome::ClientError;
+            return AckWait::Ended;
+        }
+        return AckWait::SendAgain; // anything else: the block goes again at once, without counting
+    }
+}
+
+std::optional<TftpOutcome> TftpServer::DeliverBlock(const std::string& file,
+                                                    std::uint16_t block,
+                                                    std::span<const std::uint8_t> packet,
+                                                    DatagramSocket& handler)
+{
+    int retriesLeft = m_settings.retries; // counted per block: scattered losses do not add up
+    for (;;) {
+        if (!handler.Send(packet)) {
+            m_console.Out(Format("tftp: sending %s failed: %s\n", file.c_str(), handler.LastError().c_str()));
+            return TftpOutcome::ClientGone;
+        }
+        TftpOutcome ended = TftpOutcome::Sent;
+        switch (AwaitAck(file, block, handler, ended)) {
+        case AckWait::Acknowledged:
+            return std::nullopt;
+        case AckWait::SendAgain:
+            break;
+        case AckWait::Ended:
+            return ended;
+        case AckWait::TimedOut:
+            if (retriesLeft == 0) {
+                m_console.Out("timeout exit\n");
+                return TftpOutcome::RetriesExhausted;
+            }
+            m_console.Out(Format("retrying %d more times.\n", retriesLeft--));
+            break;
+        }
+    }
+}
+
 TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, DatagramSocket& handler)
 {
     std::uint8_t data[tftp::kBlockSize];
     std::vector<std::uint8_t> packet;
-    std::vector<std::uint8_t> reply;
-    std::uint16_t block = 1;
-    for (;;) {
+    for (std::uint16_t block = 1;; ++block) { // wraps from 65535 to 0, so files over 32 MiB go whole
         std::size_t size = 0;
         if (!source.Read(data, sizeof data, size)) {
             const int error = errno;
@@ -110,52 +175,9 @@ TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, Da
             return TftpOutcome::OpenFailed;
         }
         tftp::BuildData(packet, block, std::span(data, size));
-        int retriesLeft = m_settings.retries; // counted per block: scattered losses do not add up
-        bool acknowledged = false;
-        while (!acknowledged) {
-            if (!handler.Send(packet)) {
-                m_console.Out(Format("tftp: sending %s failed: %s\n", file.c_str(), handler.LastError().c_str()));
-                return TftpOutcome::ClientGone;
-            }
-            const auto deadline = Clock::now() + std::chrono::milliseconds(m_settings.receiveTimeoutMs);
-            for (;;) {
-                const ReceiveStatus status = handler.Receive(reply, tftp::kMaxPacket, MsLeft(deadline));
-                if (status == ReceiveStatus::Timeout) {
-                    if (retriesLeft == 0) {
-                        m_console.Out("timeout exit\n");
-                        return TftpOutcome::RetriesExhausted;
-                    }
-                    m_console.Out(Format("retrying %d more times.\n", retriesLeft--));
-                    break;
-                }
-                if (status == ReceiveStatus::Stopped)
-                    return TftpOutcome::Stopped;
-                if (status == ReceiveStatus::Error) {
-                    m_console.Out(
-                        Format("tftp: client of %s is gone: %s\n", file.c_str(), handler.LastError().c_str()));
-                    return TftpOutcome::ClientGone;
-                }
-                const tftp::Reply answer = tftp::ParseReply(reply);
-                if (answer.kind == tftp::Reply::Kind::Ack && answer.block == block) {
-                    acknowledged = true;
-                    break;
-                }
-                // A late duplicate of the previous acknowledgement: answering it would double every
-                // following block (RFC 1123, 4.2.3.1). Keep waiting; only a time-out re-sends.
-                if (answer.kind == tftp::Reply::Kind::Ack && answer.block == static_cast<std::uint16_t>(block - 1))
-                    continue;
-                if (answer.kind == tftp::Reply::Kind::Error) {
-                    m_console.Out(Format("tftp: client stopped the transfer of %s: error %u %s\n",
-                                         file.c_str(),
-                                         answer.code,
-                                         tftp::PrintableText(answer.message).c_str()));
-                    return TftpOutcome::ClientError;
-                }
-                break; // anything else: send the block again at once, without counting
-            }
-        }
+        if (const auto ended = DeliverBlock(file, block, packet, handler))
+            return *ended;
         if (size < tftp::kBlockSize)
             return TftpOutcome::Sent;
-        ++block; // wraps from 65535 to 0, so files over 32 MiB go whole
     }
 }

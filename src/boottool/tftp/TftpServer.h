@@ -5,9 +5,11 @@
 #include "FileSource.h"
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
+#include <vector>
 
 // Time-out and retry limit of one transfer.
 struct TftpSettings
@@ -40,11 +42,21 @@ public:
     TftpOutcome Handle(std::span<const std::uint8_t> request, DatagramSocket& handler);
 
 private:
+    // What one wait for an acknowledgement came to.
+    enum class AckWait { Acknowledged, SendAgain, TimedOut, Ended };
+
     TftpOutcome Serve(const std::string& file, bool netascii, DatagramSocket& handler);
     TftpOutcome SendFile(const std::string& file, FileSource& source, DatagramSocket& handler);
+    // Sends one block until it is acknowledged (nullopt) or the transfer ends (its outcome).
+    std::optional<TftpOutcome> DeliverBlock(const std::string& file,
+                                            std::uint16_t block,
+                                            std::span<const std::uint8_t> packet,
+                                            DatagramSocket& handler);
+    AckWait AwaitAck(const std::string& file, std::uint16_t block, DatagramSocket& handler, TftpOutcome& ended);
 
     FileStorage& m_storage;
     std::set<std::string> m_allowed;
     Console& m_console;
     TftpSettings m_settings;
+    std::vector<std::uint8_t> m_reply; // the client's last packet
 };

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "access/CAccessIn.h"
+#include "access/FlashArea.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+// Reads the user database a receiver keeps in its flash out of a flash image file: a chain of
+// block headers from a marker word, one block per table, each listing its records' offsets.
+class CAccessUserDbIn : public CAccessIn
+{
+public:
+    // Asks for the address (0 searches from the start), finds the marker and reads the three tables.
+    bool Import(const std::string& path, CProgDb& db) override;
+
+    // The same over an image in memory, with the address already chosen.
+    bool ImportImage(std::span<const std::uint8_t> image, std::uint32_t address, CProgDb& db);
+
+    // A table block found in the area: where its header lies and what it holds.
+    struct Block
+    {
+        std::uint64_t offset = 0; // of the header, from the area start; the offset table follows at +20
+        std::uint32_t count = 0;
+        std::uint32_t recordSize = 0;
+    };
+
+    // The first in-use block of the wanted table type along the chain from the root header; none when
+    // the chain ends, breaks, loops or leaves the area first.
+    static std::optional<Block> FindBlock(const FlashArea& area, std::uint32_t wantedType);
+
+    // The first position address + k * 64 KiB below size whose word is the marker; wordAt gives the
+    // word at a position, or none when fewer than four bytes are there.
+    template <class WordAt>
+    static std::optional<std::uint64_t> FindMarker(std::uint64_t address, std::uint64_t size, WordAt wordAt);
+
+private:
+    // Reads the three tables of an area that starts at the marker.
+    static void ReadArea(const FlashArea& area, CProgDb& db);
+    static void ReadSatellites(const FlashArea& area, CProgDb& db);
+    static void ReadTransponders(const FlashArea& area, CProgDb& db);
+    static void ReadPrograms(const FlashArea& area, CProgDb& db);
+};
+
+template <class WordAt>
+std::optional<std::uint64_t> CAccessUserDbIn::FindMarker(std::uint64_t address, std::uint64_t size, WordAt wordAt)
+{
+    constexpr std::uint32_t kMarker = 0xAABBCCDD;
+    constexpr std::uint64_t kStep = 0x10000;
+    for (std::uint64_t p = address; p < size; p += kStep) {
+        const std::optional<std::uint32_t> word = wordAt(p);
+        if (word && *word == kMarker) {
+            return p;
+        }
+    }
+    return std::nullopt;
+}

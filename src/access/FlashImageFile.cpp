@@ -1,0 +1,93 @@
+#include "access/FlashImageFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+FlashImageFile::~FlashImageFile()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+bool FlashImageFile::OpenForReading(const std::string& path)
+{
+    return Open(path, O_RDONLY);
+}
+
+bool FlashImageFile::OpenForUpdate(const std::string& path)
+{
+    return Open(path, O_RDWR);
+}
+
+bool FlashImageFile::Open(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st
+    { };
+    // A folder or a device is not an image we can take the length of.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_size = static_cast<std::uint64_t>(st.st_size);
+    return true;
+}
+
+std::optional<std::size_t> FlashImageFile::ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t length) const
+{
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::pread(m_fd, dest + done, length - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break; // the file ended early
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+std::optional<ByteBuffer> FlashImageFile::ReadRest(std::uint64_t offset) const
+{
+    if (offset > m_size) {
+        return std::nullopt;
+    }
+    ByteBuffer buffer(static_cast<std::size_t>(m_size - offset));
+    if (ReadAt(offset, buffer.Data(), buffer.Size()) != buffer.Size()) {
+        return std::nullopt; // the file shrank or could not be read: nothing half-read is used
+    }
+    return buffer;
+}
+
+bool FlashImageFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length)
+{
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::pwrite(m_fd, data + done, length - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool FlashImageFile::Sync()
+{
+    return ::fsync(m_fd) == 0;
+}

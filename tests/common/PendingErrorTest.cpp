@@ -1,0 +1,22 @@
+#include "common/PendingError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PendingError, SetOverwritesAndClearEmpties)
+{
+    ClearPendingError();
+    EXPECT_EQ(PendingError().pending, 0);
+    EXPECT_EQ(PendingErrorOrUnknown(), "Unknown Error!");
+    SetPendingError("File size error!");
+    SetPendingError("File format error!");
+    EXPECT_EQ(PendingError().pending, 1);
+    EXPECT_EQ(PendingError().text, "File format error!");
+    EXPECT_EQ(PendingErrorOrUnknown(), "File format error!");
+    ClearPendingError();
+    EXPECT_EQ(PendingError().text, "");
+    EXPECT_EQ(PendingErrorOrUnknown(), "Unknown Error!");
+}
+
+} // namespace
