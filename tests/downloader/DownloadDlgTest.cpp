@@ -64,6 +64,7 @@ private slots:
     void failedRun_data();
     void failedRun();
     void cancelRun();
+    void startRightAfterCancelWaitsForTheStoppedRun();
     void runTimeLocking_data();
     void runTimeLocking();
     void commandFieldRunsAndRecalls();
@@ -510,6 +511,31 @@ void DownloadDlgTest::cancelRun()
     QVERIFY(h.ui.messages.empty());
     QCOMPARE(start->text(), QStringLiteral("&Start"));
     QVERIFY(h.Find<QComboBox>("modeList")->isEnabled());
+}
+
+void DownloadDlgTest::startRightAfterCancelWaitsForTheStoppedRun()
+{
+    DlgHarness h;
+    h.script->endsByItself = false;
+    h.Open();
+    h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    auto* start = h.Find<QPushButton>("startButton");
+    auto* command = h.Find<QLineEdit>("commandEdit");
+    QTimer::singleShot(30, [&] {
+        QTest::mouseClick(start, Qt::LeftButton); // Cancel
+        QTest::mouseClick(start, Qt::LeftButton); // Start again before the run has returned
+        command->setText(QStringLiteral("boot.exe -v"));
+        QTest::keyClick(command, Qt::Key_Return);
+    });
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(h.script->starts, 1);
+    QVERIFY(h.Output().endsWith(QStringLiteral("\n\nCanceled.\nProcess terminated.\n")));
+    // Once it has returned, the next run starts as usual.
+    h.script->endsByItself = true;
+    h.script->terminated = false;
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(h.script->starts, 2);
+    QCOMPARE(h.ui.Texts(), QStringList{"Completed!"});
 }
 
 void DownloadDlgTest::runTimeLocking_data()

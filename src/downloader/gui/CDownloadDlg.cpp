@@ -403,8 +403,10 @@ void CDownloadDlg::OnStartClicked()
         CancelRun();
         return;
     }
-    if (!m_extracted) {
-        return; // start-up stopped before the lists were filled; there is nothing to run
+    // After a cancel the button reads "&Start" at once, but the stopped run may still be unwinding below
+    // this handler; a new run then would replace the runner that is still in use.
+    if (!m_extracted || m_running) {
+        return;
     }
     const DownloadRequest request = CurrentRequest();
     const std::string problem = ValidateRequest(request);
@@ -493,7 +495,7 @@ void CDownloadDlg::CancelRun()
 void CDownloadDlg::OnCommandEnter()
 {
     const QString text = m_command->text();
-    if (m_start->text() != kStart || text.isEmpty() || !m_extracted) {
+    if (m_start->text() != kStart || text.isEmpty() || !m_extracted || m_running) {
         return;
     }
     m_history.Add(S(text));
