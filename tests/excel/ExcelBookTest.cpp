@@ -83,6 +83,8 @@ TEST_F(ExcelBook, WriteCellMakesRowsAndCellsAndCounts)
     EXPECT_FALSE(book.ReadCell(1, 0, out));
     EXPECT_FALSE(book.ReadCell(3, 0, out));
     EXPECT_FALSE(book.ReadCell(2, 4, out));
+    EXPECT_TRUE(book.ReadCell(2, 3, out)); // a failed read leaves the sheet usable
+    EXPECT_EQ(out, "x");
 }
 
 TEST_F(ExcelBook, CellsRoundTripThroughAFile)

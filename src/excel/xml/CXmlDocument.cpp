@@ -440,7 +440,7 @@ void CXmlDocument::GrowAncestors(std::uint32_t node, std::int64_t delta)
 
 bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value)
 {
-    if (node == 0 || name.empty() || Refuses()) {
+    if (node == 0 || !IsValidName(name) || Refuses()) {
         return false;
     }
     XmlNode& n = m_index[node];
@@ -516,7 +516,7 @@ bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text
 bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
 {
     const std::uint32_t container = m_pos.current;
-    if (container == 0 || name.empty() || Refuses()) {
+    if (container == 0 || !IsValidName(name) || Refuses()) {
         return false;
     }
     // Everything that can throw happens before the first change, so a failure changes nothing.

@@ -12,7 +12,6 @@ public:
     // Takes the text over; the gap starts at its end.
     void Assign(std::string&& text);
     std::size_t Size() const { return m_buf.size() - GapLength(); }
-    char At(std::size_t pos) const { return pos < m_gapStart ? m_buf[pos] : m_buf[pos + GapLength()]; }
     // A view of [pos, pos+len); copied into scratch when the range straddles the gap.
     std::string_view View(std::size_t pos, std::size_t len, std::string& scratch) const;
     // Replaces [pos, pos+removeLen) with insert.

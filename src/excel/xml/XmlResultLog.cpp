@@ -18,16 +18,3 @@ void XmlResultLog::Add(std::string_view entry, std::initializer_list<Attr> attrs
     }
     m_text += "/>";
 }
-
-bool XmlResultLog::Has(std::string_view entry) const
-{
-    std::string open = "<";
-    open += entry;
-    for (std::size_t at = m_text.find(open); at != std::string::npos; at = m_text.find(open, at + 1)) {
-        const std::size_t after = at + open.size();
-        if (after < m_text.size() && (m_text[after] == ' ' || m_text[after] == '/')) {
-            return true;
-        }
-    }
-    return false;
-}

@@ -21,8 +21,6 @@ public:
     // Appends an entry unless the log is already over its limit.
     void Add(std::string_view entry, std::initializer_list<Attr> attrs = {});
     const std::string& Text() const { return m_text; }
-    // Whether an entry of that name is present.
-    bool Has(std::string_view entry) const;
 
 private:
     std::string m_text;

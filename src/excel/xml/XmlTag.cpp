@@ -1,5 +1,6 @@
 #include "excel/xml/XmlTag.h"
 
+#include <cctype>
 #include <strings.h>
 
 namespace {
@@ -10,6 +11,18 @@ bool EndsName(char c)
 }
 
 } // namespace
+
+bool IsValidName(std::string_view name)
+{
+    if (name.empty()) {
+        return false;
+    }
+    const auto first = static_cast<unsigned char>(name[0]);
+    if (!(std::isalpha(first) || first == '_' || first == ':' || first >= 0x80)) {
+        return false;
+    }
+    return name.find_first_of(" \t\r\n<>/='\"&") == std::string_view::npos;
+}
 
 bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase)
 {

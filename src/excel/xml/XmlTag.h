@@ -22,6 +22,10 @@ bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase,
 // Every attribute of a start tag as (name, raw value), in order.
 std::vector<std::pair<std::string_view, std::string_view>> ListAttributes(std::string_view tag);
 
+// Whether text can stand as an element or attribute name: written as it is, it must read back as
+// the same one name.
+bool IsValidName(std::string_view name);
+
 // Byte comparison, optionally ignoring ASCII case.
 bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase);
 

@@ -122,7 +122,15 @@ TEST(XmlEdit, EditsRefusedWithoutElementOrInStreamModes)
     EXPECT_FALSE(doc.SetAttr("x", "1"));
     EXPECT_FALSE(doc.SetChildAttr("x", "1"));
     ASSERT_TRUE(doc.SeekElement("a"));
-    EXPECT_FALSE(doc.AppendChild(""));
+    // Names that would not read back as one name are refused.
+    for (const char* name : {"", "a b", "a>", "x/", "1a", "-a", "a=b", "q\"", "&amp;"}) {
+        EXPECT_FALSE(doc.AppendChild(name)) << name;
+        EXPECT_FALSE(doc.SetAttr(name, "v")) << name;
+    }
+    EXPECT_TRUE(doc.SetAttr("ss:Name", "v"));
+    EXPECT_TRUE(doc.AppendChild("_x.y-z"));
+    ASSERT_TRUE(doc.SetText("<a/>"));
+    ASSERT_TRUE(doc.SeekElement("a"));
     doc.SetModeFlags(CXmlDocument::ReadOnlyStream);
     EXPECT_FALSE(doc.AppendChild("b"));
     EXPECT_FALSE(doc.LoadFile("/nonexistent"));
