@@ -10,6 +10,7 @@ packages=(
     xvfb xauth
     curl tftp-hpa
     libreoffice-calc-nogui
+    libpugixml-dev
 )
 
 missing=()

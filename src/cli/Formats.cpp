@@ -4,6 +4,8 @@
 #include "access/CAccessDbOut.h"
 #include "access/CAccessUserDb25In.h"
 #include "access/CAccessUserDbIn.h"
+#include "excel/CAccessExcelIn.h"
+#include "excel/CAccessExcelOut.h"
 
 #include <strings.h>
 
@@ -19,6 +21,7 @@ const std::vector<FileFormat>& FileFormats()
 {
     static const std::vector<FileFormat> formats{
         {"db", "db", Make<CAccessDbIn>(), Make<CAccessDbOut>()},
+        {"xls", "xls", Make<CAccessExcelIn>(), Make<CAccessExcelOut>()},
         // Flash images have no extension of their own: they are read only when --from names them.
         {"userdb", "", Make<CAccessUserDbIn>(), {}},
         {"userdb25", "", Make<CAccessUserDb25In>(), {}},

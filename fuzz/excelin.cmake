@@ -1,0 +1,1 @@
+add_fuzzer(excelin fuzz_excelin.cpp)

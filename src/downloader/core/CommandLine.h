@@ -1,0 +1,41 @@
+#pragma once
+
+#include "downloader/core/SegmentInfo.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The dialog's choices that make up one download command.
+struct DownloadRequest
+{
+    std::string chipType; // text of the Chip Type list
+    std::string bootFile; // text of the Boot File list (chip type "other")
+    std::string port;
+    int modeIndex = -1;
+    std::string modeText;
+    std::optional<SegmentInfo> segment; // none when the Section list has no valid selection
+    std::string file;
+    bool yaffs = false;
+    std::string pcIp;
+    std::string stbIp;
+};
+
+// The first failing check as the text of the "Error" box; empty when the request may run.
+std::string ValidateRequest(const DownloadRequest& request);
+
+// Refusal for a mode that needs a segment address when the table has none to give.
+inline constexpr std::string_view kNoSegmentMessage = "Please choose a section first!";
+
+// The command text: tool part, -d, -c and the mode's arguments. baseDir ends with a separator.
+std::string BuildCommandText(const DownloadRequest& request, std::string_view baseDir);
+
+// The text written to the output area before a run.
+std::string EchoText(std::string_view commandText);
+
+// The full command line: the first word of the command text is a program in baseDir + "boot_file/".
+// That program path is quoted when it holds a blank, so a base folder with blanks stays one word.
+std::string FullCommandLine(std::string_view baseDir, std::string_view commandText);
+
+// The folder under the base directory that holds the tool, config.ini and the boot files.
+inline constexpr std::string_view kBootFolder = "boot_file";

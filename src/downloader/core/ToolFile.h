@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The tool program carried inside the front-end.
+struct ToolResource
+{
+    bool found = false; // the program carries a tool at all
+    const std::uint8_t* data = nullptr; // null when it could not be loaded
+    std::size_t size = 0;
+};
+
+enum class ExtractResult { Ok, NotFound, LoadFailed, CreateFailed };
+
+// Writes the tool to path (replacing any file there) as an executable, mode 0755.
+ExtractResult ExtractTool(const ToolResource& resource, const std::string& path);
+
+// The message shown for a failed extraction, in the caption kExtractCaption; empty for Ok.
+std::string_view ExtractFailureMessage(ExtractResult result);
+inline constexpr std::string_view kExtractCaption = "提示";
+
+// Deletes the tool file; false when it existed and could not be removed.
+bool DeleteToolFile(const std::string& path);

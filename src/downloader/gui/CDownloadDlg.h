@@ -1,0 +1,113 @@
+#pragma once
+
+#include "downloader/core/CToolRunner.h"
+#include "downloader/core/CommandHistory.h"
+#include "downloader/core/OutputText.h"
+#include "downloader/core/ProgressTracker.h"
+#include "downloader/core/SegmentInfo.h"
+#include "downloader/gui/DownloadDlgContext.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class CSegmentEditor;
+class CSkinButton;
+class OutputView;
+class PortComboBox;
+struct DownloadRequest;
+
+// The one window of Kestrun_boot: choose chip type, port, mode, segment and file, then run the tool
+// and watch its output. A run blocks the Start handler but keeps the window responsive; Cancel and
+// closing the window only set flags that the handler reads when the run returns.
+class CDownloadDlg final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CDownloadDlg(DownloadDlgContext context, QWidget* parent = nullptr);
+    ~CDownloadDlg() override;
+
+    bool IsRunning() const { return m_running; }
+    QString ToolPath() const;
+    QString IniPath() const;
+    const SegmentTable& Segments() const { return m_segments; }
+    const CommandHistory& History() const { return m_history; }
+
+signals:
+    // The window has closed and no run is left on the stack: the program may end.
+    void ClosingFinished();
+
+public slots:
+    void ShowAbout();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+
+private:
+    void BuildControls();
+    void BuildSettingsPanel(QWidget* panel);
+    void StartUp();
+    void FillBootFiles();
+    void FillPorts();
+    void FillAddresses();
+    void ApplyBootFileRule();
+    void ApplyVisibilityRule();
+    void DeriveReceiverAddress();
+    void RefreshPorts();
+    void ReloadSegmentTable();
+    void ChooseFile();
+    void OnStartClicked();
+    void OnCommandEnter();
+    bool HandleCommandKey(int key);
+    void SetControlsLocked(bool locked);
+    void BeginRun();
+    void RunCommandLine(const std::string& commandLine, const std::string& echo);
+    void ReportResult(const RunResult& result);
+    void CancelRun();
+    void SaveSettings();
+    DownloadRequest CurrentRequest() const;
+
+    DownloadDlgContext m_context;
+    std::unique_ptr<CToolRunner> m_runner;
+    CommandHistory m_history;
+    SegmentTable m_segments;
+    ProgressTracker m_progress;
+    bool m_runFlag = false;
+    bool m_alive = true;
+    bool m_running = false; // a run is on the stack
+    bool m_locked = false; // the run-time lock is on
+    bool m_closeHandled = false;
+    bool m_extracted = false;
+
+    QComboBox* m_chipType = nullptr;
+    QLabel* m_bootFileLabel = nullptr;
+    QComboBox* m_bootFile = nullptr;
+    PortComboBox* m_port = nullptr;
+    QComboBox* m_mode = nullptr;
+    QCheckBox* m_yaffs = nullptr;
+    QLabel* m_sectionLabel = nullptr;
+    QComboBox* m_section = nullptr;
+    QLabel* m_fileLabel = nullptr;
+    QLineEdit* m_file = nullptr;
+    CSkinButton* m_browse = nullptr;
+    QLabel* m_pcIpLabel = nullptr;
+    QComboBox* m_pcIp = nullptr;
+    QLabel* m_stbIpLabel = nullptr;
+    QLineEdit* m_stbIp = nullptr;
+    CSkinButton* m_start = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_about = nullptr;
+    OutputView* m_output = nullptr;
+    QLineEdit* m_command = nullptr;
+    CSkinButton* m_clear = nullptr;
+    CSegmentEditor* m_segmentEditor = nullptr;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "downloader/core/ToolFile.h"
+
+// The download tool built into this program.
+ToolResource EmbeddedToolResource();

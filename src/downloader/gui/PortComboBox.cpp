@@ -1,0 +1,7 @@
+#include "downloader/gui/PortComboBox.h"
+
+void PortComboBox::showPopup()
+{
+    emit PopupAboutToShow();
+    QComboBox::showPopup();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "access/CAccessIn.h"
+#include "excel/CExcelBook.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class CSatNode;
+class CProgNode;
+
+// Fills the database from a workbook in the export's layout: the "Satellites" sheet, and for
+// each satellite row the program sheet its "ProgSheet" cell names. The first letter of "select"
+// decides per satellite: "S" the satellite alone, "T" with its transponders, "A"/"Y" everything.
+// A failed import leaves the database empty.
+class CAccessExcelIn : public CAccessIn
+{
+public:
+    CAccessExcelIn() = default;
+    ~CAccessExcelIn() override = default;
+    CAccessExcelIn(const CAccessExcelIn&) = delete;
+    CAccessExcelIn& operator=(const CAccessExcelIn&) = delete;
+
+    bool Import(const std::string& path, CProgDb& db) override;
+
+    // A cell of the current sheet as a decimal number: leading white space, an optional sign,
+    // then digits up to the first non-digit; 0 for an empty or absent cell; "-1" is 4294967295.
+    std::uint32_t ReadNumber(int row, int column);
+
+    // Stores a name cell's text into a fixed name field of size bytes. The escaped byte form
+    // ("\xHH" groups between double quotes) is decoded, at most size bytes, nothing else written;
+    // a broken group stops it with false. Any other text is copied, zero-filled to size. An empty
+    // text returns false and leaves the buffer as it was.
+    static bool ParseName(std::string_view text, std::uint8_t* buffer, std::size_t size);
+
+    // The "Read Error" box for a cell: row from 1, column from 0.
+    static void ShowReadError(int row, int column);
+
+private:
+    enum class RowOutcome { Next, EndOfSheet };
+
+    bool Fail();
+    bool ReadSatellitesSheet();
+    bool ReadSatelliteRow(int row, std::int32_t select);
+    bool ReadLnbIndex(int row, int column, std::uint32_t& index);
+    bool ReadProgramSheets();
+    bool ReadProgramSheet(const CSatNode& sat);
+    RowOutcome ReadProgramRow(int row, const CSatNode& sat);
+    std::int32_t FindOrAddTransponder(std::int32_t satId, std::uint32_t key);
+    bool ReadProgramFields(int row, CProgNode& prog);
+    bool ReadText(int row, int column, std::string& text);
+
+    CExcelBook m_book;
+    CProgDb* m_db = nullptr;
+    std::map<std::int32_t, std::string> m_sheetOfSat;
+    // The first transponder, in list order, for each (satellite id, compared bits of the word):
+    // the same answer as a search of the list, without walking it for every row.
+    std::unordered_map<std::uint64_t, std::int32_t> m_tpIndex;
+};

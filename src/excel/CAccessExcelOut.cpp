@@ -1,0 +1,252 @@
+#include "excel/CAccessExcelOut.h"
+
+#include "db/CProgDb.h"
+#include "db/LnbFreqTable.h"
+#include "excel/ExcelLayout.h"
+#include "excel/ExcelNameCodec.h"
+#include "excel/ExcelTempPath.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+using namespace ExcelLayout;
+
+constexpr std::size_t kSheetNameSourceBytes = 16;
+
+// Numbers are written by a signed conversion: a value with its top bit set gets a leading "-".
+std::string Number(std::uint32_t value)
+{
+    return std::to_string(static_cast<std::int32_t>(value));
+}
+
+const char* SelectLetter(std::int32_t select)
+{
+    switch (select) {
+    case kSelectSatOnly:
+        return "S";
+    case kSelectSatAndTps:
+        return "T";
+    default:
+        return "A";
+    }
+}
+
+bool IsAsciiAlnum(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Spreadsheet programs take sheet names without regard to case and rename a second "abc" beside
+// an "ABC", which would leave the "ProgSheet" cell naming no sheet; uniqueness is judged so too.
+std::string FoldCase(std::string name)
+{
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return name;
+}
+
+} // namespace
+
+bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
+{
+    m_db = &db;
+    m_sheetOfSat.clear();
+    m_usedSheetNames.clear();
+    m_usedSheetNameSet.clear();
+    m_rowsOfSat.clear();
+
+    // The workbook is built beside the target and renamed over it only when complete, so a
+    // failed export leaves the user's previous file as it was.
+    const std::string tempPath = ExcelTempPath(path);
+    bool ok = m_book.Create(tempPath) && WriteSatellitesSheet() && WriteProgramSheets() && m_book.Save();
+    m_book.Close();
+    std::error_code error;
+    if (ok) {
+        std::filesystem::rename(tempPath, path, error);
+        ok = !error;
+    }
+    if (!ok) {
+        std::filesystem::remove(tempPath, error);
+    }
+
+    m_rowsOfSat.clear();
+    m_db = nullptr;
+    return ok;
+}
+
+std::string CAccessExcelOut::MakeSheetName(std::string_view satName)
+{
+    const std::string_view source = satName.substr(0, std::min(satName.size(), kSheetNameSourceBytes));
+    std::string candidate;
+    for (const char c : source) {
+        if (c == '_' && !candidate.empty() && candidate.back() == '_') {
+            continue;
+        }
+        candidate.push_back(IsAsciiAlnum(c) ? c : '_');
+    }
+
+    std::string name = candidate;
+    for (int counter = 1; IsSheetNameUsed(name); ++counter) {
+        name = candidate + std::to_string(counter);
+    }
+    m_usedSheetNames.push_back(name);
+    m_usedSheetNameSet.insert(FoldCase(name));
+    return name;
+}
+
+bool CAccessExcelOut::IsSheetNameUsed(const std::string& name) const
+{
+    // The satellites sheet's own name is reserved: a program sheet of that name would be found
+    // as the satellites sheet and written over it. An empty name is reserved as well: an empty
+    // "ProgSheet" cell makes the import skip the satellite.
+    const std::string folded = FoldCase(name);
+    return name.empty() || folded == FoldCase(std::string(kSatellitesSheet)) || m_usedSheetNameSet.count(folded) != 0;
+}
+
+bool CAccessExcelOut::WriteHeader(const std::string_view* headers, std::size_t count)
+{
+    // Only the first cell decides: it tells whether a sheet is current at all.
+    if (!m_book.WriteCell(kHeaderRow, 0, headers[0])) {
+        return false;
+    }
+    for (std::size_t column = 1; column < count; ++column) {
+        m_book.WriteCell(kHeaderRow, static_cast<int>(column), headers[column]);
+    }
+    return true;
+}
+
+bool CAccessExcelOut::WriteSatellitesSheet()
+{
+    if (!m_book.OpenSheet(kSatellitesSheet) || !WriteHeader(kSatHeaders.data(), kSatHeaders.size())) {
+        return false;
+    }
+    int row = kFirstDataRow;
+    for (const CSatNode& sat : m_db->Sats()) {
+        if (!WriteSatelliteRow(sat, row)) {
+            return false;
+        }
+        ++row;
+    }
+    return true;
+}
+
+bool CAccessExcelOut::WriteSatelliteRow(const CSatNode& sat, int row)
+{
+    if (!m_book.WriteCell(row, SatCol::Select, SelectLetter(sat.Select()))) {
+        return false;
+    }
+    m_book.WriteCell(row, SatCol::Name, ExcelNameCodec::Encode(sat.Name()));
+    m_book.WriteCell(row, SatCol::Longitude, Number(sat.Longitude()));
+    m_book.WriteCell(row, SatCol::LocalFre1, Number(LnbIndexToMHz(sat.LocalFre1())));
+    m_book.WriteCell(row, SatCol::LocalFre2, Number(LnbIndexToMHz(sat.LocalFre2())));
+    m_book.WriteCell(row, SatCol::Switch12V, Number(sat.Switch12V()));
+    m_book.WriteCell(row, SatCol::Tone22K, Number(sat.Tone22K()));
+    m_book.WriteCell(row, SatCol::DiSEqC, Number(sat.DiSEqC()));
+    m_book.WriteCell(row, SatCol::DiSEqC12, Number(sat.DiSEqC12()));
+    m_book.WriteCell(row, SatCol::Direction, Number(sat.Direction()));
+    m_book.WriteCell(row, SatCol::LnbType, Number(sat.LnbType()));
+    m_book.WriteCell(row, SatCol::DisEqCMotor, Number(sat.DisEqCMotor()));
+    m_book.WriteCell(row, SatCol::TunerSel, Number(sat.TunerSel()));
+    m_book.WriteCell(row, SatCol::VideoType, Number(sat.VideoType()));
+    m_book.WriteCell(row, SatCol::AudioType, Number(sat.AudioType()));
+
+    // The link comes before the sheet-name cell; that cell was created empty with column 3.
+    std::string sheetName = MakeSheetName(sat.Name());
+    m_book.LinkCell(row, SatCol::Name, "#" + sheetName + "!A1");
+    m_book.WriteCell(row, SatCol::ProgSheet, sheetName);
+    m_sheetOfSat.emplace_back(sat.Id(), std::move(sheetName));
+    return true;
+}
+
+void CAccessExcelOut::GatherSheetRows()
+{
+    for (const CSatNode& sat : m_db->Sats()) {
+        m_rowsOfSat.try_emplace(sat.Id());
+    }
+    // For a program, the first transponder in list order that has the program's ParentId as id
+    // and the satellite as parent; ids are unique per list, but flash images may break that.
+    std::unordered_map<std::int32_t, std::vector<const CTpNode*>> firstTpsOfId;
+    for (const CTpNode& tp : m_db->Tps()) {
+        const auto sheet = m_rowsOfSat.find(tp.ParentId());
+        if (sheet == m_rowsOfSat.end()) {
+            continue;
+        }
+        sheet->second.tps.push_back(&tp);
+        auto& candidates = firstTpsOfId[tp.Id()];
+        const bool satSeen = std::any_of(candidates.begin(), candidates.end(), [&tp](const CTpNode* other) {
+            return other->ParentId() == tp.ParentId();
+        });
+        if (!satSeen) {
+            candidates.push_back(&tp);
+        }
+    }
+    for (const CProgNode& prog : m_db->Progs()) {
+        const auto candidates = firstTpsOfId.find(prog.ParentId());
+        if (candidates == firstTpsOfId.end()) {
+            continue; // no transponder under any satellite: the program is not written
+        }
+        for (const CTpNode* tp : candidates->second) {
+            m_rowsOfSat[tp->ParentId()].progs.emplace_back(&prog, tp);
+        }
+    }
+}
+
+bool CAccessExcelOut::WriteProgramSheets()
+{
+    GatherSheetRows();
+    for (const auto& [satId, sheetName] : m_sheetOfSat) {
+        if (!WriteProgramSheet(sheetName, m_rowsOfSat[satId])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CAccessExcelOut::WriteProgramSheet(const std::string& sheetName, const SheetRows& rows)
+{
+    if (!m_book.CreateSheet(sheetName) || !WriteHeader(kProgHeaders.data(), kProgHeaders.size())) {
+        return false;
+    }
+    int row = kFirstDataRow;
+    for (const CTpNode* tp : rows.tps) {
+        WriteTpColumns(row++, *tp);
+    }
+    for (const auto& [prog, tp] : rows.progs) {
+        WriteProgRow(row++, *prog, *tp);
+    }
+    return true;
+}
+
+void CAccessExcelOut::WriteTpColumns(int row, const CTpNode& tp)
+{
+    m_book.WriteCell(row, ProgCol::Fre, Number(tp.Frequency()));
+    m_book.WriteCell(row, ProgCol::SymbolRate, Number(tp.SymbolRate()));
+    m_book.WriteCell(row, ProgCol::Polar, PolarText(tp.Polar()));
+}
+
+void CAccessExcelOut::WriteProgRow(int row, const CProgNode& prog, const CTpNode& tp)
+{
+    m_book.WriteCell(row, ProgCol::ProgName, ExcelNameCodec::Encode(prog.ProgName()));
+    WriteTpColumns(row, tp);
+    m_book.WriteCell(row, ProgCol::VPID, Number(prog.VPID()));
+    m_book.WriteCell(row, ProgCol::APID, Number(prog.APID()));
+    m_book.WriteCell(row, ProgCol::PCRPID, Number(prog.PCRPID()));
+    m_book.WriteCell(row, ProgCol::Scramble, Number(prog.Scramble()));
+    m_book.WriteCell(row, ProgCol::Hide, Number(prog.Hide()));
+    m_book.WriteCell(row, ProgCol::Track, Number(prog.Track()));
+    m_book.WriteCell(row, ProgCol::ServiceId, Number(prog.ServiceId()));
+    m_book.WriteCell(row, ProgCol::PmtPid, Number(prog.PmtPid()));
+    m_book.WriteCell(row, ProgCol::AvType, Number(prog.AvType()));
+    m_book.WriteCell(row, ProgCol::Lock, Number(prog.Lock()));
+    m_book.WriteCell(row, ProgCol::Skip, Number(prog.Skip()));
+    m_book.WriteCell(row, ProgCol::FavType, Number(prog.FavType()));
+    m_book.WriteCell(row, ProgCol::TunerSel, Number(prog.TunerSel()));
+    m_book.WriteCell(row, ProgCol::VideoType, Number(prog.VideoType()));
+    m_book.WriteCell(row, ProgCol::AudioType, Number(prog.AudioType()));
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "access/CAccessOut.h"
+#include "excel/CExcelBook.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+class CSatNode;
+class CTpNode;
+class CProgNode;
+
+// Writes the whole database as one workbook: the sheet "Satellites" with a row per satellite
+// (its name cell a hyperlink to the satellite's program sheet), then one program sheet per
+// satellite holding its transponders and then its programs. Every cell is text.
+class CAccessExcelOut : public CAccessOut
+{
+public:
+    CAccessExcelOut() = default;
+    ~CAccessExcelOut() override = default;
+    CAccessExcelOut(const CAccessExcelOut&) = delete;
+    CAccessExcelOut& operator=(const CAccessExcelOut&) = delete;
+
+    // Writes db to path, replacing any file there; the workbook is closed on every path.
+    bool Export(const std::string& path, CProgDb& db) override;
+
+    // A program-sheet name for a satellite name: its first 16 bytes with every byte that is not
+    // an ASCII letter or digit turned into "_" (a run of "_" collapses to one), made unique with
+    // a decimal counter, without regard to case. Neither the satellites sheet's own name nor an
+    // empty name is ever handed out.
+    std::string MakeSheetName(std::string_view satName);
+
+private:
+    // The rows of one program sheet, gathered in one pass over the lists.
+    struct SheetRows
+    {
+        std::vector<const CTpNode*> tps;
+        std::vector<std::pair<const CProgNode*, const CTpNode*>> progs;
+    };
+
+    bool WriteSatellitesSheet();
+    bool WriteSatelliteRow(const CSatNode& sat, int row);
+    bool WriteProgramSheets();
+    bool WriteProgramSheet(const std::string& sheetName, const SheetRows& rows);
+    bool WriteHeader(const std::string_view* headers, std::size_t count);
+    void WriteTpColumns(int row, const CTpNode& tp);
+    void WriteProgRow(int row, const CProgNode& prog, const CTpNode& tp);
+    void GatherSheetRows();
+    bool IsSheetNameUsed(const std::string& name) const;
+
+    CExcelBook m_book;
+    CProgDb* m_db = nullptr;
+    // Program-sheet name per satellite, in satellite-list order. Kept per row rather than in a
+    // map by id so that two satellites sharing an id (flash images can hold such) still get one
+    // sheet each, and every sheet the "ProgSheet" column names is written.
+    std::vector<std::pair<std::int32_t, std::string>> m_sheetOfSat;
+    std::vector<std::string> m_usedSheetNames;
+    std::unordered_set<std::string> m_usedSheetNameSet; // the same names in lower case, for the uniqueness test
+    std::unordered_map<std::int32_t, SheetRows> m_rowsOfSat;
+};

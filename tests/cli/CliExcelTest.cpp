@@ -1,0 +1,101 @@
+#include "cli/Commands.h"
+#include "common/CodePage.h"
+#include "db/CProgDb.h"
+#include "excel/CAccessExcelOut.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct Result
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result RunArgs(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CliExcel, SampleConvertsToAWorkbookAndBackUnchanged)
+{
+    ASSERT_TRUE(SetInternalCodePage("ISO-8859-1"));
+    const TempDir dir;
+    const std::string sample = std::string(SAMPLES_DIR) + "/sample.db";
+    const std::string xls = dir.File("sample.XLS"); // the extension is matched without case
+    const std::string back = dir.File("back.db");
+    Result r = RunArgs({"convert", sample, xls});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = RunArgs({"convert", xls, back});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(back), ReadFileBytes(sample));
+    EXPECT_EQ(RunArgs({"info", xls}).out, RunArgs({"info", sample}).out);
+}
+
+TEST(CliExcel, DumpOfAWorkbook)
+{
+    ASSERT_TRUE(SetInternalCodePage("ISO-8859-1"));
+    const TempDir dir;
+    CProgDb db;
+    auto sat = std::make_unique<CSatNode>(2);
+    sat->SetName("Astra 1");
+    sat->SetLocalFre1(3);
+    sat->SetLocalFre2(5);
+    const std::int32_t satId = db.Sats().Add(std::move(sat));
+    auto tp = std::make_unique<CTpNode>(InvalidId, satId);
+    tp->SetFrequency(11494);
+    tp->SetSymbolRate(22000);
+    tp->SetPolar(1);
+    db.Tps().Add(std::move(tp));
+    const std::string xls = dir.File("small.xls");
+    ASSERT_TRUE(CAccessExcelOut().Export(xls, db));
+
+    const Result r = RunArgs({"dump", xls});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"satellites\":[{\"Id\":0,\"ParentId\":-1,\"Select\":2,\"Name\":\"Astra 1\",", 0), 0u)
+        << r.out;
+    EXPECT_NE(r.out.find("\"transponders\":[{\"Id\":0,\"ParentId\":0,\"Frequency\":11494,\"Polar\":1,"
+                         "\"SymbolRate\":22000,\"ExtraFlag\":0,\"Record\":\"e66cf82a\"}]"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"programs\":[]"), std::string::npos) << r.out;
+}
+
+TEST(CliExcel, WorkbookFailures)
+{
+    const TempDir dir;
+    const std::string sample = std::string(SAMPLES_DIR) + "/sample.db";
+    const std::string broken = dir.Write("broken.xls", std::string_view("<Workbook><Worksheet>"));
+    const std::string noSheet
+        = dir.Write("nosheet.xls",
+                    std::string_view("<Workbook xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">"
+                                     "<Worksheet ss:Name=\"Other\"><Table/></Worksheet></Workbook>"));
+    const struct
+    {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"dump", broken}, 1, "Open Excel failed! File = " + broken + "\n"},
+        {{"info", noSheet}, 1, "Open work sheet failed! Sheet=Satellites\n"},
+        {{"convert", sample, dir.File("no/folder/x.xls")}, 1, "Create File Failed!\n"},
+        {{"dump", sample, "--from", "xls"}, 1, "Open Excel failed! File = " + sample + "\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        const Result r = RunArgs(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+#include "DlgHarness.h"
+
+#include "downloader/gui/OutputView.h"
+
+DlgHarness::DlgHarness() = default;
+
+std::unique_ptr<QSettings> DlgHarness::Settings() const
+{
+    return std::make_unique<QSettings>(m_profile.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
+}
+
+CDownloadDlg& DlgHarness::Open()
+{
+    DownloadDlgContext context;
+    context.baseDir = Base();
+    context.ui = &ui;
+    context.discovery.serialPorts = [this] {
+        ++portScans;
+        return portList;
+    };
+    context.discovery.adapterAddresses = [this] { return adapters; };
+    context.toolResource = [this] {
+        return useToolBytes ? ToolResource{true, toolBytes.data(), toolBytes.size()} : toolResource;
+    };
+    context.processFactory = processFactory ? processFactory : ScriptedFactory(script);
+    const QString profilePath = m_profile.filePath(QStringLiteral("profile.ini"));
+    context.openSettings = [profilePath] { return std::make_unique<QSettings>(profilePath, QSettings::IniFormat); };
+    m_dlg = std::make_unique<CDownloadDlg>(std::move(context));
+    QObject::connect(m_dlg.get(), &CDownloadDlg::ClosingFinished, [this] { ++closingFinished; });
+    return *m_dlg;
+}
+
+void DlgHarness::Close()
+{
+    m_dlg->close();
+}
+
+QString DlgHarness::Output()
+{
+    return Find<OutputView>("outputView")->toPlainText();
+}

@@ -1,0 +1,31 @@
+#include "downloader/core/WinCommandLine.h"
+
+#include <gtest/gtest.h>
+
+TEST(WinCommandLine, SplitsByTheCRuntimeRules)
+{
+    using Words = std::vector<std::string>;
+    const std::vector<std::pair<std::string, Words>> cases{
+        {"/a/boot.exe -m kv4410 -d COM3", {"/a/boot.exe", "-m", "kv4410", "-d", "COM3"}},
+        // the file argument keeps its quotes: \" is a literal quote
+        {"boot.exe -c serialdown 0x00010000 \\\"C:\\fw\\app.bin\\\"",
+         {"boot.exe", "-c", "serialdown", "0x00010000", "\"C:\\fw\\app.bin\""}},
+        {"boot.exe \\\"/my fw/a.bin\\\"", {"boot.exe", "\"/my", "fw/a.bin\""}},
+        {"boot.exe -b \"/x y/a.boot\"", {"boot.exe", "-b", "/x y/a.boot"}},
+        {"\"/my work/boot.exe\" -h", {"/my work/boot.exe", "-h"}},
+        {"boot.exe  \t a   b ", {"boot.exe", "a", "b"}},
+        {"boot.exe a\\\\\"b c\"", {"boot.exe", "a\\b c"}},
+        {"boot.exe a\\\\\\\"b", {"boot.exe", "a\\\"b"}},
+        {"boot.exe a\\b\\\\c", {"boot.exe", "a\\b\\\\c"}},
+        {"boot.exe \"\"", {"boot.exe", ""}},
+        {"boot.exe \"a\"\"b\"", {"boot.exe", "a\"b"}},
+        {"boot.exe \"unclosed arg", {"boot.exe", "unclosed arg"}},
+        {"boot.exe trailing\\", {"boot.exe", "trailing\\"}},
+        {"", {""}},
+        {"prog\"ram x\" y", {"program x", "y"}},
+    };
+    for (const auto& [line, words] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(SplitWindowsCommandLine(line), words);
+    }
+}

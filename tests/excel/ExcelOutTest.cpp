@@ -1,0 +1,250 @@
+#include "common/PendingError.h"
+#include "db/CProgDb.h"
+#include "excel/CAccessExcelOut.h"
+#include "excel/CExcelBook.h"
+#include "excel/ExcelLayout.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// A sheet's cells as the workbook layer reads them, rows 1.., columns 0..width-1; reading stops
+// at the first row whose every cell is empty.
+Rows ReadSheet(const std::string& path, const std::string& sheet, int width)
+{
+    CExcelBook book;
+    Rows rows;
+    if (!book.Open(path) || !book.OpenSheet(sheet)) {
+        ADD_FAILURE() << "cannot open " << sheet << ": " << PendingError().text;
+        return rows;
+    }
+    for (int row = 1;; ++row) {
+        std::vector<std::string> cells(static_cast<std::size_t>(width));
+        bool any = false;
+        for (int column = 0; column < width; ++column) {
+            any = book.ReadCell(row, column, cells[static_cast<std::size_t>(column)]) || any;
+        }
+        if (!any) {
+            return rows;
+        }
+        rows.push_back(std::move(cells));
+    }
+}
+
+std::vector<std::string> Header(const auto& headers)
+{
+    return std::vector<std::string>(headers.begin(), headers.end());
+}
+
+std::string FileText(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::size_t CountOf(const std::string& text, const std::string& what)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+class ExcelOutTest : public testing::Test
+{
+protected:
+    void SetUp() override { ClearPendingError(); }
+
+    CSatNode& AddSat(const std::string& name, std::int32_t select = 0)
+    {
+        auto sat = std::make_unique<CSatNode>(select);
+        sat->SetName(name);
+        CSatNode& ref = *sat;
+        db.Sats().Add(std::move(sat));
+        return ref;
+    }
+    CTpNode& AddTp(std::int32_t satId, std::uint32_t frequency, std::uint32_t symbolRate, std::uint32_t polar)
+    {
+        auto tp = std::make_unique<CTpNode>(InvalidId, satId);
+        tp->SetFrequency(frequency);
+        tp->SetSymbolRate(symbolRate);
+        tp->SetPolar(polar);
+        CTpNode& ref = *tp;
+        db.Tps().Add(std::move(tp));
+        return ref;
+    }
+    CProgNode& AddProg(std::int32_t tpId, const std::string& name)
+    {
+        auto prog = std::make_unique<CProgNode>(InvalidId, tpId);
+        prog->SetProgName(name);
+        CProgNode& ref = *prog;
+        db.Progs().Add(std::move(prog));
+        return ref;
+    }
+    bool Export() { return CAccessExcelOut().Export(path, db); }
+
+    TempDir dir;
+    std::string path = dir.File("out.xls");
+    CProgDb db;
+};
+
+std::vector<std::string> Padded(std::vector<std::string> row, std::size_t width)
+{
+    row.resize(width);
+    return row;
+}
+
+TEST_F(ExcelOutTest, EmptyDatabaseGivesOnlyTheHeaderRow)
+{
+    ASSERT_TRUE(Export()) << PendingError().text;
+    EXPECT_EQ(ReadSheet(path, "Satellites", 17), Rows{Padded(Header(ExcelLayout::kSatHeaders), 17)});
+    const std::string text = FileText(path);
+    EXPECT_EQ(CountOf(text, "<Worksheet "), 1u);
+    EXPECT_EQ(CountOf(text, "ss:ExpandedColumnCount=\"16\""), 1u);
+}
+
+TEST_F(ExcelOutTest, SatelliteRowsLinksAndSheetNames)
+{
+    CSatNode& first = AddSat("Sat 1", 0);
+    first.SetLongitude(192);
+    first.SetLocalFre1(3);
+    first.SetLocalFre2(12);
+    first.SetSwitch12V(1);
+    first.SetTone22K(2);
+    first.SetDiSEqC(5);
+    first.SetDiSEqC12(200);
+    first.SetDirection(1);
+    first.SetLnbType(3);
+    first.SetDisEqCMotor(2);
+    first.SetTunerSel(1);
+    first.SetVideoType(7);
+    first.SetAudioType(4);
+    AddSat("Sat 1", 1);
+    AddSat("Sat 1", 2).SetLocalFre1(9);
+    AddSat("Sat 13.0E", 7);
+    ASSERT_TRUE(Export()) << PendingError().text;
+
+    using V = std::vector<std::string>;
+    EXPECT_EQ(
+        ReadSheet(path, "Satellites", 16),
+        (Rows{
+            Header(ExcelLayout::kSatHeaders),
+            V{"A", "Sat 1", "Sat_1", "192", "9750", "5150", "1", "2", "5", "200", "1", "3", "2", "1", "7", "4"},
+            V{"S", "Sat 1", "Sat_11", "0", "5150", "5150", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"},
+            V{"T", "Sat 1", "Sat_12", "0", "11300", "5150", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"},
+            V{"A", "Sat 13.0E", "Sat_13_0E", "0", "5150", "5150", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}}));
+    // Every satellite gets its sheet, whatever its kind; a sheet without transponders holds the header.
+    for (const char* sheet : {"Sat_1", "Sat_11", "Sat_12", "Sat_13_0E"}) {
+        SCOPED_TRACE(sheet);
+        EXPECT_EQ(ReadSheet(path, sheet, 20), Rows{Padded(Header(ExcelLayout::kProgHeaders), 20)});
+    }
+    const std::string text = FileText(path);
+    EXPECT_EQ(CountOf(text, "ss:HRef=\"#Sat_12!A1\""), 1u);
+    EXPECT_EQ(CountOf(text, "ss:StyleID=\"s21\""), 4u);
+    EXPECT_EQ(CountOf(text, "ss:ExpandedColumnCount=\"19\""), 4u);
+    EXPECT_EQ(CountOf(text, "<Worksheet "), 5u);
+}
+
+TEST_F(ExcelOutTest, ProgramSheetsListTranspondersThenPrograms)
+{
+    const std::int32_t a = AddSat("A").Id();
+    const std::int32_t b = AddSat("B").Id();
+    const std::int32_t t1 = AddTp(a, 11494, 22000, 0).Id();
+    const std::int32_t t3 = AddTp(b, 10744, 22000, 0).Id();
+    const std::int32_t t2 = AddTp(a, 12000, 27500, 1).Id();
+    const std::int32_t stray = AddTp(42, 10000, 1000, 0).Id(); // under no satellite
+    AddProg(t3, "On B");
+    CProgNode& full = AddProg(t2, "On A 1");
+    full.SetVPID(8191);
+    full.SetAPID(1002);
+    full.SetPCRPID(1003);
+    full.SetScramble(1);
+    full.SetHide(1);
+    full.SetTrack(3);
+    full.SetServiceId(65535);
+    full.SetPmtPid(100);
+    full.SetAvType(1);
+    full.SetLock(1);
+    full.SetSkip(1);
+    full.SetFavType(0xFFFFFFFFu);
+    full.SetTunerSel(2);
+    full.SetVideoType(6);
+    full.SetAudioType(5);
+    AddProg(t1, "On A 2").SetFavType(0x80000000u);
+    AddProg(stray, "Stray");
+    AddProg(99, "Orphan");
+    ASSERT_TRUE(Export()) << PendingError().text;
+
+    using V = std::vector<std::string>;
+    auto row = [](const std::string& name, V tp, V rest = {}) {
+        V cells{name};
+        cells.insert(cells.end(), tp.begin(), tp.end());
+        rest.resize(15, "0");
+        cells.insert(cells.end(), rest.begin(), rest.end());
+        return cells;
+    };
+    const V tpRow1{"", "11494", "22000", "H"};
+    const V tpRow2{"", "12000", "27500", "V"};
+    EXPECT_EQ(ReadSheet(path, "A", 19),
+              (Rows{Header(ExcelLayout::kProgHeaders),
+                    Padded(tpRow1, 19),
+                    Padded(tpRow2, 19),
+                    row("On A 1",
+                        {"12000", "27500", "V"},
+                        {"8191", "1002", "1003", "1", "1", "3", "65535", "100", "1", "1", "1", "-1", "2", "6", "5"}),
+                    row("On A 2",
+                        {"11494", "22000", "H"},
+                        {"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "-2147483648"})}));
+    EXPECT_EQ(ReadSheet(path, "B", 19),
+              (Rows{Header(ExcelLayout::kProgHeaders),
+                    Padded(V{"", "10744", "22000", "H"}, 19),
+                    row("On B", {"10744", "22000", "H"})}));
+    EXPECT_EQ(CountOf(FileText(path), "Stray"), 0u);
+    EXPECT_EQ(CountOf(FileText(path), "Orphan"), 0u);
+}
+
+TEST_F(ExcelOutTest, SatelliteNamedLikeTheSatellitesSheet)
+{
+    const std::int32_t sat = AddSat("Satellites").Id();
+    AddProg(AddTp(sat, 11494, 22000, 0).Id(), "Prog");
+    ASSERT_TRUE(Export()) << PendingError().text;
+    const Rows satellites = ReadSheet(path, "Satellites", 16);
+    ASSERT_EQ(satellites.size(), 2u);
+    EXPECT_EQ(satellites[0], Header(ExcelLayout::kSatHeaders));
+    EXPECT_EQ(satellites[1][2], "Satellites1");
+    const Rows programs = ReadSheet(path, "Satellites1", 19);
+    ASSERT_EQ(programs.size(), 3u);
+    EXPECT_EQ(programs[2][0], "Prog");
+}
+
+TEST_F(ExcelOutTest, UncreatableFileFailsAndLeavesNothing)
+{
+    path = dir.File("missing-folder/out.xls");
+    EXPECT_FALSE(Export());
+    EXPECT_EQ(PendingError().text, "Create File Failed!");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing-folder")));
+}
+
+TEST_F(ExcelOutTest, ReplacesTheTargetAndLeavesNoScratchFile)
+{
+    dir.Write("out.xls", "old contents");
+    AddSat("Sat");
+    ASSERT_TRUE(Export()) << PendingError().text;
+    EXPECT_EQ(ReadSheet(path, "Satellites", 16).size(), 2u);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        files.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"out.xls"});
+}
+
+} // namespace
