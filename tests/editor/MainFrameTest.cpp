@@ -104,6 +104,13 @@ struct Window
         Action(CommandId::OpenDb)->trigger();
         return path;
     }
+    // A readable default-database file: the side copy made before an import succeeds on it and
+    // leaves nothing pending.
+    QString ValidDbFile()
+    {
+        auto db = MakeDatabase(1, 1, 1);
+        return QString::fromStdString(dir.Write("valid.db", DbFileBytes(*db)));
+    }
     void Expect(const QString& text, const QString& caption, UiIcon icon)
     {
         QCOMPARE(ui.messages.size(), std::size_t(1));
@@ -479,7 +486,7 @@ private slots:
             }
             return false;
         });
-        w.ui.QueueFile("/x.db");
+        w.ui.QueueFile(w.ValidDbFile());
         QVERIFY(!w.Frame().ImportFile(importer, kProgramDbFilter));
         w.Expect(shown, "Load Error", UiIcon::Error);
         QVERIFY(!CTessaroApp::PendingError().pending);
@@ -496,7 +503,7 @@ private slots:
             db.Progs().Add(std::make_unique<CProgNode>(InvalidId, 0)); // one node read, then failure
             return false;
         });
-        w.ui.QueueFile("/x.db");
+        w.ui.QueueFile(w.ValidDbFile());
         QVERIFY(!w.Frame().ImportFile(half, kProgramDbFilter));
         QCOMPARE(w.Tree().topLevelItemCount(), 2);
         QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 1);
