@@ -238,6 +238,25 @@ private slots:
         QCOMPARE(w.Frame().MessagePane()->text(), "1 satellite, 1 transponder, 3 programs");
     }
 
+    void commandLineOpensAWorkbook()
+    {
+        SkipWithoutSpreadsheets();
+        TempDir outside;
+        const QString workbook = QString::fromStdString(outside.File("start.xls"));
+        {
+            Window w;
+            w.OpenDbWith(4);
+            w.ui.QueueFile(workbook);
+            w.Trigger(CommandId::SaveAsExcel);
+        }
+        FakeUiServices ui;
+        CTessaroApp app(ui);
+        QVERIFY(app.InitInstance({"corvane", workbook}));
+        QVERIFY(ui.messages.empty());
+        QCOMPARE(int(app.MainFrame()->Database()->Progs().Count()), 4);
+        QVERIFY(!QFile::exists(workbook + "xls")); // no side copy for a file named on the command line
+    }
+
     void openingADbFileWritesTheSideCopy()
     {
         SkipWithoutSpreadsheets();
