@@ -16,7 +16,7 @@ class CFilterDlg final : public QDialog
     Q_OBJECT
 
 public:
-    // headers: the list's current column headers, in column order. The spec is written on OK only.
+    // headers: the list's current column headers, in column order. The FilterSpec is written on OK only.
     CFilterDlg(FilterSpec& spec, const QStringList& headers, IUiServices& services, QWidget* parent = nullptr);
 
     // Sets the title ("Prog Filter", ...); an empty caption keeps "Filter".
