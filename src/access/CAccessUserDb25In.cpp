@@ -1,7 +1,6 @@
 #include "access/CAccessUserDb25In.h"
 
 #include "access/FlashImageFile.h"
-#include "access/ReceiverIdAdder.h"
 #include "access/UserDb25Records.h"
 #include "access/UserDbRecords.h"
 #include "common/PendingError.h"
@@ -227,21 +226,17 @@ CAccessUserDb25In::GetRecord25(const FlashArea& area, const Header& header, std:
 void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
 {
     const std::uint64_t store = FindStoreStart(area);
-    ReceiverIdAdder sats(db.Sats()); // the receiver's ids replace the assigned ones
     ForEachRecord<SatBuffer>(area, store, kSatTable, [&](const SatBuffer& record) {
         auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
         const std::int32_t id = FillSat(record, *node);
-        sats.Add(std::move(node), id);
+        db.Sats().AddWithId(std::move(node), id); // the receiver's id replaces the assigned one
     });
-    sats.Finish();
-    ReceiverIdAdder tps(db.Tps());
     ForEachRecord<TpBuffer>(area, store, kTpTable, [&](const TpBuffer& record) {
         auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
         std::int32_t parentId = InvalidId;
         const std::int32_t id = FillTp(record, *node, &parentId);
-        tps.Add(std::move(node), id).SetParentId(parentId);
+        db.Tps().AddWithId(std::move(node), id).SetParentId(parentId);
     });
-    tps.Finish();
     ForEachRecord<ProgBuffer>(area, store, kProgTable, [&](const ProgBuffer& record) {
         auto node = std::make_unique<CProgNode>(InvalidId, InvalidId);
         CProgNode& prog = *node;

@@ -1,7 +1,6 @@
 #include "access/CAccessUserDbIn.h"
 
 #include "access/FlashImageFile.h"
-#include "access/ReceiverIdAdder.h"
 #include "access/UserDbRecords.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
@@ -121,13 +120,11 @@ void CAccessUserDbIn::ReadSatellites(const FlashArea& area, CProgDb& db)
     if (!block) {
         return;
     }
-    ReceiverIdAdder adder(db.Sats()); // the receiver's ids replace the assigned ones
     ForEachRecord<SatBuffer>(area, *block, [&](const SatBuffer& record) {
         auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
         const std::int32_t id = FillSat(record, *node);
-        adder.Add(std::move(node), id);
+        db.Sats().AddWithId(std::move(node), id); // the receiver's id replaces the assigned one
     });
-    adder.Finish();
 }
 
 void CAccessUserDbIn::ReadTransponders(const FlashArea& area, CProgDb& db)
@@ -136,14 +133,12 @@ void CAccessUserDbIn::ReadTransponders(const FlashArea& area, CProgDb& db)
     if (!block) {
         return;
     }
-    ReceiverIdAdder adder(db.Tps());
     ForEachRecord<TpBuffer>(area, *block, [&](const TpBuffer& record) {
         auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
         std::int32_t parentId = InvalidId;
         const std::int32_t id = FillTp(record, *node, &parentId);
-        adder.Add(std::move(node), id).SetParentId(parentId);
+        db.Tps().AddWithId(std::move(node), id).SetParentId(parentId);
     });
-    adder.Finish();
 }
 
 void CAccessUserDbIn::ReadPrograms(const FlashArea& area, CProgDb& db)

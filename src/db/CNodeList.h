@@ -141,6 +141,15 @@ public:
         m_lastId = InvalidId;
     }
 
+    // Adds the node as Add does (the id counter grows alike), then gives it the receiver's own id.
+    TNode& AddWithId(std::unique_ptr<TNode> node, std::int32_t id)
+    {
+        TNode& added = *node;
+        Add(std::move(node));
+        SetNodeId(added, id);
+        return added;
+    }
+
     // Gives a node another id (the flash readers use the receiver's own ids).
     void SetNodeId(TNode& node, std::int32_t id)
     {
