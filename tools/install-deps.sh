@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config git python3
-    clang libclang-rt-dev clang-format
+    clang libclang-rt-dev clang-format clang-tidy
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
     xvfb xauth

@@ -42,7 +42,7 @@ TEST(BootRomTest, HeaderCarriesCountImageBytesSumSizeAndMagic)
         SCOPED_TRACE(c.size);
         const auto image = Image(c.size);
         const auto header = BuildRomHeader(image);
-        const std::string expected = "Y" + Le32(c.words)
+        const std::string expected = std::string("Y").append(Le32(c.words))
             + std::string(image.begin() + 4, image.begin() + static_cast<std::ptrdiff_t>(c.words * 4 - 8))
             + Le32(Sum(image)) + Le32(static_cast<std::uint32_t>(c.size)) + "boot";
         EXPECT_EQ(std::string(header.begin(), header.end()), expected);

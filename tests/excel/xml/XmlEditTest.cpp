@@ -159,13 +159,13 @@ TEST(XmlEdit, RandomEditsKeepTheIndexConsistent)
         doc.SetPosition(XmlPosition{doc.Index()[current].parent, current, child});
         switch (rng() % 4) {
         case 0:
-            ASSERT_TRUE(doc.AppendChild("e" + std::to_string(step % 7)));
+            ASSERT_TRUE(doc.AppendChild(std::string("e").append(std::to_string(step % 7))));
             break;
         case 1:
             ASSERT_TRUE(doc.AppendChild("t", std::string(rng() % 5, 'z')));
             break;
         case 2:
-            ASSERT_TRUE(doc.SetAttr("k" + std::to_string(rng() % 3), std::string(rng() % 4, 'v')));
+            ASSERT_TRUE(doc.SetAttr(std::string("k").append(std::to_string(rng() % 3)), std::string(rng() % 4, 'v')));
             break;
         default:
             if (child != 0) {
