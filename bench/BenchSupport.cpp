@@ -8,6 +8,12 @@
 #include <cstdlib>
 #include <vector>
 
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+using core::InvalidId;
+
 double MedianMs(int runs, const std::function<void()>& f)
 {
     std::vector<double> times;

@@ -3,7 +3,9 @@
 #include <functional>
 #include <string>
 
+namespace core {
 class CProgDb;
+} // namespace core
 
 // The median wall time of runs calls of f, in milliseconds.
 double MedianMs(int runs, const std::function<void()>& f);
@@ -13,7 +15,7 @@ double MedianCommandMs(int runs, const std::string& command);
 
 // Fills db with sats satellites, tps transponders and progs programs spread evenly, with names
 // that use the whole 8-bit range.
-void FillLargeDb(CProgDb& db, int sats, int tps, int progs);
+void FillLargeDb(core::CProgDb& db, int sats, int tps, int progs);
 
 // Prints one result line: subject, time, peer time and the ratio.
 void ReportRatio(const std::string& subject, double ms, const std::string& peer, double peerMs, double target);

@@ -9,6 +9,10 @@
 #include <filesystem>
 #include <string>
 
+using core::CAccessDbIn;
+using core::CAccessDbOut;
+using core::CProgDb;
+
 int main(int argc, char** argv)
 {
     const std::string dir = argc > 1 ? argv[1] : std::filesystem::temp_directory_path().string();

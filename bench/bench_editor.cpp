@@ -26,6 +26,24 @@
 #include <memory>
 #include <vector>
 
+using editor::CProgBrowseView;
+using editor::CProgListView;
+using editor::DishImage;
+using editor::FileDialogRequest;
+using editor::IUiServices;
+using editor::ListKind;
+using editor::ProgListModel;
+using editor::SatelliteImage;
+using editor::ScreenImage;
+using editor::TreeIcon;
+
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+using core::InvalidId;
+using core::UiIcon;
+
 namespace {
 constexpr int kSats = 200;
 constexpr int kTps = 8000;

@@ -22,6 +22,16 @@
 #include <sys/resource.h>
 #include <vector>
 
+using core::CAccessExcelIn;
+using core::CAccessExcelOut;
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+namespace ExcelLayout = core::ExcelLayout;
+using core::InvalidId;
+using core::PolarText;
+
 namespace {
 
 struct Size

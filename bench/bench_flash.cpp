@@ -18,6 +18,18 @@
 #include <string>
 #include <vector>
 
+using core::CAccessDbIn;
+using core::CAccessDbOut;
+using core::CAccessDftDbOut;
+using core::CAccessUserDb25In;
+using core::CAccessUserDbIn;
+using core::CProgDb;
+using core::FlashImageFile;
+using core::IUiHooks;
+using core::ScopedUiHooks;
+using core::UiIcon;
+using core::WriteFileAtomically;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

@@ -21,6 +21,9 @@
 #include <unistd.h>
 #include <utility>
 
+using core::CExcelBook;
+using core::CXmlDocument;
+
 namespace {
 
 constexpr int kColumns = 19;

@@ -18,16 +18,16 @@ int FuzzUserDbReader(const std::uint8_t* data, std::size_t size)
     const std::uint32_t raw = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8
         | static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
     const auto address = static_cast<std::uint32_t>(raw % (image.size() + 1));
-    CProgDb db;
+    core::CProgDb db;
     Reader reader;
     reader.ImportImage(image, address, db);
     // Names are cut to their fields: 15 bytes for satellites, 20 for programs.
-    for (const CSatNode& sat : db.Sats()) {
+    for (const core::CSatNode& sat : db.Sats()) {
         if (sat.Name().size() > 15) {
             __builtin_trap();
         }
     }
-    for (const CProgNode& prog : db.Progs()) {
+    for (const core::CProgNode& prog : db.Progs()) {
         if (prog.ProgName().size() > 20 || prog.Id() < 0) {
             __builtin_trap();
         }

@@ -5,6 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+using core::CAccessDbIn;
+using core::CProgDb;
+using core::CTpNode;
+using core::InvalidId;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::vector<std::uint8_t> bytes(data, data + size);

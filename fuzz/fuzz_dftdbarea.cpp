@@ -5,6 +5,8 @@
 #include <cstring>
 #include <span>
 
+using core::CAccessDftDbOut;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::span<const std::uint8_t> image(data, size);

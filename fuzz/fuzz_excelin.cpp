@@ -8,6 +8,14 @@
 #include <string>
 #include <unistd.h>
 
+using core::CAccessExcelIn;
+using core::CProgDb;
+using core::CProgNode;
+using core::CTpNode;
+using core::IUiHooks;
+using core::ScopedUiHooks;
+using core::UiIcon;
+
 namespace {
 
 // The "Read Error" box has nobody to show it to here.

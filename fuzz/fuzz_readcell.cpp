@@ -7,6 +7,8 @@
 #include <string>
 #include <unistd.h>
 
+using core::CExcelBook;
+
 namespace {
 
 // One scratch file for the whole run: the workbook layer opens workbooks by path.

@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
+using core::CXmlDocument;
+using core::XmlNode;
+using core::XmlNodeIndex;
+using core::XmlPosition;
+
 // Parses arbitrary text, walks every element it found, then edits the first one.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -7,6 +7,14 @@
 #include <cstdint>
 #include <string>
 
+using core::DecodeDocumentBytes;
+using core::EncodeDocumentText;
+using core::ParseXml;
+using core::XmlBom;
+using core::XmlInternalCodec;
+using core::XmlNodeIndex;
+using core::XmlResultLog;
+
 // The file-reading path without the file: byte-order marks, declarations, UTF-8 detection,
 // UTF-16/32 and conversions, then the parse and the encoding back.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

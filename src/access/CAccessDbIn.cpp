@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+namespace core {
+
 bool CAccessDbIn::Import(const std::string& path, CProgDb& db)
 {
     std::vector<std::uint8_t> bytes;
@@ -98,3 +100,5 @@ bool CAccessDbIn::Fail(const char* message, CProgDb& db)
     db.Clear();
     return false;
 }
+
+} // namespace core

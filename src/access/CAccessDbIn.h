@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace core {
+
 // Reads a default-database file ("Sg8K" ... "Eg8K") into the database.
 class CAccessDbIn : public CAccessIn
 {
@@ -24,3 +26,5 @@ private:
     std::uint32_t m_nTp = 0;
     std::uint32_t m_nProg = 0;
 };
+
+} // namespace core

@@ -7,6 +7,8 @@
 
 #include <unordered_map>
 
+namespace core {
+
 namespace {
 
 void AppendLe32(std::string& bytes, std::uint32_t value)
@@ -164,3 +166,5 @@ void CAccessDbOut::WritePrograms(CProgDb& db, std::string& bytes)
         ++m_nProg;
     }
 }
+
+} // namespace core

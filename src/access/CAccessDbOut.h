@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace core {
+
 // Writes the database as a default-database file ("Sg8K" ... "Eg8K").
 //
 // The file is always one its own reader accepts: only transponders under a satellite of the
@@ -33,3 +35,5 @@ private:
     // One entry per transponder written: its Id and the index of its satellite in the file.
     std::vector<std::pair<std::int32_t, std::uint32_t>> m_tpTable;
 };
+
+} // namespace core

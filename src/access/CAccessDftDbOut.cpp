@@ -9,6 +9,8 @@
 #include <functional>
 #include <unistd.h>
 
+namespace core {
+
 namespace {
 constexpr std::uint8_t kErased = 0xFF;
 
@@ -131,3 +133,5 @@ std::optional<std::size_t> CAccessDftDbOut::FindBytes(std::span<const std::uint8
     }
     return static_cast<std::size_t>(it - bytes.begin());
 }
+
+} // namespace core

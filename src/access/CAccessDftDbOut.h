@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+namespace core {
+
 // Replaces the default database inside a flash image, in place: the area from "Sg8K" to the end
 // of the erased bytes after the first "Eg8K" that follows it gets the new database, then 0xFF.
 class CAccessDftDbOut : public CAccessOut
@@ -41,3 +43,5 @@ private:
 
     ByteBuffer m_image; // the image while Export runs, empty otherwise
 };
+
+} // namespace core

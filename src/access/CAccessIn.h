@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace core {
+
 class CProgDb;
 
 // An importer: created for one command, reads one file into a database the caller has just cleared.
@@ -17,3 +19,5 @@ protected:
     // Asks the user where the user database lies in a flash image: 0 for "Auto" and for Cancel.
     static std::uint32_t AskUserDbAddress();
 };
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace core {
+
 class CProgDb;
 
 // An exporter: created for one command, writes a database to one file.
@@ -12,3 +14,5 @@ public:
     // Writes db to path; false on failure, usually with a reason left in PendingError.
     virtual bool Export(const std::string& path, CProgDb& db) = 0;
 };
+
+} // namespace core

@@ -11,6 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+namespace core {
+
 using namespace UserDb25;
 using UserDb::kEndMagic;
 using UserDb::kMagic;
@@ -245,3 +247,5 @@ void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
         prog.SetParentId(parentId);
     });
 }
+
+} // namespace core

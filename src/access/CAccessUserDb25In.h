@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 
+namespace core {
+
 // Reads the user database of the 2.5 block store out of a flash image file: header slots at the
 // store start, one chain of rewritten blocks per table, offset tables of a width the header gives.
 class CAccessUserDb25In : public CAccessIn
@@ -50,3 +52,5 @@ public:
 private:
     static void ReadArea(const FlashArea& area, CProgDb& db);
 };
+
+} // namespace core

@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+namespace core {
+
 using namespace UserDb;
 
 namespace {
@@ -155,3 +157,5 @@ void CAccessUserDbIn::ReadPrograms(const FlashArea& area, CProgDb& db)
         prog.SetParentId(parentId);
     });
 }
+
+} // namespace core

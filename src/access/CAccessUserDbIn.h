@@ -7,6 +7,8 @@
 #include <optional>
 #include <span>
 
+namespace core {
+
 // Reads the user database a receiver keeps in its flash out of a flash image file: a chain of
 // block headers from a marker word, one block per table, each listing its records' offsets.
 class CAccessUserDbIn : public CAccessIn
@@ -56,3 +58,5 @@ std::optional<std::uint64_t> CAccessUserDbIn::FindMarker(std::uint64_t address, 
     }
     return std::nullopt;
 }
+
+} // namespace core

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace core {
+
 // The default-database file: "Sg8K", nSat, nTp, nProg, the records back to back, "Eg8K".
 namespace DbFile {
 inline constexpr char kStartMagic[4] = {'S', 'g', '8', 'K'};
@@ -24,3 +26,5 @@ inline constexpr std::uint64_t ExpectedSize(std::uint64_t nSat, std::uint64_t nT
     return kMinSize + kSatSize * nSat + kTpSize * nTp + kProgSize * nProg;
 }
 } // namespace DbFile
+
+} // namespace core

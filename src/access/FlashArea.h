@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+namespace core {
+
 // A read-only window on bytes taken from a flash image. Every read names its offset and length
 // and is checked against the window first, so no field of a damaged image can reach outside it.
 class FlashArea
@@ -70,3 +72,5 @@ public:
 private:
     std::span<const std::uint8_t> m_bytes;
 };
+
+} // namespace core

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace core {
+
 FlashImageFile::~FlashImageFile()
 {
     if (m_fd >= 0) {
@@ -91,3 +93,5 @@ bool FlashImageFile::Sync()
 {
     return ::fsync(m_fd) == 0;
 }
+
+} // namespace core

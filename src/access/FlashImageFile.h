@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+namespace core {
+
 // Bytes read from a file. Unlike a vector it is not zero-filled before the read fills it: an
 // image can be many megabytes.
 class ByteBuffer
@@ -60,3 +62,5 @@ private:
     int m_fd = -1;
     std::uint64_t m_size = 0;
 };
+
+} // namespace core

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace core {
+
 namespace UserDb25 {
 namespace {
 std::uint32_t Bits(std::uint32_t word, unsigned lowBit, unsigned width)
@@ -80,3 +82,5 @@ std::int32_t FillProg(const ProgBuffer& record, CProgNode& prog)
     return static_cast<std::int32_t>(Bits(w0, 0, 16));
 }
 } // namespace UserDb25
+
+} // namespace core

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+namespace core {
+
 // The 2.5 revision of the receiver's user-database records, and their translation into nodes.
 namespace UserDb25 {
 inline constexpr std::uint64_t kHeaderSize = 28;
@@ -29,3 +31,5 @@ std::int32_t FillTp(const TpBuffer& record, CTpNode& tp, std::int32_t* parentId)
 // Fills a fresh program node; returns the id of its transponder.
 std::int32_t FillProg(const ProgBuffer& record, CProgNode& prog);
 } // namespace UserDb25
+
+} // namespace core

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace core {
+
 std::uint32_t LnbIndexField(std::uint32_t mhz)
 {
     // -1 for an unknown frequency keeps only its low four bits in the field: 15.
@@ -79,3 +81,5 @@ std::int32_t FillProg(const ProgBuffer& record, CProgNode& prog)
     return static_cast<std::int32_t>(Bits(w0, 0, 16));
 }
 } // namespace UserDb
+
+} // namespace core

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+namespace core {
+
 // The receiver's run-time records in the flash user database, and their translation into nodes.
 namespace UserDb {
 inline constexpr std::uint32_t kMagic = 0xAABBCCDD;
@@ -35,3 +37,5 @@ std::int32_t FillProg(const ProgBuffer& record, CProgNode& prog);
 
 // The 4-bit LNB index of a frequency in MHz; a frequency not in the table is stored as 15.
 std::uint32_t LnbIndexField(std::uint32_t mhz);
+
+} // namespace core

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+namespace cli {
+
 namespace {
 
 bool ParseHexAddress(const std::string& text, std::uint32_t& value)
@@ -85,3 +87,5 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, 
     }
     return true;
 }
+
+} // namespace cli

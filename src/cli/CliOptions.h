@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace cli {
+
 // The parsed command line of corvane-cli.
 struct CliOptions
 {
@@ -19,3 +21,5 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, 
 
 // The usage text.
 std::string CliUsage();
+
+} // namespace cli

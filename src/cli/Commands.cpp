@@ -12,6 +12,14 @@
 
 #include <optional>
 
+using core::CAccessDftDbOut;
+using core::ClearPendingError;
+using core::CProgDb;
+using core::PendingErrorOrUnknown;
+using core::ScopedUiHooks;
+
+namespace cli {
+
 namespace {
 
 // Outcome of a command step that cannot go on: a usage problem (status 2) or a failed read (status 1).
@@ -165,3 +173,5 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     return error->status;
 }
+
+} // namespace cli

@@ -9,6 +9,15 @@
 
 #include <strings.h>
 
+using core::CAccessDbIn;
+using core::CAccessDbOut;
+using core::CAccessExcelIn;
+using core::CAccessExcelOut;
+using core::CAccessUserDb25In;
+using core::CAccessUserDbIn;
+
+namespace cli {
+
 namespace {
 template <class T>
 std::function<std::unique_ptr<T>()> Make()
@@ -54,3 +63,5 @@ const FileFormat* FormatByPath(std::string_view path)
     }
     return nullptr;
 }
+
+} // namespace cli

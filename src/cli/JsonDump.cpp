@@ -7,6 +7,18 @@
 #include <string>
 #include <string_view>
 
+using core::CNodeList;
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+using core::InternalToUtf8;
+using core::ProgRecord;
+using core::SatRecord;
+using core::StoreLe32;
+
+namespace cli {
+
 namespace {
 
 std::string Hex(const std::uint8_t* bytes, std::size_t size)
@@ -179,3 +191,5 @@ void WriteJsonDump(const CProgDb& db, std::ostream& out)
     WriteArray(db.Progs(), out, WriteProgram);
     out << "}\n";
 }
+
+} // namespace cli

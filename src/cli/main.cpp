@@ -5,7 +5,7 @@
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = RunCli(args, std::cout, std::cerr);
+    const int status = cli::RunCli(args, std::cout, std::cerr);
     std::cout.flush();
     return status;
 }

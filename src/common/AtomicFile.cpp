@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace core {
+
 AtomicFile::AtomicFile(std::string path)
     : m_path(std::move(path))
 { }
@@ -117,3 +119,5 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data)
     ::close(fd);
     return ok;
 }
+
+} // namespace core

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace core {
+
 // A save never leaves the user with less than before: the data goes into a temporary file in the
 // target's folder, which is then renamed over the target in one step.
 class AtomicFile
@@ -34,3 +36,5 @@ bool WriteFileAtomically(const std::string& path, std::string_view data);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data);
+
+} // namespace core

@@ -8,6 +8,8 @@
 #include <locale.h>
 #include <strings.h>
 
+namespace core {
+
 namespace {
 
 struct CodePageName
@@ -238,3 +240,5 @@ std::string Utf8ToInternal(std::string_view utf8, bool* lossy)
     }
     return result;
 }
+
+} // namespace core

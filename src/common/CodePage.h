@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // The internal 8-bit code page: the one the receiver's names are kept in and the one every
 // conversion to and from Unicode goes through. It is a process-wide setting, read once from
 // CORVANE_CODEPAGE (a Windows code-page number or a charset name, e.g. 936, gbk, 1251), else the
@@ -37,3 +39,5 @@ std::string Utf8ToInternal(std::string_view utf8, bool* lossy = nullptr);
 // Unconvertible input is replaced as described above and reported through *lossy.
 bool ConvertCharset(
     std::string_view input, const std::string& from, const std::string& to, std::string& output, bool* lossy = nullptr);
+
+} // namespace core

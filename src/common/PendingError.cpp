@@ -1,5 +1,7 @@
 #include "common/PendingError.h"
 
+namespace core {
+
 namespace {
 PendingErrorState& Slot()
 {
@@ -29,3 +31,5 @@ std::string PendingErrorOrUnknown()
 {
     return Slot().pending ? Slot().text : std::string("Unknown Error!");
 }
+
+} // namespace core

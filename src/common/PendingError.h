@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // The program-wide error slot of the editor. Importers, exporters and the workbook layer leave
 // their reason here when they fail; the command that called them shows it and clears it.
 struct PendingErrorState
@@ -19,3 +21,5 @@ void ClearPendingError();
 const PendingErrorState& PendingError();
 // The pending text, or "Unknown Error!" when nothing is pending (the text every failure box shows).
 std::string PendingErrorOrUnknown();
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace core {
+
 namespace {
 class StderrUiHooks final : public IUiHooks
 {
@@ -41,3 +43,5 @@ ScopedUiHooks::~ScopedUiHooks()
 {
     Current() = m_previous;
 }
+
+} // namespace core

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace core {
+
 // How a message box looks; the editor maps these to its icons.
 enum class UiIcon { Information, Warning, Error, Question };
 
@@ -33,3 +35,5 @@ public:
 private:
     IUiHooks* m_previous;
 };
+
+} // namespace core

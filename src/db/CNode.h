@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace core {
+
 // -1: no node, no parent, or "all nodes" when a view asks without a filter.
 inline constexpr std::int32_t InvalidId = -1;
 
@@ -40,3 +42,5 @@ private:
     std::int32_t m_parentId;
     NodeType m_type;
 };
+
+} // namespace core

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace core {
+
 // An ordered list of owned nodes of one kind, with its own id counter.
 //
 // Find is constant time on average: an index maps every id to its node and to the number of
@@ -247,3 +249,5 @@ private:
     std::unordered_map<std::int32_t, IdEntry> m_index;
     std::int32_t m_lastId = InvalidId;
 };
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+namespace core {
+
 CProgDb::~CProgDb()
 {
     // Programs first, then transponders, then satellites.
@@ -40,3 +42,5 @@ void CProgDb::RemoveTransponderDependants(const std::vector<std::int32_t>& tpIds
     const std::unordered_set<std::int32_t> tps(tpIds.begin(), tpIds.end());
     m_progs.RemoveIf([&tps](const CProgNode& prog) { return tps.count(prog.ParentId()) != 0; });
 }
+
+} // namespace core

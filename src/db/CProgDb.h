@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace core {
+
 // The channel database: satellites, transponders and programs, each an ordered list of owned nodes.
 // A transponder's ParentId is its satellite's id, a program's is its transponder's id.
 class CProgDb
@@ -40,3 +42,5 @@ private:
     CNodeList<CTpNode> m_tps;
     CNodeList<CProgNode> m_progs;
 };
+
+} // namespace core

@@ -1,5 +1,7 @@
 #include "db/CProgNode.h"
 
+namespace core {
+
 CProgNode::CProgNode(std::int32_t id, std::int32_t parentId)
     : CNode(NodeType::Prog, id, parentId)
 { }
@@ -18,3 +20,5 @@ void CopyProgRecord(const ProgRecord& source, ProgRecord& destination)
         bytes[ProgField::kNameOffset + i] = static_cast<std::uint8_t>(name[i]);
     }
 }
+
+} // namespace core

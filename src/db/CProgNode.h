@@ -3,6 +3,8 @@
 #include "db/CNode.h"
 #include "db/PackedRecord.h"
 
+namespace core {
+
 // The receiver's 64-byte program record: the words P0 to P16, then the name from byte 20.
 using ProgRecord = PackedRecord<64>;
 
@@ -77,3 +79,5 @@ private:
 // Copies the words P0 to P16, zero-fills bytes 20-60 of the destination and copies the name
 // (never beyond byte 63).
 void CopyProgRecord(const ProgRecord& source, ProgRecord& destination);
+
+} // namespace core

@@ -1,5 +1,7 @@
 #include "db/CSatNode.h"
 
+namespace core {
+
 CSatNode::CSatNode(std::int32_t select, std::int32_t id, std::int32_t parentId)
     : CNode(NodeType::Sat, id, parentId)
     , m_select(select)
@@ -12,3 +14,5 @@ void CopySatRecord(const SatRecord& source, SatRecord& destination)
         destination.SetWord(offset, source.Word(offset));
     }
 }
+
+} // namespace core

@@ -3,6 +3,8 @@
 #include "db/CNode.h"
 #include "db/PackedRecord.h"
 
+namespace core {
+
 // The receiver's 28-byte satellite record: the name, then the words W16, W20 and W24.
 using SatRecord = PackedRecord<28>;
 
@@ -73,3 +75,5 @@ private:
 
 // Zeroes the destination's 16 name bytes, copies the name (never beyond the field), then W16, W20, W24.
 void CopySatRecord(const SatRecord& source, SatRecord& destination);
+
+} // namespace core

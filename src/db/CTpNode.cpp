@@ -1,5 +1,7 @@
 #include "db/CTpNode.h"
 
+namespace core {
+
 CTpNode::CTpNode(std::int32_t id, std::int32_t parentId)
     : CNode(NodeType::Tp, id, parentId)
 { }
@@ -14,3 +16,5 @@ bool SameTransponder(std::uint32_t a, std::uint32_t b)
     constexpr std::uint32_t kCompared = 0x7FFFFFFFu; // bits 0-30
     return (a & kCompared) == (b & kCompared);
 }
+
+} // namespace core

@@ -3,6 +3,8 @@
 #include "db/CNode.h"
 #include "db/PackedRecord.h"
 
+namespace core {
+
 namespace TpField {
 inline constexpr BitField Frequency{0, 0, 14};
 inline constexpr BitField Polar{0, 14, 1};
@@ -44,3 +46,5 @@ const char* PolarText(std::uint32_t polar);
 // Two transponder words are the same transponder when Frequency, Polar and SymbolRate agree;
 // ExtraFlag (bit 31) is ignored.
 bool SameTransponder(std::uint32_t a, std::uint32_t b);
+
+} // namespace core

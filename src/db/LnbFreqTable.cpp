@@ -1,5 +1,7 @@
 #include "db/LnbFreqTable.h"
 
+namespace core {
+
 std::uint32_t LnbIndexToMHz(std::uint32_t index)
 {
     return index < LnbFreqTable.size() ? LnbFreqTable[index] : LnbFreqTable[0];
@@ -14,3 +16,5 @@ int LnbMHzToIndex(std::uint32_t mhz)
     }
     return -1;
 }
+
+} // namespace core

@@ -1,5 +1,7 @@
 #include "db/PackedRecord.h"
 
+namespace core {
+
 std::uint32_t LoadLe32(const std::uint8_t* bytes)
 {
     return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8)
@@ -31,3 +33,5 @@ std::uint32_t SetBitField(std::uint32_t word, unsigned lowBit, unsigned width, s
     const std::uint32_t mask = Mask(width) << lowBit;
     return (word & ~mask) | ((value << lowBit) & mask);
 }
+
+} // namespace core

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // A bit field inside a little-endian 32-bit word of a packed record.
 struct BitField
 {
@@ -72,3 +74,5 @@ public:
 private:
     std::array<std::uint8_t, Size> m_bytes{};
 };
+
+} // namespace core

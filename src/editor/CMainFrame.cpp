@@ -33,6 +33,22 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+using core::CAccessDbIn;
+using core::CAccessDbOut;
+using core::CAccessDftDbOut;
+using core::CAccessExcelIn;
+using core::CAccessExcelOut;
+using core::CAccessIn;
+using core::CAccessOut;
+using core::CAccessUserDb25In;
+using core::CAccessUserDbIn;
+using core::ClearPendingError;
+using core::CProgDb;
+using core::PendingErrorOrUnknown;
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 constexpr int kTreeWidth = 160;
 
@@ -305,3 +321,5 @@ void CMainFrame::UpdateFilterCommand()
     // something to narrow.
     Action(CommandId::Filter)->setEnabled(m_activePane == m_list && m_list->RowCount() > 1);
 }
+
+} // namespace editor

@@ -6,15 +6,21 @@
 #include <string>
 #include <string_view>
 
+class QLabel;
+class QSplitter;
+
+namespace core {
 class CAccessIn;
 class CAccessOut;
-class CProgBrowseView;
 class CProgDb;
+} // namespace core
+
+namespace editor {
+
+class CProgBrowseView;
 class CProgListView;
 class FrameActions;
 class IUiServices;
-class QLabel;
-class QSplitter;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
 // program list right). It owns the channel database, created at the first confirmed import.
@@ -36,13 +42,13 @@ public:
     void MergeDefaultDb();
 
     // Asks for a file and reads it with the importer; true when something was imported.
-    bool ImportFile(CAccessIn& importer, std::string_view filter);
+    bool ImportFile(core::CAccessIn& importer, std::string_view filter);
     // Asks for a file name and writes the database with the exporter.
-    void ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter);
+    void ExportFile(core::CAccessOut& exporter, const std::string& extension, std::string_view filter);
     // Opens a file named on the command line; the format comes from its extension.
     bool OpenPath(const QString& path);
 
-    CProgDb* Database() const { return m_db.get(); }
+    core::CProgDb* Database() const { return m_db.get(); }
     CProgBrowseView* TreeView() const { return m_tree; }
     CProgListView* ListView() const { return m_list; }
     QSplitter* Splitter() const { return m_splitter; }
@@ -57,7 +63,7 @@ private:
     void CreateStatusBar();
     void CreatePanes();
     void ConnectCommands();
-    bool RunImport(CAccessIn& importer, const std::string& path);
+    bool RunImport(core::CAccessIn& importer, const std::string& path);
     void ShowPendingError(const char* caption);
     void SwitchPane();
     void OnFocusChanged(QWidget* now);
@@ -65,10 +71,12 @@ private:
 
     IUiServices& m_services;
     std::unique_ptr<FrameActions> m_actions;
-    std::unique_ptr<CProgDb> m_db;
+    std::unique_ptr<core::CProgDb> m_db;
     QSplitter* m_splitter = nullptr;
     CProgBrowseView* m_tree = nullptr;
     CProgListView* m_list = nullptr;
     QWidget* m_activePane = nullptr;
     QLabel* m_messagePane = nullptr;
 };
+
+} // namespace editor

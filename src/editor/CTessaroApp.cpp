@@ -4,6 +4,8 @@
 #include "editor/UiServices.h"
 #include "editor/dialogs/CAboutDlg.h"
 
+namespace editor {
+
 CTessaroApp::CTessaroApp(IUiServices& services)
     : m_services(services)
     , m_hooks(services, nullptr)
@@ -29,3 +31,5 @@ void CTessaroApp::OnAppAbout()
     CAboutDlg about(m_frame.get());
     m_services.ExecDialog(about);
 }
+
+} // namespace editor

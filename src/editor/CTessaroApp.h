@@ -9,6 +9,8 @@
 #include <memory>
 #include <string_view>
 
+namespace editor {
+
 class CMainFrame;
 class IUiServices;
 
@@ -31,13 +33,15 @@ public:
     void OnAppAbout();
 
     // The program-wide error slot: importers and exporters fill it, the frame shows and clears it.
-    static const PendingErrorState& PendingError() { return ::PendingError(); }
-    static void SetPendingError(std::string_view text) { ::SetPendingError(text); }
-    static void ClearPendingError() { ::ClearPendingError(); }
+    static const core::PendingErrorState& PendingError() { return core::PendingError(); }
+    static void SetPendingError(std::string_view text) { core::SetPendingError(text); }
+    static void ClearPendingError() { core::ClearPendingError(); }
 
 private:
     IUiServices& m_services;
     QtUiHooks m_hooks;
-    ScopedUiHooks m_hookScope;
+    core::ScopedUiHooks m_hookScope;
     std::unique_ptr<CMainFrame> m_frame;
 };
+
+} // namespace editor

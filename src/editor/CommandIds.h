@@ -1,5 +1,7 @@
 #pragma once
 
+namespace editor {
+
 // Command identifiers shared by the menu, the toolbar and the accelerators.
 namespace CommandId {
 inline constexpr int OpenDb = 32771;
@@ -21,3 +23,5 @@ inline constexpr int PrevPane = 57681;
 inline constexpr int ToggleToolBar = 59392;
 inline constexpr int ToggleStatusBar = 59393;
 } // namespace CommandId
+
+} // namespace editor

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace editor {
+
 namespace {
 std::vector<std::string> SplitBars(std::string_view text)
 {
@@ -49,3 +51,5 @@ std::string ToQtNameFilter(std::string_view barFilter)
     }
     return out;
 }
+
+} // namespace editor

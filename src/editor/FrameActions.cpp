@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+namespace editor {
+
 namespace {
 struct ActionSpec
 {
@@ -132,3 +134,5 @@ void FrameActions::BuildMenusAndToolBar(QMainWindow& frame) const
     toolBar->addSeparator();
     toolBar->addAction(Get(CommandId::About));
 }
+
+} // namespace editor

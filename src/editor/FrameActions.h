@@ -7,6 +7,8 @@
 class QAction;
 class QMainWindow;
 
+namespace editor {
+
 // The frame's commands as actions, keyed by command id, with their menu texts, status-bar
 // prompts, tooltips and keys. The actions belong to the frame.
 class FrameActions
@@ -23,3 +25,5 @@ public:
 private:
     std::map<int, QAction*> m_actions;
 };
+
+} // namespace editor

@@ -2,6 +2,10 @@
 
 #include "db/CProgDb.h"
 
+using core::CProgDb;
+
+namespace editor {
+
 namespace {
 std::string Count(std::uint32_t n, const char* singular, const char* plural)
 {
@@ -15,3 +19,5 @@ std::string ImportSummary(const CProgDb& db)
         + Count(db.Tps().Count(), "transponder", "transponders") + ", "
         + Count(db.Progs().Count(), "program", "programs");
 }
+
+} // namespace editor

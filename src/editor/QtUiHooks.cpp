@@ -5,6 +5,10 @@
 
 #include <QDialog>
 
+using core::UiIcon;
+
+namespace editor {
+
 QtUiHooks::QtUiHooks(IUiServices& services, QWidget* parent)
     : m_services(services)
     , m_parent(parent)
@@ -23,3 +27,5 @@ void QtUiHooks::ShowMessage(std::string_view text, std::string_view caption, UiI
                            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
                            icon);
 }
+
+} // namespace editor

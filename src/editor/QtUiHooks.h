@@ -2,11 +2,14 @@
 
 #include "common/UiHooks.h"
 
-class IUiServices;
 class QWidget;
 
+namespace editor {
+
+class IUiServices;
+
 // What the core asks of the user, answered with the editor's dialogs.
-class QtUiHooks final : public IUiHooks
+class QtUiHooks final : public core::IUiHooks
 {
 public:
     QtUiHooks(IUiServices& services, QWidget* parent);
@@ -14,9 +17,11 @@ public:
 
     // Shows the address dialog: the address after OK (0 for "Auto"), 0 after Cancel.
     std::uint32_t AskUserDbAddress() override;
-    void ShowMessage(std::string_view text, std::string_view caption, UiIcon icon) override;
+    void ShowMessage(std::string_view text, std::string_view caption, core::UiIcon icon) override;
 
 private:
     IUiServices& m_services;
     QWidget* m_parent;
 };
+
+} // namespace editor

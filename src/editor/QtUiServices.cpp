@@ -7,6 +7,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 QMessageBox::Icon ToQtIcon(UiIcon icon)
 {
@@ -91,3 +95,5 @@ void QtUiServices::SetBusy(bool busy)
         QApplication::restoreOverrideCursor();
     }
 }
+
+} // namespace editor

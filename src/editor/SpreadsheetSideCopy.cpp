@@ -6,7 +6,13 @@
 #include "access/CAccessDbIn.h"
 #include "db/CProgDb.h"
 #include "excel/CAccessExcelOut.h"
+
+using core::CAccessDbIn;
+using core::CAccessExcelOut;
+using core::CProgDb;
 #endif
+
+namespace editor {
 
 void MakeSpreadsheetSideCopy([[maybe_unused]] const std::string& path)
 {
@@ -20,3 +26,5 @@ void MakeSpreadsheetSideCopy([[maybe_unused]] const std::string& path)
     writer.Export(path + "xls", scratch);
 #endif
 }
+
+} // namespace editor

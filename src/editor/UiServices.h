@@ -10,6 +10,8 @@
 class QDialog;
 class QWidget;
 
+namespace editor {
+
 // What a file dialog is asked for; the filter is in the bar-separated form of FileFilter.h.
 struct FileDialogRequest
 {
@@ -28,7 +30,7 @@ class IUiServices
 public:
     virtual ~IUiServices() = default;
     // A modal message box with one OK button.
-    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption, UiIcon icon) = 0;
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption, core::UiIcon icon) = 0;
     // The chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<QString> AskFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
@@ -53,3 +55,5 @@ public:
 private:
     IUiServices& m_services;
 };
+
+} // namespace editor

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace editor {
+
 VersionRecord ProductVersion()
 {
     return VersionRecord{CORVANE_PRODUCT_VERSION};
@@ -21,3 +23,5 @@ std::string BuildWindowTitle(const VersionRecord& product, const VersionRecord& 
     std::snprintf(build, sizeof build, "%02d%02d%02d%02d", file[0], file[1], file[2], file[3]);
     return std::string("Corvane V") + version + " Build " + build + " -- For Vemtrix(Small Endian)";
 }
+
+} // namespace editor

@@ -9,10 +9,10 @@
 namespace {
 // --screenshot FILE: show "All Prog" with the first satellite opened, save the window as a
 // picture and quit (tools/screenshot.sh runs this under Xvfb for the README).
-void ScheduleScreenshot(CMainFrame& frame, const QString& file)
+void ScheduleScreenshot(editor::CMainFrame& frame, const QString& file)
 {
     QTimer::singleShot(300, &frame, [&frame, file] {
-        CProgBrowseView* tree = frame.TreeView();
+        editor::CProgBrowseView* tree = frame.TreeView();
         if (tree->topLevelItemCount() > 1) {
             tree->topLevelItem(1)->setExpanded(true);
             if (tree->topLevelItem(1)->childCount() > 0) {
@@ -32,8 +32,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     application.setApplicationName("Corvane");
-    QtUiServices services;
-    CTessaroApp app(services);
+    editor::QtUiServices services;
+    editor::CTessaroApp app(services);
     if (!app.InitInstance(application.arguments())) {
         return 1;
     }

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace core {
+
 namespace {
 
 using namespace ExcelLayout;
@@ -248,3 +250,5 @@ std::int32_t CAccessExcelIn::FindOrAddTransponder(std::int32_t satId, std::uint3
     }
     return entry->second;
 }
+
+} // namespace core

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
+namespace core {
+
 class CSatNode;
 class CProgNode;
 
@@ -61,3 +63,5 @@ private:
     // the same answer as a search of the list, without walking it for every row.
     std::unordered_map<std::uint64_t, std::int32_t> m_tpIndex;
 };
+
+} // namespace core

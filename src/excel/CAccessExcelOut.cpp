@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace core {
+
 namespace {
 
 using namespace ExcelLayout;
@@ -250,3 +252,5 @@ void CAccessExcelOut::WriteProgRow(int row, const CProgNode& prog, const CTpNode
     m_book.WriteCell(row, ProgCol::VideoType, Number(prog.VideoType()));
     m_book.WriteCell(row, ProgCol::AudioType, Number(prog.AudioType()));
 }
+
+} // namespace core

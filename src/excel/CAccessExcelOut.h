@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+namespace core {
+
 class CSatNode;
 class CTpNode;
 class CProgNode;
@@ -63,3 +65,5 @@ private:
     std::unordered_set<std::string> m_usedSheetNameSet; // the same names in lower case, for the uniqueness test
     std::unordered_map<std::int32_t, SheetRows> m_rowsOfSat;
 };
+
+} // namespace core

@@ -9,6 +9,8 @@
 #include <exception>
 #include <limits>
 
+namespace core {
+
 namespace {
 
 constexpr std::string_view kSpreadsheetNamespace = "urn:schemas-microsoft-com:office:spreadsheet";
@@ -351,3 +353,5 @@ bool CExcelBook::LinkCell(int row, int column, std::string_view target)
         return false;
     }
 }
+
+} // namespace core

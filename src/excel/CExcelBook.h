@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 class CXmlDocument;
 
 // A workbook in the XML Spreadsheet 2003 format, seen as sheets of text cells addressed by row
@@ -60,3 +62,5 @@ private:
     std::unique_ptr<CXmlDocument> m_doc;
     std::unique_ptr<Cursor> m_cursor; // row/cell positions of the current sheet; rebuilt when unsure
 };
+
+} // namespace core

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+namespace core {
+
 // The workbook's layout, shared by the export and the import: the satellites sheet with one row
 // per satellite, and one program sheet per satellite with its transponders, then its programs.
 // Rows count from 1 (row 1 is the header), columns from 0.
@@ -94,3 +96,5 @@ inline constexpr int kSelectAll = 0; // "A" or "Y": satellite, transponders and 
 inline constexpr int kSelectSatOnly = 1; // "S"
 inline constexpr int kSelectSatAndTps = 2; // "T"
 } // namespace ExcelLayout
+
+} // namespace core

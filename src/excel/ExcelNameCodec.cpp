@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace core {
+
 namespace {
 
 constexpr std::size_t kGroupSize = 4; // "\xHH"
@@ -90,3 +92,5 @@ std::string Encode(std::string_view name)
 }
 
 } // namespace ExcelNameCodec
+
+} // namespace core

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // Names travel through a workbook either as plain text or, when plain text would not carry them,
 // in the escaped byte form: a double quote, then one group "\xHH" per byte, then a double quote.
 namespace ExcelNameCodec {
@@ -22,3 +24,5 @@ bool Parse(std::string_view text, std::uint8_t* buffer, std::size_t size);
 std::string Encode(std::string_view name);
 
 } // namespace ExcelNameCodec
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace core {
+
 namespace {
 
 bool IsSpace(char c)
@@ -33,3 +35,5 @@ std::uint32_t ParseExcelNumber(std::string_view text)
     const auto value = static_cast<std::uint32_t>(magnitude);
     return negative ? 0u - value : value;
 }
+
+} // namespace core

@@ -4,6 +4,8 @@
 #include <random>
 #include <system_error>
 
+namespace core {
+
 std::string ExcelTempPath(const std::string& path)
 {
     std::random_device seed;
@@ -17,3 +19,5 @@ std::string ExcelTempPath(const std::string& path)
         }
     }
 }
+
+} // namespace core

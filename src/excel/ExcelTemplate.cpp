@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+namespace core {
+
 namespace {
 
 // The font is SimSun and the hyperlink style's name reads "hyperlink", both written in UTF-8 as
@@ -76,3 +78,5 @@ std::string ExcelWorkbookTemplate()
     }
     return text;
 }
+
+} // namespace core

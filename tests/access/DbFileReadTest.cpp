@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::ByteBuilder;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 // A default-database file: header with the given counts, then raw record bytes.
@@ -147,3 +152,5 @@ TEST_F(DbFileRead, UnterminatedNamesStopAtTheRecordEnd)
 }
 
 } // namespace
+
+} // namespace core

@@ -10,6 +10,11 @@
 #include <filesystem>
 #include <sys/resource.h>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 std::int32_t AddSat(CProgDb& db, std::string_view name)
@@ -242,3 +247,5 @@ TEST(SampleDatabase, ReadAndWrittenAgainGivesTheSameBytes)
 }
 
 } // namespace
+
+} // namespace core

@@ -14,6 +14,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+using testsupport::ByteBuilder;
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -308,3 +314,5 @@ TEST_F(DftDbOutTest, ObjectCanBeUsedForASecondMerge)
 }
 
 } // namespace
+
+} // namespace core

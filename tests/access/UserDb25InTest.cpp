@@ -10,6 +10,12 @@
 
 #include <optional>
 
+using testsupport::ByteBuilder;
+using testsupport::FakeUiHooks;
+using testsupport::TempDir;
+
+namespace core {
+
 using namespace UserDbImages;
 
 namespace {
@@ -362,3 +368,5 @@ TEST_F(UserDb25InTest, ImageInMemoryReadsLikeTheFile)
 }
 
 } // namespace
+
+} // namespace core

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace core {
+
 // Small user-database areas for the flash reader tests, built a few lines per case.
 namespace UserDbImages {
 
@@ -17,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 // Little-endian words, back to back, padded with zeros to size bytes (0: no padding).
 inline Bytes Words(std::initializer_list<std::uint32_t> words, std::size_t size = 0)
 {
-    ByteBuilder b;
+    testsupport::ByteBuilder b;
     for (const std::uint32_t w : words) {
         b.U32(w);
     }
@@ -28,7 +30,7 @@ inline Bytes Words(std::initializer_list<std::uint32_t> words, std::size_t size 
 // A record made of words, then a name field of nameSize bytes at its end.
 inline Bytes Record(std::initializer_list<std::uint32_t> words, std::string_view name, std::size_t nameSize)
 {
-    ByteBuilder b;
+    testsupport::ByteBuilder b;
     for (const std::uint32_t w : words) {
         b.U32(w);
     }
@@ -49,7 +51,7 @@ struct Table
 // chained in the order given, then the records. Returns the area bytes.
 inline Bytes Area(const std::vector<Table>& tables)
 {
-    ByteBuilder b;
+    testsupport::ByteBuilder b;
     b.U32(kMagic).U32(tables.empty() ? kNone : 24).U32(0).U16(0).U16(0xFFFF).U16(0).U16(0).U32(kEnd);
     std::vector<std::size_t> headerAt;
     std::size_t at = b.Size();
@@ -82,7 +84,7 @@ inline Bytes Area(const std::vector<Table>& tables)
 // An image of erased flash with area placed at offset; size 0 ends the image with the area.
 inline Bytes Image(const Bytes& area, std::size_t offset, std::size_t size = 0)
 {
-    ByteBuilder b;
+    testsupport::ByteBuilder b;
     b.PadTo(offset, 0xFF);
     for (const std::uint8_t byte : area) {
         b.U8(byte);
@@ -92,3 +94,5 @@ inline Bytes Image(const Bytes& area, std::size_t offset, std::size_t size = 0)
 }
 
 } // namespace UserDbImages
+
+} // namespace core

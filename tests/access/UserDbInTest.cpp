@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::ByteBuilder;
+using testsupport::FakeUiHooks;
+using testsupport::TempDir;
+
+namespace core {
+
 using namespace UserDbImages;
 
 namespace {
@@ -435,3 +441,5 @@ TEST_F(UserDbInTest, ImageInMemoryReadsLikeTheFile)
 }
 
 } // namespace
+
+} // namespace core

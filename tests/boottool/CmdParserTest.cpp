@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::TempDir;
+
 namespace {
 
 struct ParserCase

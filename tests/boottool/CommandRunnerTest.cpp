@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
 namespace {
 
 std::string Progress(std::initializer_list<int> numbers)

@@ -10,6 +10,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
 namespace {
 
 constexpr int kRunLimitMs = 30000;

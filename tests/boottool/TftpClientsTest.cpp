@@ -13,6 +13,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
 namespace {
 
 // A TFTP server of the tool on a free loopback port, serving the files named.

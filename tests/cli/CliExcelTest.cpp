@@ -8,6 +8,18 @@
 
 #include <sstream>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+using core::CAccessExcelOut;
+using core::CProgDb;
+using core::CSatNode;
+using core::CTpNode;
+using core::InvalidId;
+using core::SetInternalCodePage;
+
+namespace cli {
+
 namespace {
 
 struct Result
@@ -99,3 +111,5 @@ TEST(CliExcel, WorkbookFailures)
 }
 
 } // namespace
+
+} // namespace cli

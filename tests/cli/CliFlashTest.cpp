@@ -9,7 +9,17 @@
 
 #include <sstream>
 
-using namespace UserDbImages;
+using testsupport::ByteBuilder;
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+using core::CAccessDbIn;
+using core::CAccessDbOut;
+using core::CProgDb;
+
+namespace cli {
+
+using namespace core::UserDbImages;
 
 namespace {
 
@@ -158,3 +168,5 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
 }
 
 } // namespace
+
+} // namespace cli

@@ -8,6 +8,19 @@
 
 #include <sstream>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+using core::CAccessDbOut;
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+using core::InvalidId;
+using core::SetInternalCodePage;
+
+namespace cli {
+
 namespace {
 
 struct CliResult
@@ -127,3 +140,5 @@ TEST(Cli, FailuresAndUsageErrors)
 }
 
 } // namespace
+
+} // namespace cli

@@ -5,6 +5,11 @@
 
 #include <sys/stat.h>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 TEST(AtomicFile, ReplacesTheTargetAndKeepsItsPermissions)
@@ -36,3 +41,5 @@ TEST(AtomicFile, AnUncommittedFileLeavesNothingBehind)
 }
 
 } // namespace
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace core {
+
 namespace {
 
 // Restores the process-wide code page after each test.
@@ -72,3 +74,5 @@ TEST_F(CodePage, UnmappableCharactersAreReplacedAndReported)
 }
 
 } // namespace
+
+} // namespace core

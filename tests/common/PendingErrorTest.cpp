@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace core {
+
 namespace {
 
 TEST(PendingError, SetOverwritesAndClearEmpties)
@@ -20,3 +22,5 @@ TEST(PendingError, SetOverwritesAndClearEmpties)
 }
 
 } // namespace
+
+} // namespace core

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+namespace core {
+
 namespace {
 
 // One bit field reached through its getter and setter.
@@ -231,3 +233,5 @@ TEST(Names, ProgramNameOf41CharactersAndUnterminatedRecords)
 }
 
 } // namespace
+
+} // namespace core

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace core {
+
 namespace {
 
 // The ids of a list, in list order.
@@ -148,3 +150,5 @@ TEST(NodeList, ReceiverIdsCountedFromOneRenumberEveryNode)
 }
 
 } // namespace
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace core {
+
 namespace {
 
 std::int32_t AddSat(CProgDb& db)
@@ -80,3 +82,5 @@ TEST(ProgDb, IsEmptyAndClear)
 }
 
 } // namespace
+
+} // namespace core

@@ -6,6 +6,9 @@
 
 #include <filesystem>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
 TEST(ConfigFile, TextModeConversions)
 {
     const std::vector<std::tuple<std::string, std::string, std::string>> cases{

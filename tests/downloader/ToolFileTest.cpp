@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
 TEST(ToolFile, ExtractWritesAnExecutableAndReplaces)
 {
     TempDir dir;

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+namespace editor {
+
 class AboutDlgTest : public QObject
 {
     Q_OBJECT
@@ -52,5 +54,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(AboutDlgTest)
+} // namespace editor
+
+QTEST_MAIN(editor::AboutDlgTest)
 #include "AboutDlgTest.moc"

@@ -6,7 +6,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(ListKind)
+using core::CProgDb;
+using core::CSatNode;
+using core::CTpNode;
+using core::InvalidId;
+
+Q_DECLARE_METATYPE(editor::ListKind)
+
+namespace editor {
 
 namespace {
 struct Shown
@@ -188,5 +195,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(BrowseViewTest)
+} // namespace editor
+
+QTEST_MAIN(editor::BrowseViewTest)
 #include "BrowseViewTest.moc"

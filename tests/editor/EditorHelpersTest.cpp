@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+namespace editor {
+
 class EditorHelpersTest : public QObject
 {
     Q_OBJECT
@@ -114,5 +116,7 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(EditorHelpersTest)
+} // namespace editor
+
+QTEST_GUILESS_MAIN(editor::EditorHelpersTest)
 #include "EditorHelpersTest.moc"

@@ -3,6 +3,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+using core::UiIcon;
+
+namespace editor {
+
 void FakeUiServices::ShowMessage(QWidget*, const QString& text, const QString& caption, UiIcon icon)
 {
     messages.push_back({text, caption, icon, IsBusy()});
@@ -42,3 +46,5 @@ void ClickButton(QDialog& dialog, const char* objectName)
     QVERIFY2(button != nullptr, objectName);
     button->click();
 }
+
+} // namespace editor

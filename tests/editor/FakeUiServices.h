@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+namespace editor {
+
 // Scripted UI services: queued file answers and dialog scripts, every message box recorded with
 // its text, caption and icon, and the wait cursor's state tracked.
 class FakeUiServices final : public IUiServices
@@ -18,7 +20,7 @@ public:
     {
         QString text;
         QString caption;
-        UiIcon icon;
+        core::UiIcon icon;
         bool underWaitCursor;
     };
     // Drives a dialog instead of the user and returns its result.
@@ -28,7 +30,7 @@ public:
     void QueueCancel() { m_fileAnswers.emplace_back(std::nullopt); }
     void QueueDialog(DialogScript script) { m_dialogScripts.push_back(std::move(script)); }
 
-    void ShowMessage(QWidget* parent, const QString& text, const QString& caption, UiIcon icon) override;
+    void ShowMessage(QWidget* parent, const QString& text, const QString& caption, core::UiIcon icon) override;
     std::optional<QString> AskFileName(QWidget* parent, const FileDialogRequest& request) override;
     int ExecDialog(QDialog& dialog) override;
     void SetBusy(bool busy) override;
@@ -48,3 +50,5 @@ private:
 
 // Clicks a dialog's button found by object name.
 void ClickButton(QDialog& dialog, const char* objectName);
+
+} // namespace editor

@@ -9,6 +9,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 const QStringList kProgHeaders{
     "ProgID", "TpID", "ProgName", "VPID", "APID", "PCRPID", "Scramble", "Hide", "Track", "ServiceId"};
@@ -207,5 +211,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(FilterDlgTest)
+} // namespace editor
+
+QTEST_MAIN(editor::FilterDlgTest)
 #include "FilterDlgTest.moc"

@@ -22,6 +22,23 @@
 #include <QLabel>
 #include <QtTest>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+using core::CAccessDbIn;
+using core::CAccessDftDbOut;
+using core::CAccessOut;
+using core::CAccessUserDb25In;
+using core::CAccessUserDbIn;
+using core::ClearPendingError;
+using core::CProgDb;
+using core::PendingError;
+using core::PendingErrorOrUnknown;
+using core::PendingErrorState;
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 struct Window
 {
@@ -318,5 +335,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(FlashCommandsTest)
+} // namespace editor
+
+QTEST_MAIN(editor::FlashCommandsTest)
 #include "FlashCommandsTest.moc"

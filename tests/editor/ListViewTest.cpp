@@ -15,6 +15,16 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+using core::InternalCodePage;
+using core::InvalidId;
+using core::SetInternalCodePage;
+
+namespace editor {
+
 using TextConditions = QList<QPair<QString, QString>>;
 using ColumnConditions = QList<QPair<int, QString>>;
 
@@ -665,5 +675,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(ListViewTest)
+} // namespace editor
+
+QTEST_MAIN(editor::ListViewTest)
 #include "ListViewTest.moc"

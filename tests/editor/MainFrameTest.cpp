@@ -27,6 +27,22 @@
 
 #include <functional>
 
+using testsupport::TempDir;
+
+using core::CAccessIn;
+using core::CAccessOut;
+using core::ClearPendingError;
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+using core::InvalidId;
+using core::PendingError;
+using core::SetPendingError;
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 // An importer or exporter whose outcome the test decides; it notes whether the wait cursor was up.
 class ScriptedImporter final : public CAccessIn
@@ -682,5 +698,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainFrameTest)
+} // namespace editor
+
+QTEST_MAIN(editor::MainFrameTest)
 #include "MainFrameTest.moc"

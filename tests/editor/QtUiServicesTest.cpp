@@ -11,6 +11,12 @@
 
 #include <functional>
 
+using testsupport::TempDir;
+
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 // Runs check on the modal widget once it is up (the call that opens it blocks until it closes).
 void WhenModal(std::function<void(QWidget&)> check)
@@ -115,5 +121,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(QtUiServicesTest)
+} // namespace editor
+
+QTEST_MAIN(editor::QtUiServicesTest)
 #include "QtUiServicesTest.moc"

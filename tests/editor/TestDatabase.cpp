@@ -2,6 +2,14 @@
 
 #include "access/CAccessDbOut.h"
 
+using core::CAccessDbOut;
+using core::CProgDb;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+
+namespace editor {
+
 std::unique_ptr<CProgDb> MakeDatabase(int sats, int tpsPerSat, int progsPerTp)
 {
     auto db = std::make_unique<CProgDb>();
@@ -36,3 +44,5 @@ std::string DbFileBytes(CProgDb& db)
     writer.BuildBytes(db, bytes);
     return bytes;
 }
+
+} // namespace editor

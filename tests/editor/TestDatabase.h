@@ -5,10 +5,14 @@
 #include <memory>
 #include <string>
 
+namespace editor {
+
 // A database of `sats` satellites ("Sat0", ...), each with `tpsPerSat` transponders (frequency
 // 10000 + id, symbol rate 27500), each with `progsPerTp` programs ("Prog0", ..., service id =
 // 100 + id). Ids follow list order from 0.
-std::unique_ptr<CProgDb> MakeDatabase(int sats, int tpsPerSat, int progsPerTp);
+std::unique_ptr<core::CProgDb> MakeDatabase(int sats, int tpsPerSat, int progsPerTp);
 
 // The database as a default-database file's bytes.
-std::string DbFileBytes(CProgDb& db);
+std::string DbFileBytes(core::CProgDb& db);
+
+} // namespace editor

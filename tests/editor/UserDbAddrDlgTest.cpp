@@ -8,6 +8,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using core::ScopedUiHooks;
+using core::UiHooks;
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 QComboBox* AddressBox(QDialog& dialog)
 {
@@ -164,5 +170,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(UserDbAddrDlgTest)
+} // namespace editor
+
+QTEST_MAIN(editor::UserDbAddrDlgTest)
 #include "UserDbAddrDlgTest.moc"

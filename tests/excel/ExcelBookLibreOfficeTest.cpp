@@ -9,6 +9,11 @@
 #include <string>
 #include <utility>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 using Grid = std::map<std::pair<int, int>, std::string>; // (row, column) -> text
@@ -162,3 +167,5 @@ TEST(ExcelBookLibreOffice, WrittenWorkbookOpensAndSurvivesARoundTrip)
 }
 
 } // namespace
+
+} // namespace core

@@ -9,6 +9,9 @@
 #include <new>
 #include <vector>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
 // This test program's allocator can be told to fail: the allocation after the next n succeeds
 // throws std::bad_alloc, as a real shortage would inside the XML engine.
 namespace {
@@ -41,6 +44,7 @@ void operator delete(void* p, std::size_t) noexcept
     std::free(p);
 }
 
+namespace core {
 namespace {
 
 TEST(ExcelBookOutOfMemory, WriteCellTurnsTheExceptionIntoAPendingError)
@@ -97,3 +101,5 @@ TEST(ExcelBookOutOfMemory, WriteCellTurnsTheExceptionIntoAPendingError)
 }
 
 } // namespace
+
+} // namespace core

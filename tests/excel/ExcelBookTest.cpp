@@ -11,6 +11,11 @@
 #include <filesystem>
 #include <string>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 std::string FileText(const std::string& path)
@@ -370,3 +375,5 @@ TEST_F(ExcelBook, CellWalkStopsAtTheColumnCountAndIndexJumpsPastTheTarget)
 }
 
 } // namespace
+
+} // namespace core

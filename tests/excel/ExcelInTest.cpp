@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+using testsupport::FakeUiHooks;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 using namespace WorkbookXml;
@@ -366,3 +371,5 @@ TEST_F(ExcelInTest, WorkbookSavedBySpreadsheetProgram)
 }
 
 } // namespace
+
+} // namespace core

@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -248,3 +253,5 @@ TEST_F(ExcelOutTest, ReplacesTheTargetAndLeavesNoScratchFile)
 }
 
 } // namespace
+
+} // namespace core

@@ -23,6 +23,12 @@
 #include <string>
 #include <vector>
 
+using testsupport::FakeUiHooks;
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -273,3 +279,5 @@ TEST_F(LibreOfficeInteropTest, WorkbookSavedAgainImportsTheSameDatabase)
 }
 
 } // namespace
+
+} // namespace core

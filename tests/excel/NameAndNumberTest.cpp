@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace core {
+
 namespace {
 
 constexpr std::uint8_t kUntouched = 0xAA;
@@ -111,3 +113,5 @@ TEST(ExcelNameCodecTest, EncodesWhatPlainTextCannotCarry)
 }
 
 } // namespace
+
+} // namespace core

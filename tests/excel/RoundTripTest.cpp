@@ -13,6 +13,11 @@
 #include <memory>
 #include <string>
 
+using testsupport::FakeUiHooks;
+using testsupport::TempDir;
+
+namespace core {
+
 namespace {
 
 class RoundTripTest : public testing::Test
@@ -112,3 +117,5 @@ TEST_F(RoundTripTest, NamesKeepTheirBytesAsFarAsTheCodePageHasThem)
 }
 
 } // namespace
+
+} // namespace core

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <vector>
 
+namespace core {
+
 namespace {
 
 // A fixed sequence, so every run builds the same database.
@@ -205,3 +207,5 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
         }
     }
 }
+
+} // namespace core

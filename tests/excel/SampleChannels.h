@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace core {
+
 class CProgDb;
 
 // Realistic test data: the channel list in tests/data/excel/channels.tsv (a subset of public
@@ -18,3 +20,5 @@ std::string DescribeTree(const CProgDb& db, bool asImported = false);
 // Empty when the two descriptions are equal; otherwise the first differing line of each and
 // the line counts, short enough to read in a test log.
 std::string FirstDifference(const std::string& expected, const std::string& actual);
+
+} // namespace core

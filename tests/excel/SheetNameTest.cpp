@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace core {
+
 namespace {
 
 struct SheetNameCase
@@ -53,3 +55,5 @@ TEST_P(SheetNameTest, MakesUniqueNames)
 INSTANTIATE_TEST_SUITE_P(Cases, SheetNameTest, testing::ValuesIn(kSheetNameCases));
 
 } // namespace
+
+} // namespace core

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace core {
+
 namespace WorkbookXml {
 namespace {
 
@@ -107,3 +109,5 @@ Row ProgHeader()
 }
 
 } // namespace WorkbookXml
+
+} // namespace core

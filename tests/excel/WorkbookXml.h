@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace core {
+
 // Small inline workbooks for the import tests, in the layout a spreadsheet program saves.
 namespace WorkbookXml {
 
@@ -39,3 +41,5 @@ Row SatHeader();
 Row ProgHeader();
 
 } // namespace WorkbookXml
+
+} // namespace core

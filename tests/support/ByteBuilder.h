@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace testsupport {
+
 // Builds binary fixtures in a few lines: little-endian words, text, fills, patches at an offset.
 class ByteBuilder
 {
@@ -63,3 +65,5 @@ public:
 private:
     std::vector<std::uint8_t> m_bytes;
 };
+
+} // namespace testsupport

@@ -1,5 +1,9 @@
 #include "support/FakeUiHooks.h"
 
+using core::UiIcon;
+
+namespace testsupport {
+
 FakeUiHooks::FakeUiHooks()
     : m_scope(*this)
 { }
@@ -19,3 +23,5 @@ void FakeUiHooks::ShowMessage(std::string_view text, std::string_view caption, U
 {
     messages.push_back(Message{std::string(text), std::string(caption), icon});
 }
+
+} // namespace testsupport

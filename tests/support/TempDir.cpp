@@ -6,6 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
+namespace testsupport {
+
 TempDir::TempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
@@ -45,3 +47,5 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+} // namespace testsupport

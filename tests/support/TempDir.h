@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace testsupport {
+
 // A fresh folder under the system's temporary folder, removed with everything in it at scope end.
 class TempDir
 {
@@ -27,3 +29,5 @@ private:
 
 // Reads a whole file, or an empty vector when it cannot be read.
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+
+} // namespace testsupport

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace editor {
+
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
@@ -24,3 +26,5 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     layout->addWidget(new QLabel("Copyright (C) 2011 Brisken Team", this), 2, 1);
     layout->addWidget(ok, 0, 2, Qt::AlignTop);
 }
+
+} // namespace editor

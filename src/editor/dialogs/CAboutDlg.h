@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace editor {
+
 // The About box: the program icon, the product line and the help line.
 class CAboutDlg final : public QDialog
 {
@@ -10,3 +12,5 @@ class CAboutDlg final : public QDialog
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 };
+
+} // namespace editor

@@ -13,6 +13,10 @@
 
 #include <memory>
 
+using core::UiIcon;
+
+namespace editor {
+
 namespace {
 constexpr int kItemColumn = 0;
 constexpr int kValueColumn = 2;
@@ -127,3 +131,5 @@ void CFilterDlg::accept()
     }
     QDialog::accept();
 }
+
+} // namespace editor

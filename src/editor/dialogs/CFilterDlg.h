@@ -5,10 +5,13 @@
 #include <QDialog>
 #include <QStringList>
 
-class IUiServices;
 class QComboBox;
 class QLineEdit;
 class QTreeWidget;
+
+namespace editor {
+
+class IUiServices;
 
 // Lets the user write the equality conditions of a list filter, at most one per column.
 class CFilterDlg final : public QDialog
@@ -34,3 +37,5 @@ private:
     QComboBox* m_chooser;
     QLineEdit* m_value;
 };
+
+} // namespace editor

@@ -10,6 +10,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using core::UiIcon;
+
+namespace editor {
+
 CUserDbAddrDlg::CUserDbAddrDlg(IUiServices& services, QWidget* parent)
     : QDialog(parent)
     , m_services(services)
@@ -66,3 +70,5 @@ void CUserDbAddrDlg::accept()
     m_address = address;
     QDialog::accept();
 }
+
+} // namespace editor

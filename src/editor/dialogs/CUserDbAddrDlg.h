@@ -4,8 +4,11 @@
 
 #include <cstdint>
 
-class IUiServices;
 class QComboBox;
+
+namespace editor {
+
+class IUiServices;
 
 // Asks where the user database lies in a flash image. The answer 0 stands for "Auto".
 class CUserDbAddrDlg final : public QDialog
@@ -27,3 +30,5 @@ private:
     int m_listSelection = 0;
     std::uint32_t m_address = 0;
 };
+
+} // namespace editor

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace editor {
+
 namespace {
 int HexDigit(char c)
 {
@@ -44,3 +46,5 @@ std::uint32_t ParseHexAddress(std::string_view text)
     }
     return static_cast<std::uint32_t>(value);
 }
+
+} // namespace editor

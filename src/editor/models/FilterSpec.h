@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace editor {
+
 // One condition of a list filter: the cell of this column must show exactly this text (UTF-8).
 struct FilterCondition
 {
@@ -15,3 +17,5 @@ struct FilterSpec
 {
     std::vector<FilterCondition> conditions;
 };
+
+} // namespace editor

@@ -5,6 +5,14 @@
 #include "db/CTpNode.h"
 #include "db/LnbFreqTable.h"
 
+using core::CNode;
+using core::CProgNode;
+using core::CSatNode;
+using core::CTpNode;
+using core::LnbIndexToMHz;
+
+namespace editor {
+
 namespace {
 // Fields are shown as the signed reading of their value (FavType with bit 31 set is negative).
 std::string Signed(std::uint32_t value)
@@ -171,3 +179,5 @@ bool IsNameColumn(ListKind kind, int column)
 {
     return (kind == ListKind::Satellites && column == 1) || (kind == ListKind::Programs && column == 2);
 }
+
+} // namespace editor

@@ -7,6 +7,14 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+using core::CNode;
+using core::CProgDb;
+using core::InternalToUtf8;
+using core::InvalidId;
+using core::Utf8ToInternal;
+
+namespace editor {
+
 namespace {
 template <class TList>
 void CollectIds(const TList& list, std::int32_t parentId, std::vector<std::int32_t>& ids)
@@ -100,7 +108,7 @@ std::string ProgListModel::CellText(int row, int column) const
         return std::to_string(IdAt(row));
     }
     const CNode* node = NodeAt(row);
-    return node == nullptr ? std::string() : ::CellText(m_kind, *node, column);
+    return node == nullptr ? std::string() : editor::CellText(m_kind, *node, column);
 }
 
 void ProgListModel::RemoveRowsAscending(const std::vector<int>& rows)
@@ -245,3 +253,5 @@ QVariant ProgListModel::headerData(int section, Qt::Orientation orientation, int
     const std::string_view header = ColumnHeaders(m_kind)[static_cast<std::size_t>(section)];
     return QString::fromLatin1(header.data(), static_cast<qsizetype>(header.size()));
 }
+
+} // namespace editor

@@ -8,8 +8,12 @@
 #include <cstdint>
 #include <vector>
 
+namespace core {
 class CNode;
 class CProgDb;
+} // namespace core
+
+namespace editor {
 
 // The rows of the program list: one node id per row, cells rendered from the node on demand, so
 // the memory for a list grows with its rows, never with its cells. Rows whose node has left the
@@ -22,8 +26,8 @@ public:
     explicit ProgListModel(QObject* parent = nullptr);
 
     // Remembers the database and shows nothing, not even columns.
-    void AttachDatabase(CProgDb* db);
-    CProgDb* Database() const { return m_db; }
+    void AttachDatabase(core::CProgDb* db);
+    core::CProgDb* Database() const { return m_db; }
 
     // Every node of the kind, or those whose ParentId is parentId (satellites ignore the id).
     void ShowItems(ListKind kind, std::int32_t parentId);
@@ -36,7 +40,7 @@ public:
     std::int32_t IdAt(int row) const { return m_ids[static_cast<std::size_t>(row)]; }
 
     // The node a row stands for, looked up by id; nullptr once it has left the database.
-    const CNode* NodeAt(int row) const;
+    const core::CNode* NodeAt(int row) const;
     // The cell as the list shows it, in the internal code page; empty for a vanished node.
     std::string CellText(int row, int column) const;
 
@@ -64,9 +68,11 @@ private:
     bool PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const;
     bool RowMatches(const FilterSpec& spec, const std::vector<std::string>& values, int row) const;
 
-    CProgDb* m_db = nullptr;
+    core::CProgDb* m_db = nullptr;
     ListKind m_kind = ListKind::Satellites;
     bool m_hasColumns = false;
     std::vector<std::int32_t> m_ids;
     int m_dropTarget = -1;
 };
+
+} // namespace editor

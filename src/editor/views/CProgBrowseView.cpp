@@ -12,6 +12,14 @@
 #include <unordered_map>
 #include <vector>
 
+using core::CProgDb;
+using core::CSatNode;
+using core::CTpNode;
+using core::InternalToUtf8;
+using core::InvalidId;
+
+namespace editor {
+
 namespace {
 QTreeWidgetItem* MakeItem(const QString& text, const QIcon& icon, int image, std::int32_t id)
 {
@@ -120,3 +128,5 @@ void CProgBrowseView::keyPressEvent(QKeyEvent* event)
     }
     QTreeWidget::keyPressEvent(event);
 }
+
+} // namespace editor

@@ -7,7 +7,11 @@
 #include <array>
 #include <cstdint>
 
+namespace core {
 class CProgDb;
+} // namespace core
+
+namespace editor {
 
 // The left pane: "All Prog", then "Sat" with the satellites and their transponders. Selecting an
 // item asks the program list to show the matching nodes. It never changes the database.
@@ -23,7 +27,7 @@ public:
     explicit CProgBrowseView(QWidget* parent = nullptr);
 
     // Remembers the database and rebuilds every item from it, collapsed and with no selection.
-    void RebuildTree(CProgDb* db);
+    void RebuildTree(core::CProgDb* db);
     // Rebuilds from the database already held.
     void RefreshTree();
 
@@ -37,6 +41,8 @@ protected:
 private:
     void OnSelectionChanged();
 
-    CProgDb* m_db = nullptr;
+    core::CProgDb* m_db = nullptr;
     std::array<QIcon, 3> m_icons; // by image index
 };
+
+} // namespace editor

@@ -14,6 +14,10 @@
 
 #include <algorithm>
 
+using core::CProgDb;
+
+namespace editor {
+
 namespace {
 constexpr int kColumnWidth = 80;
 const QPoint kDragImageOffset(10, 14); // the image's top-left corner, from the pointer
@@ -398,3 +402,5 @@ void CProgListView::mouseReleaseEvent(QMouseEvent* event)
     m_pressRow = -1;
     QTableView::mouseReleaseEvent(event);
 }
+
+} // namespace editor

@@ -11,10 +11,16 @@
 #include <memory>
 #include <vector>
 
+class QLabel;
+
+namespace core {
 class CProgDb;
+} // namespace core
+
+namespace editor {
+
 class IUiServices;
 class ProgListModel;
-class QLabel;
 
 // The right pane: satellites, transponders or programs of the database, one row per node. The
 // Delete key removes nodes with their dependants, dragging rows reorders nodes within their list,
@@ -28,7 +34,7 @@ public:
     ~CProgListView() override;
 
     // Remembers the database and empties the list, columns included.
-    void AttachDatabase(CProgDb* db);
+    void AttachDatabase(core::CProgDb* db);
     // Shows the nodes of a kind whose ParentId is id (every node for -1; satellites ignore it).
     void ShowItems(ListKind kind, std::int32_t id);
 
@@ -87,3 +93,5 @@ private:
     QTimer m_autoScroll;
     QPoint m_lastDragPos;
 };
+
+} // namespace editor

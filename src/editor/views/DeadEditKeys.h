@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+namespace editor {
+
 // The clipboard and undo keys of the frame: Cut, Copy, Paste and Undo have no handler anywhere,
 // so the views swallow them instead of letting the item views copy a cell.
 inline bool IsDeadEditKey(const QKeyEvent& event)
@@ -23,3 +25,5 @@ inline bool IsDeadEditKey(const QKeyEvent& event)
         return false;
     }
 }
+
+} // namespace editor

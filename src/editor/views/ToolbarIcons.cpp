@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace editor {
+
 namespace {
 const QColor kInk(40, 40, 40);
 
@@ -70,3 +72,5 @@ QIcon AboutIcon()
         p.drawText(QRectF(1.5, 1, 13, 13), Qt::AlignCenter, "?");
     });
 }
+
+} // namespace editor

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+namespace editor {
+
 namespace {
 const QColor kInk(96, 96, 96);
 const QColor kFill(176, 176, 176);
@@ -82,3 +84,5 @@ QIcon ProgramIcon()
 {
     return TreeIcon(DishImage);
 }
+
+} // namespace editor

@@ -2,6 +2,8 @@
 
 #include <QIcon>
 
+namespace editor {
+
 // The tree's image indexes; the kind of an item is read from its image, never from its text.
 enum TreeImage : int { SatelliteImage = 0, DishImage = 1, ScreenImage = 2 };
 
@@ -10,3 +12,5 @@ QIcon TreeIcon(int image);
 
 // The program's icon: a dish antenna in the window frame and the About box.
 QIcon ProgramIcon();
+
+} // namespace editor

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace core {
+
 namespace {
 
 constexpr std::size_t kMaxText = std::numeric_limits<std::uint32_t>::max() - 1; // offsets are 32-bit
@@ -582,3 +584,5 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     m_pos.child = node;
     return true;
 }
+
+} // namespace core

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+namespace core {
+
 // Where the document is being worked on: the current element's parent, the current element and the
 // current child (record indexes; 0 means none, and a parent of 0 is the document itself).
 struct XmlPosition
@@ -135,3 +137,5 @@ private:
     XmlBom m_bom = XmlBom::None;
     bool m_wellFormed = false;
 };
+
+} // namespace core

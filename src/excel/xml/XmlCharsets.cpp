@@ -5,6 +5,8 @@
 
 #include "common/CodePage.h"
 
+namespace core {
+
 namespace {
 
 struct CharsetName
@@ -603,3 +605,5 @@ std::size_t CharsetNameCount()
 {
     return std::size(kCharsetNames);
 }
+
+} // namespace core

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // Code-page numbers with a meaning of their own here.
 namespace XmlCodePage {
 constexpr int Unknown = -1;
@@ -29,3 +31,5 @@ bool CodePageHidesLoss(int codePage);
 
 // Number of names in the table.
 std::size_t CharsetNameCount();
+
+} // namespace core

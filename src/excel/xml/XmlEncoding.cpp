@@ -10,6 +10,8 @@
 #include <iconv.h>
 #include <strings.h>
 
+namespace core {
+
 namespace {
 
 constexpr std::size_t kDeclarationWindow = 1024;
@@ -543,3 +545,5 @@ std::string_view EncodeDocumentText(
     storage.append(text);
     return storage;
 }
+
+} // namespace core

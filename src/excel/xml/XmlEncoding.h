@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 class XmlResultLog;
 
 // The byte-order mark a document was loaded with; written back the same on saving.
@@ -87,3 +89,5 @@ bool ConvertCodePage(std::string_view input, int from, int to, std::string& outp
 // Whether every byte of 0x80 or more is part of a valid UTF-8 sequence (a sequence cut off by the
 // end passes); hasHigh tells whether there was any such byte.
 bool LooksLikeUtf8(std::string_view bytes, bool& hasHigh);
+
+} // namespace core

@@ -4,6 +4,8 @@
 #include <array>
 #include <strings.h>
 
+namespace core {
+
 namespace {
 
 struct Entity
@@ -109,3 +111,5 @@ std::size_t EntityCount()
 {
     return std::size(kEntities);
 }
+
+} // namespace core

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace core {
+
 namespace {
 
 constexpr std::size_t kMaxReferenceBody = 9; // characters between "&" and ";"
@@ -136,3 +138,5 @@ std::string DecodeReferences(std::string_view text, const XmlInternalCodec& code
     AppendDecoded(text, codec, out);
     return out;
 }
+
+} // namespace core

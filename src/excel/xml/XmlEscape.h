@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 class XmlInternalCodec;
 
 // Element content: "&", "<" and ">" as references; other bytes copied.
@@ -18,3 +20,5 @@ std::string WrapCData(std::string_view text);
 std::string DecodeReferences(std::string_view text, const XmlInternalCodec& codec);
 // Appends the decoded form of text to out.
 void AppendDecoded(std::string_view text, const XmlInternalCodec& codec, std::string& out);
+
+} // namespace core

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace core {
+
 void XmlGapText::Assign(std::string&& text)
 {
     m_buf = std::move(text);
@@ -87,3 +89,5 @@ std::string XmlGapText::Str() const
     out.append(m_buf.data() + m_gapEnd, m_buf.size() - m_gapEnd);
     return out;
 }
+
+} // namespace core

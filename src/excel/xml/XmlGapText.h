@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // The document text with a gap at the last edit: edits that follow one another through the text
 // (as a workbook is written) move only the bytes between them, not the whole tail.
 class XmlGapText
@@ -30,3 +32,5 @@ private:
     std::size_t m_gapStart = 0;
     std::size_t m_gapEnd = 0;
 };
+
+} // namespace core

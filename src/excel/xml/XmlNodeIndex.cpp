@@ -4,6 +4,8 @@
 #include <limits>
 #include <stdexcept>
 
+namespace core {
+
 void XmlNodeIndex::Reset()
 {
     if (m_blocks.size() > 1) {
@@ -50,3 +52,5 @@ std::uint32_t XmlNodeIndex::Add()
     (*this)[m_count] = XmlNode{};
     return m_count++;
 }
+
+} // namespace core

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+namespace core {
+
 // One record per element of the document. A plain type: a block of records is allocated without
 // being written, and each record is zeroed when it is added. Offsets are into the document text; record 0 stands for
 // the document itself. Links are record indexes, 0 meaning none.
@@ -61,3 +63,5 @@ private:
     std::uint32_t m_firstCapacity = 0; // records the first block can hold
     std::uint32_t m_count = 0;
 };
+
+} // namespace core

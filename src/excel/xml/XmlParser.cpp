@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace core {
+
 namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
@@ -389,3 +391,5 @@ bool ParseXml(std::string_view text, XmlNodeIndex& index, XmlResultLog& log, con
     }
     return Parser<false>(text, index, log, codec).Run();
 }
+
+} // namespace core

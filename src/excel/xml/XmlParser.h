@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace core {
+
 class XmlNodeIndex;
 class XmlResultLog;
 class XmlInternalCodec;
@@ -10,3 +12,5 @@ class XmlInternalCodec;
 // reads past the text; every syntax and nesting error is logged and marks record 0 ill-formed.
 // Returns whether the document is well-formed (no error, one root element).
 bool ParseXml(std::string_view text, XmlNodeIndex& index, XmlResultLog& log, const XmlInternalCodec& codec);
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include "excel/xml/XmlEscape.h"
 
+namespace core {
+
 void XmlResultLog::Add(std::string_view entry, std::initializer_list<Attr> attrs)
 {
     if (m_text.size() > kLimit) {
@@ -18,3 +20,5 @@ void XmlResultLog::Add(std::string_view entry, std::initializer_list<Attr> attrs
     }
     m_text += "/>";
 }
+
+} // namespace core

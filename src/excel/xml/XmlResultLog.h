@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+namespace core {
+
 // What happened during the last load, save or parse, as a string of empty elements such as
 // <read encoding="UTF-8" length="42"/>. The log is itself XML, so it can be loaded with SetText.
 class XmlResultLog
@@ -31,3 +33,5 @@ inline std::string LogNum(std::uint64_t n)
 {
     return std::to_string(n);
 }
+
+} // namespace core

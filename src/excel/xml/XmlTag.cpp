@@ -3,6 +3,8 @@
 #include <cctype>
 #include <strings.h>
 
+namespace core {
+
 namespace {
 
 bool EndsName(char c)
@@ -127,3 +129,5 @@ std::vector<std::pair<std::string_view, std::string_view>> ListAttributes(std::s
     });
     return list;
 }
+
+} // namespace core

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+namespace core {
+
 // Where an attribute stands inside a start tag: offsets are relative to the tag's "<".
 struct XmlAttrSpan
 {
@@ -33,3 +35,5 @@ inline bool IsXmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
+
+} // namespace core

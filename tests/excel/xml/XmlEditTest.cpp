@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+namespace core {
+
 namespace {
 
 // The index after edits must equal the index a fresh parse of the same text builds.
@@ -181,3 +183,5 @@ TEST(XmlEdit, RandomEditsKeepTheIndexConsistent)
 }
 
 } // namespace
+
+} // namespace core

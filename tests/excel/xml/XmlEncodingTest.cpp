@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace core {
+
 using namespace std::string_literals;
 
 namespace {
@@ -266,3 +271,5 @@ TEST(XmlEncoding, ResultLogStopsPastItsLimit)
 }
 
 } // namespace
+
+} // namespace core

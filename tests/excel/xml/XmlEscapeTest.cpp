@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace core {
+
 namespace {
 
 TEST(XmlEscape, OutputEscaping)
@@ -145,3 +147,5 @@ TEST(XmlCharsets, LossReportingCodePages)
 }
 
 } // namespace
+
+} // namespace core

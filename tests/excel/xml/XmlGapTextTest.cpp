@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+namespace core {
+
 namespace {
 
 // Every edit of the gap buffer must give what the same edit of a plain string gives, wherever the
@@ -38,3 +40,5 @@ TEST(XmlGapText, EditsMatchAPlainString)
 }
 
 } // namespace
+
+} // namespace core

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace core {
+
 namespace {
 
 constexpr const char* kBook = "<?xml version=\"1.0\"?>\r\n<Book id='7'>\r\n<Sheet n=\"a\"/>\r\n<Note/>\r\n"
@@ -114,3 +116,5 @@ TEST(XmlNavigation, AttributesAndContentDecodeReferences)
 }
 
 } // namespace
+
+} // namespace core

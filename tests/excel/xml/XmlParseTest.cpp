@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace core {
+
 namespace {
 
 struct ParseCase
@@ -136,3 +138,5 @@ TEST(XmlParse, DoubleByteTrailBytesAreNotMarkup)
 }
 
 } // namespace
+
+} // namespace core
