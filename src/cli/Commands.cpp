@@ -5,16 +5,20 @@
 #include "access/CAccessOut.h"
 #include "cli/CliOptions.h"
 #include "cli/CliUiHooks.h"
-#include "cli/Formats.h"
 #include "cli/JsonDump.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
+#include "formats/FileFormats.h"
 
 #include <optional>
 
 using core::CAccessDftDbOut;
 using core::ClearPendingError;
 using core::CProgDb;
+using core::FileFormat;
+using core::FormatByName;
+using core::FormatByPath;
+using core::FormatId;
 using core::PendingErrorOrUnknown;
 using core::ScopedUiHooks;
 
@@ -38,11 +42,11 @@ const FileFormat* InputFormat(const CliOptions& options, const std::string& path
                                                : "unknown format: " + options.from};
         return nullptr;
     }
-    if (!format->makeReader) {
-        error = StepError{kCliUsage, "cannot read the format " + format->name};
+    if (format->makeReader == nullptr) {
+        error = StepError{kCliUsage, "cannot read the format " + std::string(format->name)};
         return nullptr;
     }
-    if (format->name == "userdb25" && !options.address) {
+    if (format->id == FormatId::UserDb25 && !options.address) {
         error = StepError{kCliUsage, "--from userdb25 needs --address"};
         return nullptr;
     }
@@ -52,7 +56,7 @@ const FileFormat* InputFormat(const CliOptions& options, const std::string& path
 const FileFormat* OutputFormat(const std::string& path, std::optional<StepError>& error)
 {
     const FileFormat* format = FormatByPath(path);
-    if (format == nullptr || !format->makeWriter) {
+    if (format == nullptr || format->makeWriter == nullptr) {
         error = StepError{kCliUsage, "cannot tell the output format of " + path + " (use .db or .xls)"};
         return nullptr;
     }

@@ -1,15 +1,11 @@
 #include "editor/CMainFrame.h"
 
-#include "access/CAccessDbIn.h"
-#include "access/CAccessDbOut.h"
 #include "access/CAccessDftDbOut.h"
-#include "access/CAccessUserDb25In.h"
-#include "access/CAccessUserDbIn.h"
+#include "access/CAccessIn.h"
+#include "access/CAccessOut.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "editor/CommandIds.h"
-#include "editor/FileFilter.h"
-#include "editor/Formats.h"
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
 #include "editor/SpreadsheetSideCopy.h"
@@ -18,32 +14,26 @@
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/TreeIcons.h"
-
-#if CORVANE_WITH_SPREADSHEETS
-#include "excel/CAccessExcelIn.h"
-#include "excel/CAccessExcelOut.h"
-#endif
+#include "formats/FileFormats.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 
-using core::CAccessDbIn;
-using core::CAccessDbOut;
 using core::CAccessDftDbOut;
-using core::CAccessExcelIn;
-using core::CAccessExcelOut;
 using core::CAccessIn;
 using core::CAccessOut;
-using core::CAccessUserDb25In;
-using core::CAccessUserDbIn;
 using core::ClearPendingError;
 using core::CProgDb;
+using core::FileFormat;
+using core::Format;
+using core::FormatByPath;
+using core::FormatId;
+using core::kBinaryFilter;
 using core::PendingErrorOrUnknown;
 using core::UiIcon;
 
@@ -130,8 +120,6 @@ void CMainFrame::ConnectCommands()
     on(CommandId::NextPane, &CMainFrame::SwitchPane);
     on(CommandId::PrevPane, &CMainFrame::SwitchPane);
     on(CommandId::Filter, [this] { m_list->Filter(); });
-    Action(CommandId::OpenExcel)->setEnabled(CORVANE_WITH_SPREADSHEETS != 0);
-    Action(CommandId::SaveAsExcel)->setEnabled(CORVANE_WITH_SPREADSHEETS != 0);
 
     QToolBar* toolBar = findChild<QToolBar*>("toolBar");
     QAction* toggleToolBar = Action(CommandId::ToggleToolBar);
@@ -151,42 +139,46 @@ QAction* CMainFrame::Action(int id) const
 
 void CMainFrame::OpenDb()
 {
-    CAccessDbIn importer;
-    ImportFile(importer, kProgramDbFilter);
+    ImportFormat(FormatId::Db);
 }
 
 void CMainFrame::SaveAsDb()
 {
-    CAccessDbOut exporter;
-    ExportFile(exporter, "db", kProgramDbFilter);
+    ExportFormat(FormatId::Db);
 }
 
 void CMainFrame::OpenExcel()
 {
-#if CORVANE_WITH_SPREADSHEETS
-    CAccessExcelIn importer;
-    ImportFile(importer, kExcelFilter);
-#endif
+    ImportFormat(FormatId::Excel);
 }
 
 void CMainFrame::SaveAsExcel()
 {
-#if CORVANE_WITH_SPREADSHEETS
-    CAccessExcelOut exporter;
-    ExportFile(exporter, "xls", kExcelFilter);
-#endif
+    ExportFormat(FormatId::Excel);
 }
 
 void CMainFrame::OpenUserDb()
 {
-    CAccessUserDbIn importer;
-    ImportFile(importer, kBinaryFilter);
+    ImportFormat(FormatId::UserDb);
 }
 
 void CMainFrame::OpenUserDb25()
 {
-    CAccessUserDb25In importer;
-    ImportFile(importer, kBinaryFilter);
+    ImportFormat(FormatId::UserDb25);
+}
+
+void CMainFrame::ImportFormat(FormatId id)
+{
+    const FileFormat& format = Format(id);
+    const std::unique_ptr<CAccessIn> importer = format.makeReader();
+    ImportFile(*importer, format.dialogFilter);
+}
+
+void CMainFrame::ExportFormat(FormatId id)
+{
+    const FileFormat& format = Format(id);
+    const std::unique_ptr<CAccessOut> exporter = format.makeWriter();
+    ExportFile(*exporter, std::string(format.extension), format.dialogFilter);
 }
 
 void CMainFrame::MergeDefaultDb()
@@ -197,7 +189,7 @@ void CMainFrame::MergeDefaultDb()
     }
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
-    request.filter = kBinaryFilter;
+    request.filter = kBinaryFilter; // a flash image
     request.mustExist = true; // the image is rewritten in place
     const std::optional<QString> path = m_services.AskFileName(this, request);
     if (!path) {
@@ -229,15 +221,13 @@ bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
 bool CMainFrame::OpenPath(const QString& path)
 {
     const std::string localPath = LocalPath(path);
-#if CORVANE_WITH_SPREADSHEETS
-    if (QFileInfo(path).suffix().compare("xls", Qt::CaseInsensitive) == 0) {
-        CAccessExcelIn importer;
-        return RunImport(importer, localPath);
+    const FileFormat* format = FormatByPath(localPath);
+    // Anything but a workbook is read as a default-database file, whose reader says what is wrong with it.
+    if (format == nullptr || format->makeReader == nullptr) {
+        format = &Format(FormatId::Db);
     }
-#endif
-    // Anything else is read as a default-database file, whose reader says what is wrong with it.
-    CAccessDbIn importer;
-    return RunImport(importer, localPath);
+    const std::unique_ptr<CAccessIn> importer = format->makeReader();
+    return RunImport(*importer, localPath);
 }
 
 bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)

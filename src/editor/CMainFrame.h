@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/FileFormats.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -41,6 +43,9 @@ public:
     void OpenUserDb25();
     void MergeDefaultDb();
 
+    // The file commands of one format: its importer or exporter with its file-dialog filter.
+    void ImportFormat(core::FormatId id);
+    void ExportFormat(core::FormatId id);
     // Asks for a file and reads it with the importer; true when something was imported.
     bool ImportFile(core::CAccessIn& importer, std::string_view filter);
     // Asks for a file name and writes the database with the exporter.

@@ -4,8 +4,13 @@
 #include "editor/ImportSummary.h"
 #include "editor/WindowTitle.h"
 #include "editor/dialogs/HexAddress.h"
+#include "formats/FileFormats.h"
 
 #include <QtTest>
+
+using core::kBinaryFilter;
+using core::kExcelFilter;
+using core::kProgramDbFilter;
 
 namespace editor {
 

@@ -6,11 +6,10 @@
 #include "editor/CMainFrame.h"
 #include "editor/CTessaroApp.h"
 #include "editor/CommandIds.h"
-#include "editor/FileFilter.h"
-#include "editor/Formats.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
+#include "formats/FileFormats.h"
 #include "support/TempDir.h"
 
 #include "access/CAccessIn.h"
@@ -27,8 +26,6 @@
 
 #include <functional>
 
-using testsupport::TempDir;
-
 using core::CAccessIn;
 using core::CAccessOut;
 using core::ClearPendingError;
@@ -37,9 +34,12 @@ using core::CProgNode;
 using core::CSatNode;
 using core::CTpNode;
 using core::InvalidId;
+using core::kProgramDbFilter;
 using core::PendingError;
 using core::SetPendingError;
 using core::UiIcon;
+
+using testsupport::TempDir;
 
 namespace editor {
 
@@ -371,9 +371,7 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addRow("db before any import") << false << CommandId::SaveAsDb;
         QTest::addRow("db after an empty import") << true << CommandId::SaveAsDb;
-        if (CORVANE_WITH_SPREADSHEETS) {
-            QTest::addRow("excel before any import") << false << CommandId::SaveAsExcel;
-        }
+        QTest::addRow("excel before any import") << false << CommandId::SaveAsExcel;
     }
     void saveWithNothingToSave()
     {

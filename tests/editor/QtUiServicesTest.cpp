@@ -1,6 +1,6 @@
 // The real message boxes, file dialogs and cursors behind IUiServices, driven with timers.
 #include "editor/QtUiServices.h"
-#include "editor/FileFilter.h"
+#include "formats/FileFormats.h"
 #include "support/TempDir.h"
 
 #include <QFileDialog>
@@ -11,9 +11,11 @@
 
 #include <functional>
 
-using testsupport::TempDir;
-
+using core::kExcelFilter;
+using core::kProgramDbFilter;
 using core::UiIcon;
+
+using testsupport::TempDir;
 
 namespace editor {
 
