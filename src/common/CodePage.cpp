@@ -170,6 +170,16 @@ bool SetInternalCodePage(std::string_view nameOrNumber)
     return true;
 }
 
+ScopedCodePage::ScopedCodePage(std::string_view nameOrNumber)
+    : m_previous(InternalCodePage())
+    , m_installed(SetInternalCodePage(nameOrNumber))
+{ }
+
+ScopedCodePage::~ScopedCodePage()
+{
+    Setting() = m_previous;
+}
+
 bool ConvertCharset(
     std::string_view input, const std::string& from, const std::string& to, std::string& output, bool* lossy)
 {

@@ -20,10 +20,28 @@ const CodePageInfo& InternalCodePage();
 
 // Replaces the internal code page (tests, and programs with an option for it). Accepts the same
 // forms as CORVANE_CODEPAGE; returns false and keeps the old setting when iconv knows no such set.
-bool SetInternalCodePage(std::string_view nameOrNumber);
+[[nodiscard]] bool SetInternalCodePage(std::string_view nameOrNumber);
+
+// Sets the internal code page for one scope and puts the previous one back at its end, so that
+// a test or a command that needs another code page leaves the process as it found it.
+class ScopedCodePage
+{
+public:
+    explicit ScopedCodePage(std::string_view nameOrNumber);
+    ~ScopedCodePage();
+    ScopedCodePage(const ScopedCodePage&) = delete;
+    ScopedCodePage& operator=(const ScopedCodePage&) = delete;
+
+    // False when the code page was unknown and the previous one stayed in place.
+    [[nodiscard]] bool Installed() const { return m_installed; }
+
+private:
+    CodePageInfo m_previous;
+    bool m_installed;
+};
 
 // Resolves a code-page number or charset name without installing it.
-bool ResolveCodePage(std::string_view nameOrNumber, CodePageInfo& out);
+[[nodiscard]] bool ResolveCodePage(std::string_view nameOrNumber, CodePageInfo& out);
 
 // iconv's name for a Windows code-page number, or an empty string when there is none.
 std::string CharsetForCodePage(int number);
@@ -37,7 +55,7 @@ std::string Utf8ToInternal(std::string_view utf8, bool* lossy = nullptr);
 
 // General conversion between two iconv charsets; returns false on a set iconv does not know.
 // Unconvertible input is replaced as described above and reported through *lossy.
-bool ConvertCharset(
+[[nodiscard]] bool ConvertCharset(
     std::string_view input, const std::string& from, const std::string& to, std::string& output, bool* lossy = nullptr);
 
 } // namespace core

@@ -29,7 +29,18 @@ const PendingErrorState& PendingError()
 
 std::string PendingErrorOrUnknown()
 {
-    return Slot().pending ? Slot().text : std::string("Unknown Error!");
+    return Slot().pending != 0 ? Slot().text : std::string("Unknown Error!");
+}
+
+ScopedPendingError::ScopedPendingError()
+    : m_saved(Slot())
+{
+    ClearPendingError();
+}
+
+ScopedPendingError::~ScopedPendingError()
+{
+    Slot() = std::move(m_saved);
 }
 
 } // namespace core

@@ -22,4 +22,18 @@ const PendingErrorState& PendingError();
 // The pending text, or "Unknown Error!" when nothing is pending (the text every failure box shows).
 std::string PendingErrorOrUnknown();
 
+// Starts a scope with an empty slot and puts the slot back as it was at the scope's end, so that
+// nothing a test or a nested command leaves pending leaks into the next one.
+class ScopedPendingError
+{
+public:
+    ScopedPendingError();
+    ~ScopedPendingError();
+    ScopedPendingError(const ScopedPendingError&) = delete;
+    ScopedPendingError& operator=(const ScopedPendingError&) = delete;
+
+private:
+    PendingErrorState m_saved;
+};
+
 } // namespace core

@@ -34,7 +34,7 @@ ByteBuilder& ProgBytes(ByteBuilder& b, std::uint32_t satRef, std::uint32_t tpRef
 class DbFileRead : public testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     bool Read(const ByteBuilder& file)
     {

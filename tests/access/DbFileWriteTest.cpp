@@ -41,7 +41,7 @@ std::int32_t AddProg(CProgDb& db, std::int32_t tp, std::string_view name)
 class DbFileWrite : public testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     std::vector<std::uint8_t> Write(CProgDb& source)
     {

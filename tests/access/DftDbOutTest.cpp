@@ -120,7 +120,7 @@ TEST(DftDbAreaTest, AreaRunsFromStartMagicOverTheErasedBytesAfterTheEndMagic)
 class DftDbOutTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     // prefix, "Sg8K", oldBody bytes, "Eg8K", erased bytes of 0xFF, suffix.
     static Bytes Image(std::size_t oldBody, std::size_t erased, std::string_view suffix = "\x01tail")

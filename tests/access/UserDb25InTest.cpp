@@ -175,7 +175,7 @@ TEST(UserDb25FindBlockTest, StoreStartIsTheFirstSoundHeader)
 class UserDb25InTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     bool Import(const Bytes& image, std::uint32_t address)
     {

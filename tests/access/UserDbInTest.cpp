@@ -56,7 +56,7 @@ std::vector<Table> SmallTables()
 class UserDbInTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     // Imports image from a file, answering the address question with address.
     bool Import(const Bytes& image, std::uint32_t address)

@@ -8,15 +8,15 @@
 
 #include <sstream>
 
-using testsupport::ReadFileBytes;
-using testsupport::TempDir;
-
 using core::CAccessExcelOut;
 using core::CProgDb;
 using core::CSatNode;
 using core::CTpNode;
 using core::InvalidId;
-using core::SetInternalCodePage;
+using core::ScopedCodePage;
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
 
 namespace cli {
 
@@ -39,7 +39,8 @@ Result RunArgs(const std::vector<std::string>& args)
 
 TEST(CliExcel, SampleConvertsToAWorkbookAndBackUnchanged)
 {
-    ASSERT_TRUE(SetInternalCodePage("ISO-8859-1"));
+    const ScopedCodePage latin1("ISO-8859-1");
+    ASSERT_TRUE(latin1.Installed());
     const TempDir dir;
     const std::string sample = std::string(SAMPLES_DIR) + "/sample.db";
     const std::string xls = dir.File("sample.XLS"); // the extension is matched without case
@@ -54,7 +55,8 @@ TEST(CliExcel, SampleConvertsToAWorkbookAndBackUnchanged)
 
 TEST(CliExcel, DumpOfAWorkbook)
 {
-    ASSERT_TRUE(SetInternalCodePage("ISO-8859-1"));
+    const ScopedCodePage latin1("ISO-8859-1");
+    ASSERT_TRUE(latin1.Installed());
     const TempDir dir;
     CProgDb db;
     auto sat = std::make_unique<CSatNode>(2);

@@ -9,13 +9,13 @@
 
 #include <sstream>
 
-using testsupport::ByteBuilder;
-using testsupport::ReadFileBytes;
-using testsupport::TempDir;
-
 using core::CAccessDbIn;
 using core::CAccessDbOut;
 using core::CProgDb;
+
+using testsupport::ByteBuilder;
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
 
 namespace cli {
 

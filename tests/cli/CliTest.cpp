@@ -8,16 +8,16 @@
 
 #include <sstream>
 
-using testsupport::ReadFileBytes;
-using testsupport::TempDir;
-
 using core::CAccessDbOut;
 using core::CProgDb;
 using core::CProgNode;
 using core::CSatNode;
 using core::CTpNode;
 using core::InvalidId;
-using core::SetInternalCodePage;
+using core::ScopedCodePage;
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
 
 namespace cli {
 
@@ -65,7 +65,8 @@ std::string WriteSmallDb(const TempDir& dir)
 
 TEST(Cli, DumpShowsEveryFieldInOrder)
 {
-    ASSERT_TRUE(SetInternalCodePage("ISO-8859-1"));
+    const ScopedCodePage latin1("ISO-8859-1");
+    ASSERT_TRUE(latin1.Installed());
     const TempDir dir;
     const CliResult r = RunCommand({"dump", WriteSmallDb(dir)});
     ASSERT_EQ(r.status, 0) << r.err;

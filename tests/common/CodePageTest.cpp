@@ -9,11 +9,8 @@ namespace {
 // Restores the process-wide code page after each test.
 class CodePage : public testing::Test
 {
-protected:
-    void TearDown() override { SetInternalCodePage(m_saved.charset); }
-
 private:
-    CodePageInfo m_saved = InternalCodePage();
+    ScopedCodePage m_scope{InternalCodePage().charset};
 };
 
 TEST_F(CodePage, NumbersAndNamesResolve)
@@ -71,6 +68,24 @@ TEST_F(CodePage, UnmappableCharactersAreReplacedAndReported)
     ASSERT_TRUE(SetInternalCodePage("936"));
     EXPECT_EQ(InternalToUtf8("\xD6\xD0\xCE\xC4"), "\xE4\xB8\xAD\xE6\x96\x87"); // two double-byte characters
     EXPECT_EQ(Utf8ToInternal("\xE4\xB8\xAD"), "\xD6\xD0");
+}
+
+TEST_F(CodePage, ScopedCodePagePutsThePreviousOneBack)
+{
+    ASSERT_TRUE(SetInternalCodePage("1251"));
+    {
+        const ScopedCodePage outer("936");
+        EXPECT_TRUE(outer.Installed());
+        EXPECT_EQ(InternalCodePage().number, 936);
+        {
+            const ScopedCodePage inner("no-such-charset");
+            EXPECT_FALSE(inner.Installed());
+            EXPECT_EQ(InternalCodePage().number, 936); // an unknown set changes nothing
+        }
+        EXPECT_EQ(InternalCodePage().number, 936);
+    }
+    EXPECT_EQ(InternalCodePage().number, 1251);
+    EXPECT_EQ(InternalCodePage().charset, CharsetForCodePage(1251));
 }
 
 } // namespace

@@ -8,7 +8,7 @@ namespace {
 
 TEST(PendingError, SetOverwritesAndClearEmpties)
 {
-    ClearPendingError();
+    const ScopedPendingError test;
     EXPECT_EQ(PendingError().pending, 0);
     EXPECT_EQ(PendingErrorOrUnknown(), "Unknown Error!");
     SetPendingError("File size error!");
@@ -19,6 +19,24 @@ TEST(PendingError, SetOverwritesAndClearEmpties)
     ClearPendingError();
     EXPECT_EQ(PendingError().text, "");
     EXPECT_EQ(PendingErrorOrUnknown(), "Unknown Error!");
+}
+
+TEST(PendingError, ScopedPendingErrorStartsEmptyAndPutsTheSlotBack)
+{
+    const ScopedPendingError test;
+    SetPendingError("Write file failed!");
+    {
+        const ScopedPendingError nested;
+        EXPECT_EQ(PendingError().pending, 0);
+        EXPECT_EQ(PendingError().text, "");
+        SetPendingError("File size error!");
+    }
+    EXPECT_EQ(PendingError().pending, 1);
+    EXPECT_EQ(PendingError().text, "Write file failed!");
+    {
+        const ScopedPendingError nested;
+    }
+    EXPECT_EQ(PendingErrorOrUnknown(), "Write file failed!");
 }
 
 } // namespace

@@ -33,6 +33,7 @@ using core::kExcelFilter;
 using core::PendingError;
 using core::PendingErrorOrUnknown;
 using core::PendingErrorState;
+using core::ScopedPendingError;
 using core::UiIcon;
 
 using testsupport::ReadFileBytes;
@@ -43,12 +44,7 @@ namespace editor {
 namespace {
 struct Window
 {
-    Window()
-    {
-        ClearPendingError();
-        app.InitInstance({"corvane"});
-    }
-    ~Window() { ClearPendingError(); }
+    Window() { app.InitInstance({"corvane"}); }
 
     CMainFrame& Frame() { return *app.MainFrame(); }
     void Trigger(int id) { Frame().Action(id)->trigger(); }
@@ -68,6 +64,7 @@ struct Window
         QCOMPARE(ui.messages[0].icon, icon);
     }
 
+    ScopedPendingError pending; // each window starts with an empty slot and leaves it as it was
     FakeUiServices ui;
     CTessaroApp app{ui};
     TempDir dir;

@@ -19,9 +19,8 @@ using core::CProgDb;
 using core::CProgNode;
 using core::CSatNode;
 using core::CTpNode;
-using core::InternalCodePage;
 using core::InvalidId;
-using core::SetInternalCodePage;
+using core::ScopedCodePage;
 
 namespace editor {
 
@@ -648,8 +647,8 @@ private slots:
 
     void nameFilterUsesTheInternalCodePage()
     {
-        const std::string previous = InternalCodePage().charset;
-        QVERIFY(SetInternalCodePage("1251"));
+        const ScopedCodePage cyrillic("1251");
+        QVERIFY(cyrillic.Installed());
         Fixture f(1, 1, 2);
         f.db->Progs().Find(1)->SetProgName("\xCF\xE5\xF0\xE2\xFB\xE9"); // "Первый" in 1251
         f.view.ShowItems(ListKind::Programs, InvalidId);
@@ -657,7 +656,6 @@ private slots:
         f.QueueFilter({{"ProgName", QString::fromUtf8("Первый")}});
         f.view.Filter();
         QCOMPARE(f.ViewIds(), QList<int>{1});
-        QVERIFY(SetInternalCodePage(previous));
     }
 
     void modelStaysConsistentThroughEdits()

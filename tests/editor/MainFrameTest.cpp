@@ -28,7 +28,6 @@
 
 using core::CAccessIn;
 using core::CAccessOut;
-using core::ClearPendingError;
 using core::CProgDb;
 using core::CProgNode;
 using core::CSatNode;
@@ -36,6 +35,7 @@ using core::CTpNode;
 using core::InvalidId;
 using core::kProgramDbFilter;
 using core::PendingError;
+using core::ScopedPendingError;
 using core::SetPendingError;
 using core::UiIcon;
 
@@ -100,12 +100,7 @@ bool FillThreePrograms(CProgDb& db)
 
 struct Window
 {
-    Window()
-    {
-        ClearPendingError();
-        app.InitInstance({"corvane"});
-    }
-    ~Window() { ClearPendingError(); }
+    Window() { app.InitInstance({"corvane"}); }
 
     CMainFrame& Frame() { return *app.MainFrame(); }
     QAction* Action(int id) { return Frame().Action(id); }
@@ -136,6 +131,7 @@ struct Window
         QVERIFY(!ui.messages[0].underWaitCursor);
     }
 
+    ScopedPendingError pending; // each window starts with an empty slot and leaves it as it was
     FakeUiServices ui;
     CTessaroApp app{ui};
     TempDir dir;

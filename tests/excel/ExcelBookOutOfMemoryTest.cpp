@@ -49,6 +49,7 @@ namespace {
 
 TEST(ExcelBookOutOfMemory, WriteCellTurnsTheExceptionIntoAPendingError)
 {
+    const ScopedPendingError pending;
     TempDir dir;
     CExcelBook book;
     ASSERT_TRUE(book.Create(dir.File("b.xls")));

@@ -27,8 +27,7 @@ std::string FileText(const std::string& path)
 class ExcelBook : public testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
-    void TearDown() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     // A workbook made by Create with the "Satellites" sheet open.
     void CreateOpen()
@@ -177,13 +176,12 @@ class ExcelBookFailures : public testing::TestWithParam<FailureCase>
 
 TEST_P(ExcelBookFailures, FailAndLeaveTheirMessage)
 {
-    ClearPendingError();
+    const ScopedPendingError pending;
     TempDir dir;
     CExcelBook book;
     EXPECT_FALSE(GetParam().run(book, dir));
     EXPECT_EQ(PendingError().pending != 0, !GetParam().pending.empty());
     EXPECT_EQ(PendingError().text, GetParam().pending);
-    ClearPendingError();
 }
 
 bool CreateOpened(CExcelBook& book, const TempDir& dir)

@@ -23,7 +23,7 @@ using namespace WorkbookXml;
 class ExcelInTest : public testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     bool Import(const std::vector<Sheet>& sheets) { return ImportText(Build(sheets)); }
     bool ImportText(const std::string& xml)

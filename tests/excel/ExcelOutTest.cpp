@@ -67,7 +67,7 @@ std::size_t CountOf(const std::string& text, const std::string& what)
 class ExcelOutTest : public testing::Test
 {
 protected:
-    void SetUp() override { ClearPendingError(); }
+    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
 
     CSatNode& AddSat(const std::string& name, std::int32_t select = 0)
     {

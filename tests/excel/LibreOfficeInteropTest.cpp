@@ -186,20 +186,12 @@ protected:
             }
             GTEST_SKIP() << "soffice not found (install libreoffice-calc-nogui)";
         }
-        ClearPendingError();
-        m_savedCodePage = InternalCodePage().charset;
-        ASSERT_TRUE(SetInternalCodePage("ISO-8859-1"));
+        ASSERT_TRUE(m_codePage.Installed());
         LoadSampleChannels(db);
         TrimLeadingBlankRuns(db);
         AddCaseTwins(db);
         exported = dir.File("channels.xls");
         ASSERT_TRUE(CAccessExcelOut().Export(exported, db)) << PendingError().text;
-    }
-    void TearDown() override
-    {
-        if (!m_savedCodePage.empty()) {
-            SetInternalCodePage(m_savedCodePage);
-        }
     }
 
     // Runs one conversion; its own profile folder keeps parallel test runs apart.
@@ -224,7 +216,8 @@ protected:
 
 private:
     std::string m_soffice;
-    std::string m_savedCodePage;
+    ScopedPendingError m_pending;
+    ScopedCodePage m_codePage{"ISO-8859-1"};
 };
 
 TEST_F(LibreOfficeInteropTest, CsvOfEverySheetHoldsTheExportedCells)

@@ -25,11 +25,8 @@ class RoundTripTest : public testing::Test
 protected:
     void SetUp() override
     {
-        ClearPendingError();
-        m_savedCodePage = InternalCodePage().charset;
-        ASSERT_TRUE(SetInternalCodePage("ISO-8859-1")); // every byte survives the trip through UTF-8
+        ASSERT_TRUE(m_codePage.Installed()); // every byte survives the trip through UTF-8
     }
-    void TearDown() override { SetInternalCodePage(m_savedCodePage); }
 
     // Exports db, imports the file into a fresh database and describes that.
     std::string Trip(CProgDb& db)
@@ -45,7 +42,8 @@ protected:
     FakeUiHooks ui;
 
 private:
-    std::string m_savedCodePage;
+    ScopedPendingError m_pending;
+    ScopedCodePage m_codePage{"ISO-8859-1"};
 };
 
 TEST_F(RoundTripTest, RealChannelListComesBackTheSame)
