@@ -294,7 +294,7 @@ int main(int argc, char** argv)
         auto plain = MakeLargeDb();
         peerRemove.push_back(Ms([&] {
             // One RemoveByParent walk of the program list per transponder of the satellite.
-            plain->Sats().Delete(0);
+            (void)plain->Sats().Delete(0); // satellite 0 exists in the large database
             for (const CTpNode& tp : plain->Tps()) {
                 if (tp.ParentId() == 0) {
                     plain->Progs().RemoveByParent(tp.Id());

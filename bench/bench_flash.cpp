@@ -13,6 +13,7 @@
 #include "db/CProgDb.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -148,9 +149,11 @@ Figures Measure(const std::string& dir, std::size_t imageSize, std::uint32_t tps
     const Bytes image25 = MakeImage(imageSize, true, 100, tps, progs);
     const auto view
         = [](const Bytes& b) { return std::string_view(reinterpret_cast<const char*>(b.data()), b.size()); };
-    WriteFileAtomically(path, view(image));
-    WriteFileAtomically(path25, view(image25));
-    WriteFileAtomically(target, view(image));
+    if (!WriteFileAtomically(path, view(image)) || !WriteFileAtomically(path25, view(image25))
+        || !WriteFileAtomically(target, view(image))) {
+        std::fprintf(stderr, "cannot write the images\n");
+        std::exit(1);
+    }
 
     Figures f{};
     // The plain read: open the image and read all of it into one fresh buffer, as the readers do.

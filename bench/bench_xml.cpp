@@ -184,7 +184,10 @@ int main(int argc, char** argv)
         const long cells = std::atol(argv[2]);
         const std::string dir = argv[3];
         const std::string templatePath = dir + "/template.xls";
-        CExcelBook().Create(templatePath);
+        if (!CExcelBook().Create(templatePath)) {
+            std::fprintf(stderr, "cannot write %s\n", templatePath.c_str());
+            return 1;
+        }
         const auto [ours, peer] = RunBoth([&] { return WriteWithBook(cells, dir + "/ours.xls"); },
                                           [&] { return WriteWithPugi(cells, templatePath, dir + "/peer.xls"); });
         Report(("write " + std::to_string(cells) + " cells").c_str(), ours, peer, 0);

@@ -11,16 +11,16 @@ namespace core {
 class CAccessDbIn : public CAccessIn
 {
 public:
-    bool Import(const std::string& path, CProgDb& db) override;
+    [[nodiscard]] bool Import(const std::string& path, CProgDb& db) override;
 
     // Reads the file's bytes; the same checks and messages as Import (used for images in memory too).
-    bool ImportBytes(const std::vector<std::uint8_t>& bytes, CProgDb& db);
+    [[nodiscard]] bool ImportBytes(const std::vector<std::uint8_t>& bytes, CProgDb& db);
 
 private:
-    bool ReadSatellites(const std::uint8_t* records, CProgDb& db);
+    [[nodiscard]] bool ReadSatellites(const std::uint8_t* records, CProgDb& db);
     void ReadTransponders(const std::uint8_t* records, CProgDb& db);
     void ReadPrograms(const std::uint8_t* records, CProgDb& db);
-    bool Fail(const char* message, CProgDb& db);
+    [[nodiscard]] bool Fail(const char* message, CProgDb& db);
 
     std::uint32_t m_nSat = 0;
     std::uint32_t m_nTp = 0;

@@ -17,14 +17,14 @@ namespace core {
 class CAccessDbOut : public CAccessOut
 {
 public:
-    bool Export(const std::string& path, CProgDb& db) override;
+    [[nodiscard]] bool Export(const std::string& path, CProgDb& db) override;
 
     // Builds the file's bytes; false (with PendingError set) when the database does not fit the
     // format. Refreshes FirstTpIndex, TpCount, SatRef and TpRef of the nodes written.
-    bool BuildBytes(CProgDb& db, std::string& bytes);
+    [[nodiscard]] bool BuildBytes(CProgDb& db, std::string& bytes);
 
 private:
-    bool CheckLimits(const CProgDb& db);
+    [[nodiscard]] bool CheckLimits(const CProgDb& db);
     void WriteSatellites(CProgDb& db, std::string& bytes);
     void WriteTransponders(CProgDb& db, std::string& bytes);
     void WritePrograms(CProgDb& db, std::string& bytes);

@@ -97,9 +97,10 @@ bool CAccessDftDbOut::WriteArea(FlashImageFile& image, std::size_t start, const 
     if (image.WriteAt(start, newArea.data(), newArea.size()) && image.Sync()) {
         return true;
     }
-    // A failed write may have landed in part: put the old area back so the image stays usable.
-    image.WriteAt(start, m_image.Data() + start, newArea.size());
-    image.Sync();
+    // A failed write may have landed in part: put the old area back so the image stays usable. The
+    // write has already failed; a failure of this repair leaves nothing more to report.
+    (void)image.WriteAt(start, m_image.Data() + start, newArea.size());
+    (void)image.Sync();
     SetPendingError("Write file failed!");
     return false;
 }

@@ -17,7 +17,7 @@ class CAccessDftDbOut : public CAccessOut
 {
 public:
     // Merges db into the existing image at path; every byte outside the area stays as it was.
-    bool Export(const std::string& path, CProgDb& db) override;
+    [[nodiscard]] bool Export(const std::string& path, CProgDb& db) override;
 
     struct Area
     {
@@ -27,19 +27,21 @@ public:
 
     // The default-database area of an image; none (with "Invalid file format!" pending) when the
     // image has no "Sg8K" or no "Eg8K" after it.
-    static std::optional<Area> FindDefaultDbArea(std::span<const std::uint8_t> image);
+    [[nodiscard]] static std::optional<Area> FindDefaultDbArea(std::span<const std::uint8_t> image);
 
     // The first position at which the 4-byte pattern lies entirely inside bytes.
-    static std::optional<std::size_t> FindBytes(std::span<const std::uint8_t> bytes, const char (&pattern)[4]);
+    [[nodiscard]] static std::optional<std::size_t> FindBytes(std::span<const std::uint8_t> bytes,
+                                                              const char (&pattern)[4]);
 
 private:
     // Finds the area in the image read into m_image and replaces it with the database.
-    bool MergeInto(FlashImageFile& image, const std::string& tempPath, CProgDb& db);
+    [[nodiscard]] bool MergeInto(FlashImageFile& image, const std::string& tempPath, CProgDb& db);
     // Writes the database with the default-database writer to tempPath, checks that it fits the area
     // and gives the area's new bytes: the database, then 0xFF up to the area end.
-    bool BuildNewArea(const std::string& tempPath, CProgDb& db, const Area& area, std::vector<std::uint8_t>& newArea);
+    [[nodiscard]] bool
+    BuildNewArea(const std::string& tempPath, CProgDb& db, const Area& area, std::vector<std::uint8_t>& newArea);
     // Writes the new area over the old one in the image file.
-    bool WriteArea(FlashImageFile& image, std::size_t start, const std::vector<std::uint8_t>& newArea);
+    [[nodiscard]] bool WriteArea(FlashImageFile& image, std::size_t start, const std::vector<std::uint8_t>& newArea);
 
     ByteBuffer m_image; // the image while Export runs, empty otherwise
 };

@@ -13,7 +13,7 @@ class CAccessIn
 public:
     virtual ~CAccessIn() = default;
     // Reads path into db; false on failure, usually with a reason left in PendingError.
-    virtual bool Import(const std::string& path, CProgDb& db) = 0;
+    [[nodiscard]] virtual bool Import(const std::string& path, CProgDb& db) = 0;
 
 protected:
     // Asks the user where the user database lies in a flash image: 0 for "Auto" and for Cancel.

@@ -12,7 +12,7 @@ class CAccessOut
 public:
     virtual ~CAccessOut() = default;
     // Writes db to path; false on failure, usually with a reason left in PendingError.
-    virtual bool Export(const std::string& path, CProgDb& db) = 0;
+    [[nodiscard]] virtual bool Export(const std::string& path, CProgDb& db) = 0;
 };
 
 } // namespace core

@@ -15,10 +15,10 @@ class CAccessUserDb25In : public CAccessIn
 {
 public:
     // Asks for the address (0 refuses the import) and reads the three tables from there.
-    bool Import(const std::string& path, CProgDb& db) override;
+    [[nodiscard]] bool Import(const std::string& path, CProgDb& db) override;
 
     // The same over an image in memory, with the address already chosen.
-    bool ImportImage(std::span<const std::uint8_t> image, std::uint32_t address, CProgDb& db);
+    [[nodiscard]] bool ImportImage(std::span<const std::uint8_t> image, std::uint32_t address, CProgDb& db);
 
     // A 28-byte block header read from the area.
     struct Header
@@ -34,7 +34,7 @@ public:
     };
 
     // The header at offset; none when its 28 bytes are not all inside the area.
-    static std::optional<Header> ReadHeader(const FlashArea& area, std::uint64_t offset);
+    [[nodiscard]] static std::optional<Header> ReadHeader(const FlashArea& area, std::uint64_t offset);
 
     // The first 4-byte-aligned header that starts a store (a count, or an end word after an empty
     // table); the area start when there is none.
@@ -42,7 +42,8 @@ public:
 
     // The header of the block to read for a table: the last block of the chain that starts at the
     // table's header. None when it is missing, broken, or the search leaves the area or loops.
-    static std::optional<Header> FindBlock25(const FlashArea& area, std::uint64_t storeStart, std::uint32_t wantedType);
+    [[nodiscard]] static std::optional<Header>
+    FindBlock25(const FlashArea& area, std::uint64_t storeStart, std::uint32_t wantedType);
 
     // The bytes of record i (recordSize rounded down to whole words); none when i is not below the
     // count, or the entry or the record is not inside the area.

@@ -15,10 +15,10 @@ class CAccessUserDbIn : public CAccessIn
 {
 public:
     // Asks for the address (0 searches from the start), finds the marker and reads the three tables.
-    bool Import(const std::string& path, CProgDb& db) override;
+    [[nodiscard]] bool Import(const std::string& path, CProgDb& db) override;
 
     // The same over an image in memory, with the address already chosen.
-    bool ImportImage(std::span<const std::uint8_t> image, std::uint32_t address, CProgDb& db);
+    [[nodiscard]] bool ImportImage(std::span<const std::uint8_t> image, std::uint32_t address, CProgDb& db);
 
     // A table block found in the area: where its header lies and what it holds.
     struct Block
@@ -30,12 +30,13 @@ public:
 
     // The first in-use block of the wanted table type along the chain from the root header; none when
     // the chain ends, breaks, loops or leaves the area first.
-    static std::optional<Block> FindBlock(const FlashArea& area, std::uint32_t wantedType);
+    [[nodiscard]] static std::optional<Block> FindBlock(const FlashArea& area, std::uint32_t wantedType);
 
     // The first position address + k * 64 KiB below size whose word is the marker; wordAt gives the
     // word at a position, or none when fewer than four bytes are there.
     template <class WordAt>
-    static std::optional<std::uint64_t> FindMarker(std::uint64_t address, std::uint64_t size, WordAt wordAt);
+    [[nodiscard]] static std::optional<std::uint64_t>
+    FindMarker(std::uint64_t address, std::uint64_t size, WordAt wordAt);
 
 private:
     // Reads the three tables of an area that starts at the marker.

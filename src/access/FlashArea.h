@@ -27,12 +27,12 @@ public:
     }
 
     // Little-endian numbers; none when the field is not entirely inside the window.
-    std::optional<std::uint32_t> Le32(std::uint64_t offset) const { return LeN(offset, 4); }
-    std::optional<std::uint32_t> Le16(std::uint64_t offset) const { return LeN(offset, 2); }
-    std::optional<std::uint32_t> U8(std::uint64_t offset) const { return LeN(offset, 1); }
+    [[nodiscard]] std::optional<std::uint32_t> Le32(std::uint64_t offset) const { return LeN(offset, 4); }
+    [[nodiscard]] std::optional<std::uint32_t> Le16(std::uint64_t offset) const { return LeN(offset, 2); }
+    [[nodiscard]] std::optional<std::uint32_t> U8(std::uint64_t offset) const { return LeN(offset, 1); }
 
     // A little-endian number of 1 to 4 bytes.
-    std::optional<std::uint32_t> LeN(std::uint64_t offset, unsigned size) const
+    [[nodiscard]] std::optional<std::uint32_t> LeN(std::uint64_t offset, unsigned size) const
     {
         if (size == 0 || size > 4 || !Contains(offset, size)) {
             return std::nullopt;

@@ -40,24 +40,24 @@ public:
     FlashImageFile& operator=(const FlashImageFile&) = delete;
 
     // Opens an existing regular file, never creating one; false when that is not possible.
-    bool OpenForReading(const std::string& path);
-    bool OpenForUpdate(const std::string& path);
+    [[nodiscard]] bool OpenForReading(const std::string& path);
+    [[nodiscard]] bool OpenForUpdate(const std::string& path);
 
     // The file length at the time it was opened.
     std::uint64_t Size() const { return m_size; }
 
     // Reads up to length bytes at offset into dest; the number read (less at the end of the file),
     // or none on a read error.
-    std::optional<std::size_t> ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t length) const;
+    [[nodiscard]] std::optional<std::size_t> ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t length) const;
     // Reads the bytes from offset to the end of the file; none on a read error or a short read.
-    std::optional<ByteBuffer> ReadRest(std::uint64_t offset) const;
+    [[nodiscard]] std::optional<ByteBuffer> ReadRest(std::uint64_t offset) const;
     // Writes all of data at offset; false when the system took less than all of it.
-    bool WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length);
+    [[nodiscard]] bool WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length);
     // Pushes what was written to the disk.
-    bool Sync();
+    [[nodiscard]] bool Sync();
 
 private:
-    bool Open(const std::string& path, int flags);
+    [[nodiscard]] bool Open(const std::string& path, int flags);
 
     int m_fd = -1;
     std::uint64_t m_size = 0;

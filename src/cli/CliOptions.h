@@ -17,7 +17,7 @@ struct CliOptions
 };
 
 // Parses argv; false with a reason in error on a usage error.
-bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+[[nodiscard]] bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error);
 
 // The usage text.
 std::string CliUsage();

@@ -18,11 +18,11 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     // Creates the temporary file; false when the folder cannot take it.
-    bool Open();
+    [[nodiscard]] bool Open();
     // Appends bytes; false on a write error (the target stays untouched).
-    bool Write(std::string_view data);
+    [[nodiscard]] bool Write(std::string_view data);
     // Flushes, closes and renames over the target; false leaves the target as it was.
-    bool Commit();
+    [[nodiscard]] bool Commit();
 
 private:
     std::string m_path;
@@ -32,9 +32,9 @@ private:
 };
 
 // Writes a whole file through AtomicFile.
-bool WriteFileAtomically(const std::string& path, std::string_view data);
+[[nodiscard]] bool WriteFileAtomically(const std::string& path, std::string_view data);
 
 // Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data);
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data);
 
 } // namespace core

@@ -81,7 +81,7 @@ public:
     }
 
     // Destroys the first node with this id; false when there is none. The id is not handed out again.
-    bool Delete(std::int32_t id)
+    [[nodiscard]] bool Delete(std::int32_t id)
     {
         const auto it = FindIt(id);
         if (it == m_nodes.end()) {
@@ -122,7 +122,7 @@ public:
 
     // Moves the source node directly before the target node; false (nothing changed) when
     // either is missing. Ids and parents stay as they are.
-    bool Move(std::int32_t sourceId, std::int32_t targetId)
+    [[nodiscard]] bool Move(std::int32_t sourceId, std::int32_t targetId)
     {
         const auto source = FindIt(sourceId);
         const auto target = FindIt(targetId);

@@ -171,7 +171,7 @@ void CMainFrame::ImportFormat(FormatId id)
 {
     const FileFormat& format = Format(id);
     const std::unique_ptr<CAccessIn> importer = format.makeReader();
-    ImportFile(*importer, format.dialogFilter);
+    (void)ImportFile(*importer, format.dialogFilter); // a failure has been shown to the user
 }
 
 void CMainFrame::ExportFormat(FormatId id)

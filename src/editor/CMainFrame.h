@@ -47,11 +47,11 @@ public:
     void ImportFormat(core::FormatId id);
     void ExportFormat(core::FormatId id);
     // Asks for a file and reads it with the importer; true when something was imported.
-    bool ImportFile(core::CAccessIn& importer, std::string_view filter);
+    [[nodiscard]] bool ImportFile(core::CAccessIn& importer, std::string_view filter);
     // Asks for a file name and writes the database with the exporter.
     void ExportFile(core::CAccessOut& exporter, const std::string& extension, std::string_view filter);
     // Opens a file named on the command line; the format comes from its extension.
-    bool OpenPath(const QString& path);
+    [[nodiscard]] bool OpenPath(const QString& path);
 
     core::CProgDb* Database() const { return m_db.get(); }
     CProgBrowseView* TreeView() const { return m_tree; }
@@ -68,7 +68,7 @@ private:
     void CreateStatusBar();
     void CreatePanes();
     void ConnectCommands();
-    bool RunImport(core::CAccessIn& importer, const std::string& path);
+    [[nodiscard]] bool RunImport(core::CAccessIn& importer, const std::string& path);
     void ShowPendingError(const char* caption);
     void SwitchPane();
     void OnFocusChanged(QWidget* now);

@@ -21,7 +21,7 @@ bool CTessaroApp::InitInstance(const QStringList& arguments)
     QObject::connect(m_frame.get(), &CMainFrame::AboutRequested, m_frame.get(), [this] { OnAppAbout(); });
     m_frame->show();
     if (arguments.size() > 1 && !arguments.at(1).startsWith("--")) {
-        m_frame->OpenPath(arguments.at(1));
+        (void)m_frame->OpenPath(arguments.at(1)); // a file that does not read is reported; the window stays
     }
     return true;
 }

@@ -26,7 +26,7 @@ public:
 
     // Creates and shows the main frame; opens the file named by the first argument after the
     // program name, when there is one. False when the window could not be created.
-    bool InitInstance(const QStringList& arguments);
+    [[nodiscard]] bool InitInstance(const QStringList& arguments);
     CMainFrame* MainFrame() const { return m_frame.get(); }
 
     // Shows the About box modally.

@@ -9,7 +9,7 @@ class QtUiServices final : public IUiServices
 {
 public:
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption, core::UiIcon icon) override;
-    std::optional<QString> AskFileName(QWidget* parent, const FileDialogRequest& request) override;
+    [[nodiscard]] std::optional<QString> AskFileName(QWidget* parent, const FileDialogRequest& request) override;
     int ExecDialog(QDialog& dialog) override;
     void SetBusy(bool busy) override;
 };

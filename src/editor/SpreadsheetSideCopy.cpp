@@ -18,7 +18,8 @@ void MakeSpreadsheetSideCopy(const std::string& path)
         return;
     }
     CAccessExcelOut writer;
-    writer.Export(path + "xls", scratch);
+    // The copy is a convenience beside the import: a failure to write it is not the import's failure.
+    (void)writer.Export(path + "xls", scratch);
 }
 
 } // namespace editor

@@ -32,7 +32,7 @@ public:
     // A modal message box with one OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption, core::UiIcon icon) = 0;
     // The chosen file's full path, or nothing when the user cancelled.
-    virtual std::optional<QString> AskFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    [[nodiscard]] virtual std::optional<QString> AskFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     // Shows a dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int ExecDialog(QDialog& dialog) = 0;
     // Shows or takes away the wait cursor; calls nest.

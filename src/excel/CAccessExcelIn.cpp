@@ -70,7 +70,7 @@ bool CAccessExcelIn::Fail()
 std::uint32_t CAccessExcelIn::ReadNumber(int row, int column)
 {
     std::string text;
-    m_book.ReadCell(row, column, text);
+    (void)m_book.ReadCell(row, column, text); // an absent or empty cell reads as 0
     return ParseExcelNumber(text);
 }
 
@@ -116,7 +116,8 @@ bool CAccessExcelIn::ReadSatelliteRow(int row, std::int32_t select)
     if (!ReadText(row, SatCol::Name, text)) {
         return false;
     }
-    ParseName(text, sat->Record().Bytes().data(), SatField::kNameSize);
+    // A name that does not decode keeps what was decoded before the bad group: the row still counts.
+    (void)ParseName(text, sat->Record().Bytes().data(), SatField::kNameSize);
     if (!ReadText(row, SatCol::Longitude, text)) {
         return false;
     }
@@ -204,7 +205,7 @@ CAccessExcelIn::RowOutcome CAccessExcelIn::ReadProgramRow(int row, const CSatNod
         return RowOutcome::Next;
     }
     auto prog = std::make_unique<CProgNode>();
-    ParseName(name, prog->Record().Bytes().data() + ProgField::kNameOffset, kProgNameBytes);
+    (void)ParseName(name, prog->Record().Bytes().data() + ProgField::kNameOffset, kProgNameBytes); // as above
     if (!ReadProgramFields(row, *prog)) {
         return RowOutcome::Next; // dropped; the rows after it are still read
     }

@@ -27,7 +27,7 @@ public:
     CAccessExcelIn(const CAccessExcelIn&) = delete;
     CAccessExcelIn& operator=(const CAccessExcelIn&) = delete;
 
-    bool Import(const std::string& path, CProgDb& db) override;
+    [[nodiscard]] bool Import(const std::string& path, CProgDb& db) override;
 
     // A cell of the current sheet as a decimal number: leading white space, an optional sign,
     // then digits up to the first non-digit; 0 for an empty or absent cell; "-1" is 4294967295.
@@ -37,7 +37,7 @@ public:
     // ("\xHH" groups between double quotes) is decoded, at most size bytes, nothing else written;
     // a broken group stops it with false. Any other text is copied, zero-filled to size. An empty
     // text returns false and leaves the buffer as it was.
-    static bool ParseName(std::string_view text, std::uint8_t* buffer, std::size_t size);
+    [[nodiscard]] static bool ParseName(std::string_view text, std::uint8_t* buffer, std::size_t size);
 
     // The "Read Error" box for a cell: row from 1, column from 0.
     static void ShowReadError(int row, int column);
@@ -45,16 +45,16 @@ public:
 private:
     enum class RowOutcome { Next, EndOfSheet };
 
-    bool Fail();
-    bool ReadSatellitesSheet();
-    bool ReadSatelliteRow(int row, std::int32_t select);
-    bool ReadLnbIndex(int row, int column, std::uint32_t& index);
-    bool ReadProgramSheets();
-    bool ReadProgramSheet(const CSatNode& sat);
-    RowOutcome ReadProgramRow(int row, const CSatNode& sat);
+    [[nodiscard]] bool Fail();
+    [[nodiscard]] bool ReadSatellitesSheet();
+    [[nodiscard]] bool ReadSatelliteRow(int row, std::int32_t select);
+    [[nodiscard]] bool ReadLnbIndex(int row, int column, std::uint32_t& index);
+    [[nodiscard]] bool ReadProgramSheets();
+    [[nodiscard]] bool ReadProgramSheet(const CSatNode& sat);
+    [[nodiscard]] RowOutcome ReadProgramRow(int row, const CSatNode& sat);
     std::int32_t FindOrAddTransponder(std::int32_t satId, std::uint32_t key);
-    bool ReadProgramFields(int row, CProgNode& prog);
-    bool ReadText(int row, int column, std::string& text);
+    [[nodiscard]] bool ReadProgramFields(int row, CProgNode& prog);
+    [[nodiscard]] bool ReadText(int row, int column, std::string& text);
 
     CExcelBook m_book;
     CProgDb* m_db = nullptr;

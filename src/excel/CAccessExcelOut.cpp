@@ -113,14 +113,21 @@ bool CAccessExcelOut::IsSheetNameUsed(const std::string& name) const
 
 bool CAccessExcelOut::WriteHeader(const std::string_view* headers, std::size_t count)
 {
-    // Only the first cell decides: it tells whether a sheet is current at all.
-    if (!m_book.WriteCell(kHeaderRow, 0, headers[0])) {
-        return false;
-    }
-    for (std::size_t column = 1; column < count; ++column) {
-        m_book.WriteCell(kHeaderRow, static_cast<int>(column), headers[column]);
+    for (std::size_t column = 0; column < count; ++column) {
+        if (!m_book.WriteCell(kHeaderRow, static_cast<int>(column), headers[column])) {
+            return false;
+        }
     }
     return true;
+}
+
+bool CAccessExcelOut::WriteCells(int row, std::initializer_list<std::pair<int, std::string>> cells)
+{
+    // A cell that cannot be written (the workbook layer has said why) fails the export rather than
+    // leaving a hole in the workbook.
+    return std::all_of(cells.begin(), cells.end(), [this, row](const std::pair<int, std::string>& cell) {
+        return m_book.WriteCell(row, cell.first, cell.second);
+    });
 }
 
 bool CAccessExcelOut::WriteSatellitesSheet()
@@ -140,28 +147,32 @@ bool CAccessExcelOut::WriteSatellitesSheet()
 
 bool CAccessExcelOut::WriteSatelliteRow(const CSatNode& sat, int row)
 {
-    if (!m_book.WriteCell(row, SatCol::Select, SelectLetter(sat.Select()))) {
+    const bool written = WriteCells(row,
+                                    {{SatCol::Select, SelectLetter(sat.Select())},
+                                     {SatCol::Name, ExcelNameCodec::Encode(sat.Name())},
+                                     {SatCol::Longitude, Number(sat.Longitude())},
+                                     {SatCol::LocalFre1, Number(LnbIndexToMHz(sat.LocalFre1()))},
+                                     {SatCol::LocalFre2, Number(LnbIndexToMHz(sat.LocalFre2()))},
+                                     {SatCol::Switch12V, Number(sat.Switch12V())},
+                                     {SatCol::Tone22K, Number(sat.Tone22K())},
+                                     {SatCol::DiSEqC, Number(sat.DiSEqC())},
+                                     {SatCol::DiSEqC12, Number(sat.DiSEqC12())},
+                                     {SatCol::Direction, Number(sat.Direction())},
+                                     {SatCol::LnbType, Number(sat.LnbType())},
+                                     {SatCol::DisEqCMotor, Number(sat.DisEqCMotor())},
+                                     {SatCol::TunerSel, Number(sat.TunerSel())},
+                                     {SatCol::VideoType, Number(sat.VideoType())},
+                                     {SatCol::AudioType, Number(sat.AudioType())}});
+    if (!written) {
         return false;
     }
-    m_book.WriteCell(row, SatCol::Name, ExcelNameCodec::Encode(sat.Name()));
-    m_book.WriteCell(row, SatCol::Longitude, Number(sat.Longitude()));
-    m_book.WriteCell(row, SatCol::LocalFre1, Number(LnbIndexToMHz(sat.LocalFre1())));
-    m_book.WriteCell(row, SatCol::LocalFre2, Number(LnbIndexToMHz(sat.LocalFre2())));
-    m_book.WriteCell(row, SatCol::Switch12V, Number(sat.Switch12V()));
-    m_book.WriteCell(row, SatCol::Tone22K, Number(sat.Tone22K()));
-    m_book.WriteCell(row, SatCol::DiSEqC, Number(sat.DiSEqC()));
-    m_book.WriteCell(row, SatCol::DiSEqC12, Number(sat.DiSEqC12()));
-    m_book.WriteCell(row, SatCol::Direction, Number(sat.Direction()));
-    m_book.WriteCell(row, SatCol::LnbType, Number(sat.LnbType()));
-    m_book.WriteCell(row, SatCol::DisEqCMotor, Number(sat.DisEqCMotor()));
-    m_book.WriteCell(row, SatCol::TunerSel, Number(sat.TunerSel()));
-    m_book.WriteCell(row, SatCol::VideoType, Number(sat.VideoType()));
-    m_book.WriteCell(row, SatCol::AudioType, Number(sat.AudioType()));
 
     // The link comes before the sheet-name cell; that cell was created empty with column 3.
     std::string sheetName = MakeSheetName(sat.Name());
-    m_book.LinkCell(row, SatCol::Name, "#" + sheetName + "!A1");
-    m_book.WriteCell(row, SatCol::ProgSheet, sheetName);
+    if (!m_book.LinkCell(row, SatCol::Name, "#" + sheetName + "!A1")
+        || !m_book.WriteCell(row, SatCol::ProgSheet, sheetName)) {
+        return false;
+    }
     m_sheetOfSat.emplace_back(sat.Id(), std::move(sheetName));
     return true;
 }
@@ -217,40 +228,45 @@ bool CAccessExcelOut::WriteProgramSheet(const std::string& sheetName, const Shee
     }
     int row = kFirstDataRow;
     for (const CTpNode* tp : rows.tps) {
-        WriteTpColumns(row++, *tp);
+        if (!WriteTpColumns(row++, *tp)) {
+            return false;
+        }
     }
     for (const auto& [prog, tp] : rows.progs) {
-        WriteProgRow(row++, *prog, *tp);
+        if (!WriteProgRow(row++, *prog, *tp)) {
+            return false;
+        }
     }
     return true;
 }
 
-void CAccessExcelOut::WriteTpColumns(int row, const CTpNode& tp)
+bool CAccessExcelOut::WriteTpColumns(int row, const CTpNode& tp)
 {
-    m_book.WriteCell(row, ProgCol::Fre, Number(tp.Frequency()));
-    m_book.WriteCell(row, ProgCol::SymbolRate, Number(tp.SymbolRate()));
-    m_book.WriteCell(row, ProgCol::Polar, PolarText(tp.Polar()));
+    return WriteCells(row,
+                      {{ProgCol::Fre, Number(tp.Frequency())},
+                       {ProgCol::SymbolRate, Number(tp.SymbolRate())},
+                       {ProgCol::Polar, PolarText(tp.Polar())}});
 }
 
-void CAccessExcelOut::WriteProgRow(int row, const CProgNode& prog, const CTpNode& tp)
+bool CAccessExcelOut::WriteProgRow(int row, const CProgNode& prog, const CTpNode& tp)
 {
-    m_book.WriteCell(row, ProgCol::ProgName, ExcelNameCodec::Encode(prog.ProgName()));
-    WriteTpColumns(row, tp);
-    m_book.WriteCell(row, ProgCol::VPID, Number(prog.VPID()));
-    m_book.WriteCell(row, ProgCol::APID, Number(prog.APID()));
-    m_book.WriteCell(row, ProgCol::PCRPID, Number(prog.PCRPID()));
-    m_book.WriteCell(row, ProgCol::Scramble, Number(prog.Scramble()));
-    m_book.WriteCell(row, ProgCol::Hide, Number(prog.Hide()));
-    m_book.WriteCell(row, ProgCol::Track, Number(prog.Track()));
-    m_book.WriteCell(row, ProgCol::ServiceId, Number(prog.ServiceId()));
-    m_book.WriteCell(row, ProgCol::PmtPid, Number(prog.PmtPid()));
-    m_book.WriteCell(row, ProgCol::AvType, Number(prog.AvType()));
-    m_book.WriteCell(row, ProgCol::Lock, Number(prog.Lock()));
-    m_book.WriteCell(row, ProgCol::Skip, Number(prog.Skip()));
-    m_book.WriteCell(row, ProgCol::FavType, Number(prog.FavType()));
-    m_book.WriteCell(row, ProgCol::TunerSel, Number(prog.TunerSel()));
-    m_book.WriteCell(row, ProgCol::VideoType, Number(prog.VideoType()));
-    m_book.WriteCell(row, ProgCol::AudioType, Number(prog.AudioType()));
+    return m_book.WriteCell(row, ProgCol::ProgName, ExcelNameCodec::Encode(prog.ProgName())) && WriteTpColumns(row, tp)
+        && WriteCells(row,
+                      {{ProgCol::VPID, Number(prog.VPID())},
+                       {ProgCol::APID, Number(prog.APID())},
+                       {ProgCol::PCRPID, Number(prog.PCRPID())},
+                       {ProgCol::Scramble, Number(prog.Scramble())},
+                       {ProgCol::Hide, Number(prog.Hide())},
+                       {ProgCol::Track, Number(prog.Track())},
+                       {ProgCol::ServiceId, Number(prog.ServiceId())},
+                       {ProgCol::PmtPid, Number(prog.PmtPid())},
+                       {ProgCol::AvType, Number(prog.AvType())},
+                       {ProgCol::Lock, Number(prog.Lock())},
+                       {ProgCol::Skip, Number(prog.Skip())},
+                       {ProgCol::FavType, Number(prog.FavType())},
+                       {ProgCol::TunerSel, Number(prog.TunerSel())},
+                       {ProgCol::VideoType, Number(prog.VideoType())},
+                       {ProgCol::AudioType, Number(prog.AudioType())}});
 }
 
 } // namespace core

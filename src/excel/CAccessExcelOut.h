@@ -4,6 +4,7 @@
 #include "excel/CExcelBook.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,7 +30,7 @@ public:
     CAccessExcelOut& operator=(const CAccessExcelOut&) = delete;
 
     // Writes db to path, replacing any file there; the workbook is closed on every path.
-    bool Export(const std::string& path, CProgDb& db) override;
+    [[nodiscard]] bool Export(const std::string& path, CProgDb& db) override;
 
     // A program-sheet name for a satellite name: its first 16 bytes with every byte that is not
     // an ASCII letter or digit turned into "_" (a run of "_" collapses to one), made unique with
@@ -45,13 +46,15 @@ private:
         std::vector<std::pair<const CProgNode*, const CTpNode*>> progs;
     };
 
-    bool WriteSatellitesSheet();
-    bool WriteSatelliteRow(const CSatNode& sat, int row);
-    bool WriteProgramSheets();
-    bool WriteProgramSheet(const std::string& sheetName, const SheetRows& rows);
-    bool WriteHeader(const std::string_view* headers, std::size_t count);
-    void WriteTpColumns(int row, const CTpNode& tp);
-    void WriteProgRow(int row, const CProgNode& prog, const CTpNode& tp);
+    [[nodiscard]] bool WriteSatellitesSheet();
+    [[nodiscard]] bool WriteSatelliteRow(const CSatNode& sat, int row);
+    [[nodiscard]] bool WriteProgramSheets();
+    [[nodiscard]] bool WriteProgramSheet(const std::string& sheetName, const SheetRows& rows);
+    [[nodiscard]] bool WriteHeader(const std::string_view* headers, std::size_t count);
+    [[nodiscard]] bool WriteTpColumns(int row, const CTpNode& tp);
+    [[nodiscard]] bool WriteProgRow(int row, const CProgNode& prog, const CTpNode& tp);
+    // Writes the cells of one row in order; false at the first that fails.
+    [[nodiscard]] bool WriteCells(int row, std::initializer_list<std::pair<int, std::string>> cells);
     void GatherSheetRows();
     bool IsSheetNameUsed(const std::string& name) const;
 

@@ -133,7 +133,7 @@ bool CExcelBook::FindSheet(std::string_view name)
     while (m_doc->SeekChildElement("Worksheet")) {
         lastSheet = m_doc->Position().child;
         if (m_doc->GetChildAttr("ss:Name") == name) {
-            m_doc->EnterChild();
+            (void)m_doc->EnterChild(); // the child was just found
             *m_cursor = Cursor{};
             return true;
         }
@@ -199,7 +199,7 @@ bool CExcelBook::FindTable()
         m_doc->SetPosition(XmlPosition{sheet.parent, sheet.current, 0});
         if (m_doc->SeekChildElement("Table")) {
             c.table = m_doc->Position().child;
-            m_doc->EnterChild();
+            (void)m_doc->EnterChild(); // the child was just found
             c.rows = Count{m_doc->HasAttr("ss:ExpandedRowCount"), ToInteger(m_doc->GetAttr("ss:ExpandedRowCount"))};
             c.columns
                 = Count{m_doc->HasAttr("ss:ExpandedColumnCount"), ToInteger(m_doc->GetAttr("ss:ExpandedColumnCount"))};
@@ -222,7 +222,8 @@ std::uint32_t CExcelBook::FindRow(int row, bool create)
             if (!create) {
                 return 0;
             }
-            m_doc->AppendChildWithAttrs("Row", {}, {{"ss:AutoFitHeight", "0"}});
+            // A fixed, valid name in a writable document: only a shortage of memory stops it, and that throws.
+            (void)m_doc->AppendChildWithAttrs("Row", {}, {{"ss:AutoFitHeight", "0"}});
         }
         ++c.rowNumber;
         c.row = m_doc->Position().child;
@@ -251,7 +252,7 @@ std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool cre
             if (!create) {
                 return 0;
             }
-            m_doc->AppendChild("Cell");
+            (void)m_doc->AppendChild("Cell"); // as the row above
         }
         const long long index = ToInteger(m_doc->GetChildAttr("ss:Index"));
         if (index != 0) {
@@ -314,13 +315,13 @@ bool CExcelBook::WriteCell(int row, int column, std::string_view text)
         Cursor& c = *m_cursor;
         if (c.rows.present && row > c.rows.value) {
             m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
-            m_doc->SetAttr("ss:ExpandedRowCount", row);
+            (void)m_doc->SetAttr("ss:ExpandedRowCount", row); // a valid name on the table just found
             c.rows.value = row;
         }
         const std::uint32_t rowNode = FindRow(row, true);
         if (c.columns.present && column >= c.columns.value) {
             m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
-            m_doc->SetAttr("ss:ExpandedColumnCount", static_cast<long long>(column) + 1);
+            (void)m_doc->SetAttr("ss:ExpandedColumnCount", static_cast<long long>(column) + 1); // as above
             c.columns.value = static_cast<long long>(column) + 1;
         }
         const std::uint32_t cell = FindCell(rowNode, column, true);

@@ -22,25 +22,25 @@ public:
     CExcelBook& operator=(const CExcelBook&) = delete;
 
     // Writes the fixed workbook template (one empty sheet "Satellites") to path, then opens it.
-    bool Create(std::string_view path);
+    [[nodiscard]] bool Create(std::string_view path);
     // Discards any open document and loads path; false (and a pending error) when unreadable or ill-formed.
-    bool Open(std::string_view path);
+    [[nodiscard]] bool Open(std::string_view path);
     // Drops the document without writing anything.
     void Close();
     // Writes the document to the path of the last successful Open or Create.
-    bool Save();
+    [[nodiscard]] bool Save();
 
     // Makes the worksheet with this exact name the current sheet.
-    bool OpenSheet(std::string_view name);
+    [[nodiscard]] bool OpenSheet(std::string_view name);
     // As OpenSheet, appending an empty worksheet after the last one when none has the name.
-    bool CreateSheet(std::string_view name);
+    [[nodiscard]] bool CreateSheet(std::string_view name);
 
     // Reads the text of a cell; true when the cell exists and its text is not empty.
-    bool ReadCell(int row, int column, std::string& out);
+    [[nodiscard]] bool ReadCell(int row, int column, std::string& out);
     // Writes a text cell (type "String"), making rows and cells as needed.
-    bool WriteCell(int row, int column, std::string_view text);
+    [[nodiscard]] bool WriteCell(int row, int column, std::string_view text);
     // Makes an existing cell a hyperlink to target with the template's hyperlink style.
-    bool LinkCell(int row, int column, std::string_view target);
+    [[nodiscard]] bool LinkCell(int row, int column, std::string_view target);
 
     // A document is loaded.
     bool IsOpen() const { return m_isOpen; }
@@ -50,9 +50,9 @@ public:
 private:
     struct Cursor;
 
-    bool FindSheet(std::string_view name);
-    bool SheetCheck();
-    bool FindTable();
+    [[nodiscard]] bool FindSheet(std::string_view name);
+    [[nodiscard]] bool SheetCheck();
+    [[nodiscard]] bool FindTable();
     std::uint32_t FindRow(int row, bool create);
     std::uint32_t FindCell(std::uint32_t row, long long column, bool create);
     std::uint32_t FindExistingCell(int row, int column);

@@ -16,7 +16,7 @@ namespace ExcelNameCodec {
 bool LooksEscaped(std::string_view text);
 
 // Decodes text into buffer (see CAccessExcelIn::ParseName for the rules).
-bool Parse(std::string_view text, std::uint8_t* buffer, std::size_t size);
+[[nodiscard]] bool Parse(std::string_view text, std::uint8_t* buffer, std::size_t size);
 
 // The text a name is written as: the name itself, or the escaped byte form when the plain text
 // would come back different (an empty name, a name that looks escaped) or holds control bytes,

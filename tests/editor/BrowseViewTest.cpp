@@ -164,7 +164,7 @@ private slots:
         tree.setCurrentItem(SatRoot(tree)->child(1));
         tree.expandAll();
         QSignalSpy spy(&tree, &CProgBrowseView::ShowItemsRequested);
-        db->Sats().Delete(0);
+        QVERIFY(db->Sats().Delete(0));
         tree.RefreshTree();
         QCOMPARE(spy.count(), 0);
         QVERIFY(tree.selectedItems().isEmpty());

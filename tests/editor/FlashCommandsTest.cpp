@@ -44,7 +44,7 @@ namespace editor {
 namespace {
 struct Window
 {
-    Window() { app.InitInstance({"corvane"}); }
+    Window() { QVERIFY(app.InitInstance({"corvane"})); }
 
     CMainFrame& Frame() { return *app.MainFrame(); }
     void Trigger(int id) { Frame().Action(id)->trigger(); }
@@ -195,7 +195,7 @@ private slots:
         ClearPendingError();
         {
             CProgDb scratch;
-            CAccessDbIn().Import(image, scratch);
+            (void)CAccessDbIn().Import(image, scratch); // only what it leaves pending matters here
         }
         w.ui.QueueDialog(answer);
         CProgDb direct;

@@ -100,7 +100,7 @@ bool FillThreePrograms(CProgDb& db)
 
 struct Window
 {
-    Window() { app.InitInstance({"corvane"}); }
+    Window() { QVERIFY(app.InitInstance({"corvane"})); }
 
     CMainFrame& Frame() { return *app.MainFrame(); }
     QAction* Action(int id) { return Frame().Action(id); }

@@ -2,6 +2,8 @@
 
 #include "access/CAccessDbOut.h"
 
+#include <QtGlobal>
+
 using core::CAccessDbOut;
 using core::CProgDb;
 using core::CProgNode;
@@ -41,7 +43,9 @@ std::string DbFileBytes(CProgDb& db)
 {
     std::string bytes;
     CAccessDbOut writer;
-    writer.BuildBytes(db, bytes);
+    if (!writer.BuildBytes(db, bytes)) {
+        qFatal("the test database does not fit a db file"); // a broken fixture, not a finding
+    }
     return bytes;
 }
 

@@ -129,7 +129,7 @@ Rows ReadSheetUtf8(CExcelBook& book, const std::string& sheet, int width, int ro
         std::vector<std::string> cells;
         for (int column = 0; column < width; ++column) {
             std::string text;
-            book.ReadCell(row, column, text);
+            (void)book.ReadCell(row, column, text); // an absent cell reads as empty text
             cells.push_back(InternalToUtf8(text));
         }
         out.push_back(std::move(cells));

@@ -65,7 +65,7 @@ public:
 private:
     void EmitRowChanged(int row);
     // The condition values as the cells hold them; false when one can match no cell.
-    bool PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const;
+    [[nodiscard]] bool PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const;
     bool RowMatches(const FilterSpec& spec, const std::vector<std::string>& values, int row) const;
 
     core::CProgDb* m_db = nullptr;

@@ -71,9 +71,9 @@ protected:
 
 private:
     std::vector<int> SelectedRowsAscending() const;
-    bool DeleteNode(std::int32_t id);
+    [[nodiscard]] bool DeleteNode(std::int32_t id);
     void RemoveDependants(const std::vector<std::int32_t>& deletedIds);
-    bool MoveNode(std::int32_t sourceId, std::int32_t targetId);
+    [[nodiscard]] bool MoveNode(std::int32_t sourceId, std::int32_t targetId);
     void Drop();
     void DropOneRow();
     void DropSeveralRows(const std::vector<int>& rows);

@@ -44,11 +44,11 @@ public:
     CXmlDocument& operator=(const CXmlDocument&) = delete;
 
     // Reads, decodes and parses a file; false when unreadable or not well-formed.
-    bool LoadFile(std::string_view path);
+    [[nodiscard]] bool LoadFile(std::string_view path);
     // Encodes and writes the text (through a temporary file); false when it cannot be written.
-    bool SaveFile(std::string_view path);
+    [[nodiscard]] bool SaveFile(std::string_view path);
     // Replaces the document with text (internal code page) and parses it; true when well-formed.
-    bool SetText(std::string_view text);
+    [[nodiscard]] bool SetText(std::string_view text);
     // The whole document text.
     std::string Text() const { return m_text.Str(); }
     bool IsWellFormed() const { return m_wellFormed; }
@@ -64,27 +64,28 @@ public:
     // Back to the document start: no parent, no current element, no child.
     void Rewind();
     // The next sibling element with that name (any name when empty) becomes the current element.
-    bool SeekElement(std::string_view name = {});
+    [[nodiscard]] bool SeekElement(std::string_view name = {});
     // The next child element of the current element with that name becomes the current child.
-    bool SeekChildElement(std::string_view name = {});
+    [[nodiscard]] bool SeekChildElement(std::string_view name = {});
     // The current child becomes the current element.
-    bool EnterChild();
+    [[nodiscard]] bool EnterChild();
     // The current element becomes the current child again (the parent becomes current).
-    bool LeaveElement();
+    [[nodiscard]] bool LeaveElement();
     // Adds an element after the current child (last when none), on a new line; it becomes the current child.
-    bool AppendChild(std::string_view name, std::string_view text = {});
+    [[nodiscard]] bool AppendChild(std::string_view name, std::string_view text = {});
     // As AppendChild followed by SetChildAttr for each attribute, in one step: either all of it is
     // added or, when memory runs out, nothing.
     using Attr = std::pair<std::string_view, std::string_view>;
-    bool AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs);
+    [[nodiscard]] bool
+    AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs);
     // As AppendChild, with the text as a CDATA section.
-    bool AppendChildCData(std::string_view name, std::string_view text);
+    [[nodiscard]] bool AppendChildCData(std::string_view name, std::string_view text);
     // Sets an attribute of the current element (in place when present, else added at the tag's end).
-    bool SetAttr(std::string_view name, std::string_view value);
-    bool SetAttr(std::string_view name, long long value);
+    [[nodiscard]] bool SetAttr(std::string_view name, std::string_view value);
+    [[nodiscard]] bool SetAttr(std::string_view name, long long value);
     // Sets an attribute of the current child.
-    bool SetChildAttr(std::string_view name, std::string_view value);
-    bool SetChildAttr(std::string_view name, long long value);
+    [[nodiscard]] bool SetChildAttr(std::string_view name, std::string_view value);
+    [[nodiscard]] bool SetChildAttr(std::string_view name, long long value);
     // An attribute of the current element or child, references decoded; empty when missing.
     std::string GetAttr(std::string_view name) const;
     std::string GetChildAttr(std::string_view name) const;
@@ -100,8 +101,8 @@ public:
     // The current element's tag name (empty at the document start).
     std::string CurrentName() const;
     // Stores the position under a name (replacing an earlier one of that name) / moves back to it.
-    bool RememberPosition(std::string_view name);
-    bool ReturnToPosition(std::string_view name);
+    [[nodiscard]] bool RememberPosition(std::string_view name);
+    [[nodiscard]] bool ReturnToPosition(std::string_view name);
     // The position as a value, for callers that keep their own cursors.
     XmlPosition Position() const { return m_pos; }
     void SetPosition(const XmlPosition& pos);
@@ -112,13 +113,13 @@ public:
 private:
     static constexpr std::size_t kPositionBuckets = 7;
 
-    bool Parse(std::string&& text);
+    [[nodiscard]] bool Parse(std::string&& text);
     std::string NodeName(std::uint32_t node) const;
-    bool NameMatches(std::uint32_t node, std::string_view name) const;
+    [[nodiscard]] bool NameMatches(std::uint32_t node, std::string_view name) const;
     std::string StartTag(std::uint32_t node) const;
     std::string AttrOf(std::uint32_t node, std::string_view name) const;
-    bool SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value);
-    bool InsertChild(std::string_view name, std::string_view markup);
+    [[nodiscard]] bool SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value);
+    [[nodiscard]] bool InsertChild(std::string_view name, std::string_view markup);
     void EditText(std::size_t pos, std::size_t removeLen, std::string_view insert);
     void ShiftSubtree(std::uint32_t root, std::int64_t delta);
     void ShiftAfter(std::uint32_t node, std::int64_t delta);

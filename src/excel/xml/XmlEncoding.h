@@ -57,7 +57,7 @@ public:
         return std::string_view::npos;
     }
     // Appends the code point in the internal code page; false when it has no exact form there.
-    bool AppendCodePoint(std::uint32_t codePoint, std::string& out) const;
+    [[nodiscard]] bool AppendCodePoint(std::uint32_t codePoint, std::string& out) const;
 
 private:
     void ProbeLeadBytes();
@@ -84,7 +84,7 @@ std::string_view EncodeDocumentText(
 
 // Converts between two code pages (UTF-32 by the engine itself, others through iconv). Sets lossy
 // when a character had no exact form. False when a code page cannot be converted at all.
-bool ConvertCodePage(std::string_view input, int from, int to, std::string& output, bool& lossy);
+[[nodiscard]] bool ConvertCodePage(std::string_view input, int from, int to, std::string& output, bool& lossy);
 
 // Whether every byte of 0x80 or more is part of a valid UTF-8 sequence (a sequence cut off by the
 // end passes); hasHigh tells whether there was any such byte.

@@ -11,6 +11,7 @@ class XmlInternalCodec;
 // Cuts the text into tokens in one pass and rebuilds the node index from it. Never recurses, never
 // reads past the text; every syntax and nesting error is logged and marks record 0 ill-formed.
 // Returns whether the document is well-formed (no error, one root element).
-bool ParseXml(std::string_view text, XmlNodeIndex& index, XmlResultLog& log, const XmlInternalCodec& codec);
+[[nodiscard]] bool
+ParseXml(std::string_view text, XmlNodeIndex& index, XmlResultLog& log, const XmlInternalCodec& codec);
 
 } // namespace core

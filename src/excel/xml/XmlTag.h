@@ -19,7 +19,7 @@ struct XmlAttrSpan
 std::string_view TagName(std::string_view tag);
 
 // Finds an attribute by name in a start tag. Values may be in double or single quotes, or bare.
-bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out);
+[[nodiscard]] bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out);
 
 // Every attribute of a start tag as (name, raw value), in order.
 std::vector<std::pair<std::string_view, std::string_view>> ListAttributes(std::string_view tag);

@@ -13,7 +13,7 @@ namespace {
 void ExpectIndexMatchesReparse(const CXmlDocument& doc)
 {
     CXmlDocument fresh;
-    fresh.SetText(doc.Text());
+    ASSERT_TRUE(fresh.SetText(doc.Text()));
     ASSERT_EQ(fresh.Index().Count(), doc.Index().Count());
     // Records are numbered in creation order, so compare by walking both trees in document order.
     std::uint32_t a = doc.Index()[0].firstChild;
