@@ -1,9 +1,9 @@
 // boot.exe figures: TFTP throughput against tftpd-hpa with the same client, CPU time of a 4 MiB serialdown
 // to the simulated board, and CPU time while waiting for a board that stays silent.
-#include "ChildProcess.h"
-#include "Console.h"
-#include "SimulatedBoard.h"
-#include "tftp/TftpService.h"
+#include "boottool/ChildProcess.h"
+#include "boottool/Console.h"
+#include "boottool/SimulatedBoard.h"
+#include "boottool/tftp/TftpService.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +18,8 @@
 #include <vector>
 
 extern char** environ;
+
+namespace boottool {
 
 namespace {
 
@@ -128,9 +130,7 @@ void BenchIdleWait()
                 result.cpuSeconds / 10 * 100);
 }
 
-} // namespace
-
-int main()
+int RunBenchmarks()
 {
     char pattern[] = "/tmp/bench-boottool-XXXXXX";
     const char* dir = mkdtemp(pattern);
@@ -142,4 +142,13 @@ int main()
     BenchIdleWait();
     const std::string remove = std::string("rm -rf ") + dir;
     return std::system(remove.c_str()) == 0 ? 0 : 1;
+}
+
+} // namespace
+
+} // namespace boottool
+
+int main()
+{
+    return boottool::RunBenchmarks();
 }

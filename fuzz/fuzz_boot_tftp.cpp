@@ -1,11 +1,13 @@
 // A TFTP request followed by the client's packets: the input is cut at each 0xFF 0xFE pair; the first
 // part is the request, each later part one packet from the client (an empty part is a time-out).
-#include "tftp/TftpPacket.h"
-#include "tftp/TftpServer.h"
+#include "boottool/tftp/TftpPacket.h"
+#include "boottool/tftp/TftpServer.h"
 
 #include <cerrno>
 #include <cstring>
 #include <deque>
+
+namespace boottool {
 
 namespace {
 
@@ -78,9 +80,7 @@ public:
     std::string LastError() const override { return {}; }
 };
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+void HandleExchange(const std::uint8_t* data, std::size_t size)
 {
     std::vector<std::vector<std::uint8_t>> parts(1);
     for (std::size_t i = 0; i < size; ++i) {
@@ -101,5 +101,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     server.Handle(parts[0], client);
     for (const auto& part : parts)
         tftp::ParseReply(part);
+}
+
+} // namespace
+
+} // namespace boottool
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    boottool::HandleExchange(data, size);
     return 0;
 }

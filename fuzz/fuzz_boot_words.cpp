@@ -1,15 +1,19 @@
 // Command texts as the command line delivers them: split at ";", into words, translated, and the
 // board's bytes matched against an awaited text.
-#include "CmdParser.h"
-#include "NumberWord.h"
-#include "Str2Argv.h"
-#include "TextMatcher.h"
+#include "boottool/CmdParser.h"
+#include "boottool/NumberWord.h"
+#include "boottool/Str2Argv.h"
+#include "boottool/TextMatcher.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+namespace boottool {
+
+namespace {
+
+void ReadCommandText(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const NetAddresses net{"192.168.1.10", ""};
@@ -43,5 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fed = 0;
         }
     }
+}
+
+} // namespace
+
+} // namespace boottool
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    boottool::ReadCommandText(data, size);
     return 0;
 }

@@ -1,10 +1,12 @@
-#include "BoardLink.h"
+#include "boottool/BoardLink.h"
 
-#include "TextMatcher.h"
+#include "boottool/TextMatcher.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+
+namespace boottool {
 
 namespace {
 
@@ -120,3 +122,5 @@ std::string BoardLink::FailureText() const
 {
     return std::string(PortStatusText(m_lastStatus)) + ": " + m_port.LastError();
 }
+
+} // namespace boottool

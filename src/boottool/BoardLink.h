@@ -1,12 +1,14 @@
 #pragma once
 
-#include "Console.h"
-#include "Port.h"
+#include "boottool/Console.h"
+#include "boottool/Port.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace boottool {
 
 // Outcome of a wait or transfer on the board's serial line.
 enum class LinkStatus {
@@ -54,3 +56,5 @@ private:
 
 // How long a write may make no progress before the line counts as failed (milliseconds).
 inline constexpr int kSerialWriteTimeoutMs = 10000;
+
+} // namespace boottool

@@ -1,6 +1,8 @@
-#include "BootRom.h"
+#include "boottool/BootRom.h"
 
 #include <algorithm>
+
+namespace boottool {
 
 namespace {
 
@@ -108,3 +110,5 @@ SendImageToRom(BoardLink& link, Console& console, std::span<const std::uint8_t> 
         }
     }
 }
+
+} // namespace boottool

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "BoardLink.h"
-#include "Console.h"
+#include "boottool/BoardLink.h"
+#include "boottool/Console.h"
 
 #include <cstdint>
 #include <span>
 #include <vector>
+
+namespace boottool {
 
 // Outcome of sending the boot loader image to the boot ROM.
 enum class BootRomResult {
@@ -35,3 +37,5 @@ BootRomResult SendImageToRom(BoardLink& link,
                              Console& console,
                              std::span<const std::uint8_t> image,
                              const BootRomTimings& timings = {});
+
+} // namespace boottool

@@ -1,14 +1,14 @@
-#include "BootSession.h"
+#include "boottool/BootSession.h"
 
-#include "BoardLink.h"
-#include "CmdParser.h"
-#include "CommandRunner.h"
-#include "MachineTable.h"
-#include "NetAddress.h"
-#include "PosixSerialPort.h"
-#include "SerialDevice.h"
-#include "Str2Argv.h"
-#include "tftp/TftpService.h"
+#include "boottool/BoardLink.h"
+#include "boottool/CmdParser.h"
+#include "boottool/CommandRunner.h"
+#include "boottool/MachineTable.h"
+#include "boottool/NetAddress.h"
+#include "boottool/PosixSerialPort.h"
+#include "boottool/SerialDevice.h"
+#include "boottool/Str2Argv.h"
+#include "boottool/tftp/TftpService.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +16,8 @@
 #include <optional>
 #include <set>
 #include <sys/stat.h>
+
+namespace boottool {
 
 namespace {
 
@@ -190,3 +192,5 @@ int RunBoot(const std::vector<std::string>& args, Console& console, const BootEn
         return kExitFailure;
     return RunOnBoard(parsed.options, commands, environment, console);
 }
+
+} // namespace boottool

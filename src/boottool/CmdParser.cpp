@@ -1,10 +1,12 @@
-#include "CmdParser.h"
+#include "boottool/CmdParser.h"
 
-#include "Console.h"
-#include "NetAddress.h"
-#include "NumberWord.h"
+#include "boottool/Console.h"
+#include "boottool/NetAddress.h"
+#include "boottool/NumberWord.h"
 
 #include <sys/stat.h>
+
+namespace boottool {
 
 namespace {
 
@@ -124,3 +126,5 @@ LoaderCommand cmd_parser(const std::vector<std::string>& words, const std::strin
     command.text = original;
     return command;
 }
+
+} // namespace boottool

@@ -1,8 +1,10 @@
-#include "CommandLine.h"
+#include "boottool/CommandLine.h"
 
-#include "MachineTable.h"
+#include "boottool/MachineTable.h"
 
 #include <cstring>
+
+namespace boottool {
 
 namespace {
 
@@ -124,3 +126,5 @@ std::string UsageText()
           "      boot -m kv4410 -c netdown 0 loader-sflash.bin -d /dev/ttyS3 -p 192.168.120.100 -s 192.168.120.101\n"
           "  more information: README.md of the Corvane project (section boot.exe)\n";
 }
+
+} // namespace boottool

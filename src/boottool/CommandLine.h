@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace boottool {
+
 // Everything the command line configures for one run.
 struct BootOptions
 {
@@ -38,3 +40,5 @@ inline constexpr const char* kOptionString = "c:b:d:m:e:p:s:vh";
 std::string VersionText();
 // The usage text printed by -h, for an unknown option and without arguments.
 std::string UsageText();
+
+} // namespace boottool

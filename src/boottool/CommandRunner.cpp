@@ -1,13 +1,15 @@
-#include "CommandRunner.h"
+#include "boottool/CommandRunner.h"
 
-#include "OutputFile.h"
-#include "Str2Argv.h"
-#include "UnitTransfer.h"
+#include "boottool/OutputFile.h"
+#include "boottool/Str2Argv.h"
+#include "boottool/UnitTransfer.h"
 
 #include <cstdio>
 #include <fstream>
 #include <new>
 #include <vector>
+
+namespace boottool {
 
 namespace {
 
@@ -163,3 +165,5 @@ CommandResult CommandRunner::ReceiveFile(const LoaderCommand& command)
         m_console.Out(Format("write file error.act write len=%llx.\n", static_cast<unsigned long long>(written)));
     return Wait(kLoaderPrompt);
 }
+
+} // namespace boottool

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "BoardLink.h"
-#include "CmdParser.h"
-#include "Console.h"
-#include "PcAddress.h"
+#include "boottool/BoardLink.h"
+#include "boottool/CmdParser.h"
+#include "boottool/Console.h"
+#include "boottool/PcAddress.h"
 
 #include <string>
+
+namespace boottool {
 
 // How a command ended.
 enum class CommandResult {
@@ -40,3 +42,5 @@ private:
     PcAddress& m_pcAddress;
     std::string m_stbIp;
 };
+
+} // namespace boottool

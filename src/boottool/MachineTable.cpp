@@ -1,8 +1,10 @@
-#include "MachineTable.h"
+#include "boottool/MachineTable.h"
 
-#include "LoaderImages.h"
+#include "boottool/LoaderImages.h"
 
 #include <array>
+
+namespace boottool {
 
 namespace {
 
@@ -33,3 +35,5 @@ const MachineImage* FindMachine(std::string_view name)
     }
     return nullptr;
 }
+
+} // namespace boottool

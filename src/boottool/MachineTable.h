@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+namespace boottool {
+
 // A machine name with the boot loader image compiled into the tool for it.
 struct MachineImage
 {
@@ -16,3 +18,5 @@ std::span<const MachineImage> MachineTable();
 
 // The entry of that name, or nullptr.
 const MachineImage* FindMachine(std::string_view name);
+
+} // namespace boottool

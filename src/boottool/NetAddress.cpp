@@ -1,4 +1,4 @@
-#include "NetAddress.h"
+#include "boottool/NetAddress.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <cstring>
+
+namespace boottool {
 
 namespace {
 
@@ -63,3 +65,5 @@ std::optional<std::string> DetectLocalAddress()
     freeifaddrs(list);
     return found;
 }
+
+} // namespace boottool

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace boottool {
+
 // Whether the text is an IPv4 address as inet_addr reads it ("a.b.c.d", also the short and hex forms).
 bool IsIpv4Address(std::string_view text);
 
@@ -13,3 +15,5 @@ std::optional<std::string> NextHostAddress(std::string_view pcAddress);
 
 // The first IPv4 address of an interface that is up and not the loopback, or nullopt.
 std::optional<std::string> DetectLocalAddress();
+
+} // namespace boottool

@@ -1,4 +1,6 @@
-#include "NumberWord.h"
+#include "boottool/NumberWord.h"
+
+namespace boottool {
 
 namespace {
 
@@ -38,3 +40,5 @@ std::optional<std::uint32_t> ParseNumberWord(std::string_view word)
     }
     return static_cast<std::uint32_t>(value);
 }
+
+} // namespace boottool

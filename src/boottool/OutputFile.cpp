@@ -1,4 +1,4 @@
-#include "OutputFile.h"
+#include "boottool/OutputFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+namespace boottool {
 
 OutputFile::OutputFile(std::string path)
     : m_path(std::move(path))
@@ -58,3 +60,5 @@ bool OutputFile::Commit()
     m_committed = true;
     return true;
 }
+
+} // namespace boottool

@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 
+namespace boottool {
+
 // A file written through a temporary file beside it and renamed over it at the end, so a transfer that
 // fails half-way never leaves the user with less than before.
 class OutputFile
@@ -28,3 +30,5 @@ private:
     bool m_created = false;
     bool m_committed = false;
 };
+
+} // namespace boottool

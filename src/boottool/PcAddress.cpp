@@ -1,7 +1,9 @@
-#include "PcAddress.h"
+#include "boottool/PcAddress.h"
 
 #include <chrono>
 #include <thread>
+
+namespace boottool {
 
 PcAddress::PcAddress(std::string given, Detector detect, int attempts, int intervalMs)
     : m_given(std::move(given))
@@ -29,3 +31,5 @@ std::optional<std::string> PcAddress::Get(Console& console)
     }
     return std::nullopt;
 }
+
+} // namespace boottool

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+namespace boottool {
+
 // Outcome of one port operation.
 enum class PortStatus {
     Ok,
@@ -32,3 +34,5 @@ public:
 };
 
 const char* PortStatusText(PortStatus status);
+
+} // namespace boottool

@@ -1,4 +1,4 @@
-#include "PosixSerialPort.h"
+#include "boottool/PosixSerialPort.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,6 +6,8 @@
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace boottool {
 
 const char* PortStatusText(PortStatus status)
 {
@@ -125,3 +127,5 @@ PortStatus PosixSerialPort::Drain()
     }
     return PortStatus::Ok;
 }
+
+} // namespace boottool

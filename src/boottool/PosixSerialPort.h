@@ -1,8 +1,10 @@
 #pragma once
 
-#include "Port.h"
+#include "boottool/Port.h"
 
 #include <string>
+
+namespace boottool {
 
 // A termios serial line: raw 115200 8N1, no flow control, no CR/LF translation either way.
 class PosixSerialPort : public Port
@@ -29,3 +31,5 @@ private:
     int m_fd = -1;
     std::string m_lastError;
 };
+
+} // namespace boottool

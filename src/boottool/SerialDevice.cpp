@@ -1,6 +1,8 @@
-#include "SerialDevice.h"
+#include "boottool/SerialDevice.h"
 
 #include <charconv>
+
+namespace boottool {
 
 std::optional<std::string> SerialDevicePath(std::string_view name)
 {
@@ -19,3 +21,5 @@ std::optional<std::string> SerialDevicePath(std::string_view name)
         return std::string("/dev/ttyS-1");
     return "/dev/ttyS" + std::to_string(number - 1);
 }
+
+} // namespace boottool

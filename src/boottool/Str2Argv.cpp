@@ -1,6 +1,8 @@
-#include "Str2Argv.h"
+#include "boottool/Str2Argv.h"
 
-#include "Console.h"
+#include "boottool/Console.h"
+
+namespace boottool {
 
 namespace {
 
@@ -121,3 +123,5 @@ std::vector<std::string> SplitCommands(std::string_view text)
     }
     return pieces;
 }
+
+} // namespace boottool

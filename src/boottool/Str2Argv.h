@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace boottool {
+
 // The words of one loader command, or a failure at an unmatched quote or a trailing backslash.
 struct Str2ArgvResult
 {
@@ -24,3 +26,5 @@ std::string Str2ArgvWarning(const Str2ArgvResult& result);
 // Splits a command text at every ";" that is not quoted or escaped (so a quoted path may hold one),
 // trims blanks at both ends of each piece and drops pieces left empty.
 std::vector<std::string> SplitCommands(std::string_view text);
+
+} // namespace boottool

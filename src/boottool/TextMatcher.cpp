@@ -1,4 +1,6 @@
-#include "TextMatcher.h"
+#include "boottool/TextMatcher.h"
+
+namespace boottool {
 
 TextMatcher::TextMatcher(std::string_view text)
     : m_text(text)
@@ -36,3 +38,5 @@ bool TextMatcher::Feed(std::uint8_t byte, std::string& unmatched)
     m_pending.clear();
     return true;
 }
+
+} // namespace boottool

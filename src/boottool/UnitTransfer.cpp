@@ -1,4 +1,6 @@
-#include "UnitTransfer.h"
+#include "boottool/UnitTransfer.h"
+
+namespace boottool {
 
 bool MoveInUnits(Console& console,
                  std::uint64_t total,
@@ -23,3 +25,5 @@ bool MoveInUnits(Console& console,
         totals.count += totals.unit;
     }
 }
+
+} // namespace boottool

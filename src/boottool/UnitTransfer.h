@@ -1,9 +1,11 @@
 #pragma once
 
-#include "Console.h"
+#include "boottool/Console.h"
 
 #include <cstdint>
 #include <functional>
+
+namespace boottool {
 
 // How a serial transfer of `total` bytes was cut.
 struct UnitTotals
@@ -19,3 +21,5 @@ bool MoveInUnits(Console& console,
                  std::uint64_t total,
                  const std::function<bool(std::uint64_t, std::uint64_t)>& move,
                  UnitTotals& totals);
+
+} // namespace boottool

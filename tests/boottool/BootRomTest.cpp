@@ -1,9 +1,11 @@
-#include "BootRom.h"
-#include "BoardLink.h"
+#include "boottool/BootRom.h"
 #include "CaptureConsole.h"
 #include "ScriptedPort.h"
+#include "boottool/BoardLink.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -148,3 +150,5 @@ TEST(BoardLinkTest, EchoIsShownBeforeBlockingAndNotWhileCleared)
 }
 
 } // namespace
+
+} // namespace boottool

@@ -13,6 +13,8 @@
 
 extern char** environ;
 
+namespace boottool {
+
 namespace {
 
 struct Pipe
@@ -100,3 +102,5 @@ bool HaveProgram(const std::string& name)
 {
     return RunChild({"sh", "-c", "command -v " + name}, 5000).status == 0;
 }
+
+} // namespace boottool

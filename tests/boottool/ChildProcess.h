@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace boottool {
+
 // Result of running a program to its end.
 struct ChildResult
 {
@@ -19,3 +21,5 @@ ChildResult RunChild(const std::vector<std::string>& argv, int timeoutMs, const 
 
 // Whether a program can be found on PATH.
 bool HaveProgram(const std::string& name);
+
+} // namespace boottool

@@ -1,8 +1,10 @@
-#include "CmdParser.h"
-#include "Str2Argv.h"
+#include "boottool/CmdParser.h"
+#include "boottool/Str2Argv.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -117,3 +119,5 @@ TEST(CmdParserTest, TftpFilesAreTheFileWordsOfNetworkCommands)
 }
 
 } // namespace
+
+} // namespace boottool

@@ -1,6 +1,8 @@
-#include "CommandLine.h"
+#include "boottool/CommandLine.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -130,3 +132,5 @@ TEST(CommandLineTest, VersionAndUsageTexts)
 }
 
 } // namespace
+
+} // namespace boottool

@@ -1,11 +1,13 @@
-#include "CommandRunner.h"
-#include "BoardLink.h"
+#include "boottool/CommandRunner.h"
 #include "CaptureConsole.h"
 #include "ScriptedPort.h"
-#include "UnitTransfer.h"
+#include "boottool/BoardLink.h"
+#include "boottool/UnitTransfer.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -239,3 +241,5 @@ TEST(PcAddressTest, WaitsForTheNetworkForAWhile)
 }
 
 } // namespace
+
+} // namespace boottool

@@ -1,7 +1,7 @@
 // The real boot.exe against the simulated board on a pseudo-terminal.
 #include "ChildProcess.h"
-#include "MachineTable.h"
 #include "SimulatedBoard.h"
+#include "boottool/MachineTable.h"
 #include "support/TempDir.h"
 
 #include <arpa/inet.h>
@@ -9,6 +9,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+namespace boottool {
 
 namespace {
 
@@ -260,3 +262,5 @@ TEST_F(EndToEndTest, UnknownMachineOrAFolderAsLoader)
 }
 
 } // namespace
+
+} // namespace boottool

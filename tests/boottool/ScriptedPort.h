@@ -1,11 +1,13 @@
 #pragma once
 
-#include "Port.h"
+#include "boottool/Port.h"
 
 #include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
+
+namespace boottool {
 
 // A serial line played from a script: each queued chunk is what one read returns (a read smaller than
 // the chunk takes its front). Everything written is recorded. When the script runs out, a wait with a
@@ -65,3 +67,5 @@ private:
     std::string m_written;
     int m_drains = 0;
 };
+
+} // namespace boottool

@@ -13,6 +13,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace boottool {
+
 namespace {
 
 constexpr int kPollMs = 20;
@@ -286,3 +288,5 @@ std::string SimulatedBoard::FetchByTftp(const std::string& host, const std::stri
     close(sock);
     return data;
 }
+
+} // namespace boottool

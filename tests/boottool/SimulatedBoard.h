@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+namespace boottool {
+
 // How the simulated board behaves.
 struct BoardScript
 {
@@ -70,3 +72,5 @@ private:
     std::mutex m_mutex;
     BoardRecord m_record;
 };
+
+} // namespace boottool

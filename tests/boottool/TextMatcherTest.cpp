@@ -1,6 +1,8 @@
-#include "TextMatcher.h"
+#include "boottool/TextMatcher.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -48,3 +50,5 @@ TEST(TextMatcherTest, MatchesAcrossBrokenStartsAndLineEnds)
 }
 
 } // namespace
+
+} // namespace boottool

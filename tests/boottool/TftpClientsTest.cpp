@@ -1,8 +1,8 @@
 #include "CaptureConsole.h"
 #include "ChildProcess.h"
+#include "boottool/tftp/TftpPacket.h"
+#include "boottool/tftp/TftpService.h"
 #include "support/TempDir.h"
-#include "tftp/TftpPacket.h"
-#include "tftp/TftpService.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -12,6 +12,8 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+namespace boottool {
 
 namespace {
 
@@ -216,3 +218,5 @@ TEST_F(TftpClientsTest, AFileOver32MiBArrivesWhole)
 }
 
 } // namespace
+
+} // namespace boottool

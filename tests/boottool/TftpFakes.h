@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tftp/DatagramSocket.h"
-#include "tftp/FileSource.h"
-#include "tftp/TftpPacket.h"
+#include "boottool/tftp/DatagramSocket.h"
+#include "boottool/tftp/FileSource.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,6 +10,8 @@
 #include <functional>
 #include <map>
 #include <optional>
+
+namespace boottool {
 
 // Files held in memory; names in `errors` fail to open with that errno.
 class MemoryStorage : public FileStorage
@@ -112,3 +114,5 @@ public:
 private:
     std::uint16_t m_lastBlock = 0;
 };
+
+} // namespace boottool

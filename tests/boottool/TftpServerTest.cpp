@@ -1,8 +1,10 @@
-#include "tftp/TftpServer.h"
+#include "boottool/tftp/TftpServer.h"
 #include "CaptureConsole.h"
 #include "TftpFakes.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -266,3 +268,5 @@ TEST_F(TftpServerTest, BlockNumbersRollOverSoLargeFilesGoWhole)
 }
 
 } // namespace
+
+} // namespace boottool

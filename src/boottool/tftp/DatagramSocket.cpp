@@ -1,4 +1,4 @@
-#include "DatagramSocket.h"
+#include "boottool/tftp/DatagramSocket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -7,6 +7,8 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+namespace boottool {
 
 UdpPeerSocket::~UdpPeerSocket()
 {
@@ -79,3 +81,5 @@ ReceiveStatus UdpPeerSocket::Receive(std::vector<std::uint8_t>& packet, std::siz
         return ReceiveStatus::Error;
     }
 }
+
+} // namespace boottool

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace boottool {
+
 enum class ReceiveStatus {
     Ok,
     Timeout,
@@ -53,3 +55,5 @@ private:
     int m_stopFd = -1;
     std::string m_lastError;
 };
+
+} // namespace boottool

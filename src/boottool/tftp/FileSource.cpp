@@ -1,4 +1,4 @@
-#include "FileSource.h"
+#include "boottool/tftp/FileSource.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+namespace boottool {
 
 namespace {
 
@@ -116,3 +118,5 @@ bool NetasciiSource::Read(std::uint8_t* out, std::size_t max, std::size_t& got)
     }
     return true;
 }
+
+} // namespace boottool

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace boottool {
+
 // A file being served, read front to back.
 class FileSource
 {
@@ -49,3 +51,5 @@ private:
     std::uint8_t m_byte = 0;
     bool m_end = false;
 };
+
+} // namespace boottool

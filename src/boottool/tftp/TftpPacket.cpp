@@ -1,9 +1,9 @@
-#include "TftpPacket.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace tftp {
+namespace boottool::tftp {
 
 namespace {
 
@@ -131,4 +131,4 @@ std::string PrintableText(std::string_view text, std::size_t limit)
     return out;
 }
 
-} // namespace tftp
+} // namespace boottool::tftp

@@ -7,7 +7,7 @@
 #include <vector>
 
 // Packet layouts of the Trivial File Transfer Protocol (RFC 1350); all numbers big-endian.
-namespace tftp {
+namespace boottool::tftp {
 
 enum Opcode : std::uint16_t {
     kReadRequest = 1,
@@ -73,4 +73,4 @@ std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view fi
 // Client-supplied text made safe to print: printable ASCII only, at most `limit` characters.
 std::string PrintableText(std::string_view text, std::size_t limit = 128);
 
-} // namespace tftp
+} // namespace boottool::tftp

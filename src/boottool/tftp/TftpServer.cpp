@@ -1,11 +1,13 @@
-#include "TftpServer.h"
+#include "boottool/tftp/TftpServer.h"
 
-#include "TftpPacket.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <strings.h>
+
+namespace boottool {
 
 namespace {
 
@@ -181,3 +183,5 @@ TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, Da
             return TftpOutcome::Sent;
     }
 }
+
+} // namespace boottool

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../Console.h"
-#include "DatagramSocket.h"
-#include "FileSource.h"
+#include "boottool/Console.h"
+#include "boottool/tftp/DatagramSocket.h"
+#include "boottool/tftp/FileSource.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+namespace boottool {
 
 // Time-out and retry limit of one transfer.
 struct TftpSettings
@@ -60,3 +62,5 @@ private:
     TftpSettings m_settings;
     std::vector<std::uint8_t> m_reply; // the client's last packet
 };
+
+} // namespace boottool

@@ -1,6 +1,6 @@
-#include "TftpService.h"
+#include "boottool/tftp/TftpService.h"
 
-#include "TftpPacket.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -11,6 +11,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
+
+namespace boottool {
 
 TftpService::TftpService(TftpServer& server, Console& console, FatalHandler onFatal)
     : m_server(server)
@@ -101,3 +103,5 @@ void TftpService::HandleOne()
         m_onFatal(outcome);
     }
 }
+
+} // namespace boottool

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "../Console.h"
-#include "TftpServer.h"
+#include "boottool/Console.h"
+#include "boottool/tftp/TftpServer.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
+
+namespace boottool {
 
 // The TFTP server's own thread: a listening UDP socket that takes one request at a time and serves it
 // on a socket of its own.
@@ -43,3 +45,5 @@ private:
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
+
+} // namespace boottool
