@@ -78,8 +78,9 @@ void BenchTftp(const std::string& dir)
     const std::string address = "127.0.0.1:" + std::to_string(kPeerPort);
     std::vector<std::string> peerArgs{"/usr/sbin/in.tftpd", "-L", "-a", address, "-s", dir};
     std::vector<char*> argv;
-    for (std::string& arg : peerArgs)
+    for (std::string& arg : peerArgs) {
         argv.push_back(arg.data());
+    }
     argv.push_back(nullptr);
     const bool havePeer
         = access(argv[0], X_OK) == 0 && posix_spawn(&peer, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
@@ -89,8 +90,9 @@ void BenchTftp(const std::string& dir)
     const std::string out = dir + "/out.bin";
     for (int run = 0; run < kRuns; ++run) {
         ours.push_back(TimeCurl("tftp://127.0.0.1:" + std::to_string(service.Port()) + "/" + file, out));
-        if (havePeer)
+        if (havePeer) {
             theirs.push_back(TimeCurl("tftp://" + address + "/f16.bin", out));
+        }
     }
     if (havePeer) {
         kill(peer, SIGTERM);
@@ -100,10 +102,11 @@ void BenchTftp(const std::string& dir)
                 kRuns,
                 Median(ours),
                 16 / Median(ours));
-    if (havePeer)
+    if (havePeer) {
         std::printf(", tftpd-hpa %.3f s (%.1f MiB/s)\n", Median(theirs), 16 / Median(theirs));
-    else
+    } else {
         std::printf(", tftpd-hpa not installed (apt-get install tftpd-hpa)\n");
+    }
 }
 
 void BenchSerialDown(const std::string& dir)
@@ -134,8 +137,9 @@ int RunBenchmarks()
 {
     char pattern[] = "/tmp/bench-boottool-XXXXXX";
     const char* dir = mkdtemp(pattern);
-    if (dir == nullptr)
+    if (dir == nullptr) {
         return 1;
+    }
     chmod(dir, 0755);
     BenchTftp(dir);
     BenchSerialDown(dir);

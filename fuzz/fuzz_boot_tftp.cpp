@@ -24,12 +24,13 @@ public:
     OpenedFile Open(const std::string& path) override
     {
         OpenedFile opened;
-        if (path == "fw.bin")
+        if (path == "fw.bin") {
             opened.source = std::make_unique<Bytes>(1500);
-        else if (path == "text.txt")
+        } else if (path == "text.txt") {
             opened.source = std::make_unique<Bytes>(700);
-        else
+        } else {
             opened.error = ENOENT;
+        }
         return opened;
     }
 
@@ -43,8 +44,9 @@ private:
         bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
         {
             got = std::min(max, m_left);
-            for (std::size_t i = 0; i < got; ++i)
+            for (std::size_t i = 0; i < got; ++i) {
                 out[i] = static_cast<std::uint8_t>(i % 3 == 0 ? '\n' : i % 5 == 0 ? '\r' : 'a');
+            }
             m_left -= got;
             return true;
         }
@@ -61,20 +63,24 @@ public:
 
     bool Send(std::span<const std::uint8_t> packet) override
     {
-        if (packet.size() > tftp::kMaxPacket + 512)
+        if (packet.size() > tftp::kMaxPacket + 512) {
             __builtin_trap();
+        }
         return true;
     }
     ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int) override
     {
-        if (replies.empty())
+        if (replies.empty()) {
             return ReceiveStatus::Timeout;
+        }
         packet = std::move(replies.front());
         replies.pop_front();
-        if (packet.empty())
+        if (packet.empty()) {
             return ReceiveStatus::Timeout;
-        if (packet.size() > limit)
+        }
+        if (packet.size() > limit) {
             packet.resize(limit);
+        }
         return ReceiveStatus::Ok;
     }
     std::string LastError() const override { return {}; }
@@ -91,16 +97,18 @@ void HandleExchange(const std::uint8_t* data, std::size_t size)
             parts.back().push_back(data[i]);
         }
     }
-    if (parts[0].size() > tftp::kMaxPacket)
+    if (parts[0].size() > tftp::kMaxPacket) {
         parts[0].resize(tftp::kMaxPacket); // the listening socket reads no more
+    }
     Quiet console;
     Storage storage;
     Client client;
     client.replies.assign(parts.begin() + 1, parts.end());
     TftpServer server(storage, {"fw.bin", "text.txt", "missing.bin"}, console, TftpSettings{0, 2});
     server.Handle(parts[0], client);
-    for (const auto& part : parts)
+    for (const auto& part : parts) {
         tftp::ParseReply(part);
+    }
 }
 
 } // namespace

@@ -20,8 +20,9 @@ void ReadCommandText(const std::uint8_t* data, std::size_t size)
     for (const std::string& piece : SplitCommands(text)) {
         const Str2ArgvResult split = str2argv(piece);
         if (!split.ok) {
-            if (Str2ArgvWarning(split).empty())
+            if (Str2ArgvWarning(split).empty()) {
                 __builtin_trap();
+            }
             continue;
         }
         // Only names without a slash reach stat(), so the run stays inside the working folder.
@@ -30,8 +31,9 @@ void ReadCommandText(const std::uint8_t* data, std::size_t size)
             local = local && word.find('/') == std::string::npos;
             ParseNumberWord(word);
         }
-        if (local && !split.words.empty())
+        if (local && !split.words.empty()) {
             cmd_parser(split.words, piece, net);
+        }
         TftpFilesOf(split.words);
     }
     TextMatcher matcher("boot> ");
@@ -41,8 +43,9 @@ void ReadCommandText(const std::uint8_t* data, std::size_t size)
         ++fed;
         if (matcher.Feed(static_cast<std::uint8_t>(c), unmatched)) {
             // Everything before the match is either shown or was part of it.
-            if (unmatched.size() + 6 != fed)
+            if (unmatched.size() + 6 != fed) {
                 __builtin_trap();
+            }
             unmatched.clear();
             fed = 0;
         }

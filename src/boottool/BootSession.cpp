@@ -30,8 +30,9 @@ std::set<std::string> TftpFiles(const std::vector<std::string>& commands)
     std::set<std::string> files;
     for (const std::string& command : commands) {
         const Str2ArgvResult split = str2argv(command);
-        for (const std::string& file : TftpFilesOf(split.words))
+        for (const std::string& file : TftpFilesOf(split.words)) {
             files.insert(file);
+        }
     }
     return files;
 }
@@ -76,11 +77,13 @@ std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
     if (!machine.empty() && stat(machine.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         std::ifstream file(machine, std::ios::binary);
         std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
-        if (file.good() || file.eof())
+        if (file.good() || file.eof()) {
             return image;
+        }
     }
-    if (const MachineImage* entry = FindMachine(machine))
+    if (const MachineImage* entry = FindMachine(machine)) {
         return std::vector<std::uint8_t>(entry->image.begin(), entry->image.end());
+    }
     return std::nullopt;
 }
 
@@ -91,10 +94,12 @@ bool LoadBootLoader(BoardLink& link,
 {
     console.Out("wait ROM request... please power on or restart the board...\n");
     link.SetEcho(false);
-    if (link.WaitFor("X") != LinkStatus::Ok)
+    if (link.WaitFor("X") != LinkStatus::Ok) {
         return false;
-    if (SendImageToRom(link, console, image, timings) == BootRomResult::LinkFailed)
+    }
+    if (SendImageToRom(link, console, image, timings) == BootRomResult::LinkFailed) {
         return false;
+    }
     // After a ROM failure the message asks for a restart; the loader's prompt may still come.
     link.SetEcho(true);
     return link.WaitFor(kLoaderPrompt) == LinkStatus::Ok;
@@ -127,8 +132,9 @@ std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
 bool StartTftp(TftpService& service, const BootEnvironment& environment, bool needed, Console& console)
 {
     std::string error;
-    if (service.Start(environment.tftpBindAddress, environment.tftpPort, error))
+    if (service.Start(environment.tftpBindAddress, environment.tftpPort, error)) {
         return true;
+    }
     if (needed) {
         console.Err(Format("tftp server: udp port %u not available (%s), please close the other download.\n",
                            environment.tftpPort,
@@ -147,8 +153,9 @@ int RunOnBoard(const BootOptions& options,
                Console& console)
 {
     PosixSerialPort port;
-    if (!OpenSerial(options.device, port, console))
+    if (!OpenSerial(options.device, port, console)) {
         return kExitFailure;
+    }
     const auto image = LoaderImage(options.machine);
     if (!image) {
         console.Out(
@@ -167,8 +174,9 @@ int RunOnBoard(const BootOptions& options,
     PcAddress pcAddress(options.pcIp, environment.detectLocalAddress);
     CommandRunner runner(link, console, pcAddress, options.stbIp);
     for (const std::string& command : commands) {
-        if (runner.RunOneCommand(command) == CommandResult::Fatal)
+        if (runner.RunOneCommand(command) == CommandResult::Fatal) {
             return kExitFailure;
+        }
     }
     return kExitOk;
 }
@@ -178,8 +186,9 @@ int RunOnBoard(const BootOptions& options,
 int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment)
 {
     const CommandLineResult parsed = ParseCommandLine(args);
-    if (const auto status = EarlyExit(parsed, console))
+    if (const auto status = EarlyExit(parsed, console)) {
         return *status;
+    }
     const std::vector<std::string> commands = SplitCommands(parsed.options.command);
     const std::set<std::string> tftpFiles = TftpFiles(commands);
     PosixFileStorage storage;
@@ -188,8 +197,9 @@ int RunBoot(const std::vector<std::string>& args, Console& console, const BootEn
         // The main course is blocked on the serial line; the run ends here, as a failed transfer must.
         std::_Exit(kExitFailure);
     });
-    if (!StartTftp(service, environment, !tftpFiles.empty(), console))
+    if (!StartTftp(service, environment, !tftpFiles.empty(), console)) {
         return kExitFailure;
+    }
     return RunOnBoard(parsed.options, commands, environment, console);
 }
 

@@ -30,8 +30,9 @@ std::span<const MachineImage> MachineTable()
 const MachineImage* FindMachine(std::string_view name)
 {
     for (const MachineImage& entry : kMachines) {
-        if (name == entry.name)
+        if (name == entry.name) {
             return &entry;
+        }
     }
     return nullptr;
 }

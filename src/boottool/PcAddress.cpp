@@ -14,8 +14,9 @@ PcAddress::PcAddress(std::string given, Detector detect, int attempts, int inter
 
 std::optional<std::string> PcAddress::Get(Console& console)
 {
-    if (!m_given.empty())
+    if (!m_given.empty()) {
         return m_given;
+    }
     if (auto found = m_detect()) {
         m_given = *found;
         return found;

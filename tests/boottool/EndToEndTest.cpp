@@ -75,8 +75,9 @@ TEST_F(EndToEndTest, FlashEraseAllAfterTheLoad)
 TEST_F(EndToEndTest, SerialDownOfAQuotedPathWithABlank)
 {
     std::string data;
-    for (int i = 0; i < 250; ++i)
+    for (int i = 0; i < 250; ++i) {
         data += static_cast<char>(255 - i);
+    }
     const std::string file = dir.Write("my fw.bin", data);
     SimulatedBoard board;
     board.PowerOn();
@@ -162,8 +163,9 @@ TEST_F(EndToEndTest, SerialDumpWritesTheFile)
 TEST_F(EndToEndTest, NetDownFileIsFetchedByTheBoard)
 {
     std::string data;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 3000; ++i) {
         data += static_cast<char>(i % 253);
+    }
     const std::string file = dir.Write("app image.bin", data);
     SimulatedBoard board;
     board.PowerOn();

@@ -26,10 +26,12 @@ public:
     PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) override
     {
         received = 0;
-        if (m_chunks.empty())
+        if (m_chunks.empty()) {
             return timeoutMs == kWaitForever ? PortStatus::Closed : PortStatus::Timeout;
-        if (m_chunks.front().closed)
+        }
+        if (m_chunks.front().closed) {
             return PortStatus::Closed;
+        }
         std::string& chunk = m_chunks.front().bytes;
         if (chunk.empty()) {
             m_chunks.pop_front();
@@ -38,8 +40,9 @@ public:
         received = std::min(buffer.size(), chunk.size());
         std::copy_n(chunk.begin(), received, buffer.begin());
         chunk.erase(0, received);
-        if (chunk.empty())
+        if (chunk.empty()) {
             m_chunks.pop_front();
+        }
         return PortStatus::Ok;
     }
 

@@ -41,8 +41,9 @@ TEST(TextMatcherTest, MatchesAcrossBrokenStartsAndLineEnds)
         std::string unmatched;
         bool matched = false;
         std::size_t used = 0;
-        while (used < c.input.size() && !matched)
+        while (used < c.input.size() && !matched) {
             matched = matcher.Feed(static_cast<std::uint8_t>(c.input[used++]), unmatched);
+        }
         EXPECT_EQ(matched, c.matched);
         EXPECT_EQ(unmatched, c.unmatched);
         EXPECT_EQ(used, c.used);

@@ -33,8 +33,9 @@ public:
     std::string Url(const std::string& path) const
     {
         std::string escaped;
-        for (const char c : path)
+        for (const char c : path) {
             escaped += c == ' ' ? std::string("%20") : std::string(1, c);
+        }
         return "tftp://127.0.0.1:" + std::to_string(m_service.Port()) + "/" + escaped;
     }
     std::uint16_t Port() const { return m_service.Port(); }
@@ -71,8 +72,9 @@ class TftpClientsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!HaveProgram("curl") || !HaveProgram("tftp"))
+        if (!HaveProgram("curl") || !HaveProgram("tftp")) {
             GTEST_SKIP() << "curl and tftp-hpa are needed (tools/install-deps.sh installs them)";
+        }
     }
     TempDir dir;
 };
@@ -142,8 +144,9 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
     int copies = 0;
     for (;;) {
         pollfd entry{sock, POLLIN, 0};
-        if (poll(&entry, 1, 1500) <= 0)
+        if (poll(&entry, 1, 1500) <= 0) {
             break;
+        }
         std::uint8_t packet[600];
         const ssize_t got = recv(sock, packet, sizeof packet, 0);
         ASSERT_EQ(got, 516);
@@ -153,8 +156,9 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
     close(sock);
     EXPECT_EQ(copies, 9);
     std::string expected;
-    for (int left = 8; left >= 1; --left)
+    for (int left = 8; left >= 1; --left) {
         expected += "retrying " + std::to_string(left) + " more times.\n";
+    }
     EXPECT_EQ(server.console.OutText(), expected + "timeout exit\n");
     EXPECT_EQ(server.fatal.load(), TftpOutcome::RetriesExhausted);
 }

@@ -86,11 +86,13 @@ public:
         if (packet.size() >= 4 && packet[1] == tftp::kData) {
             m_lastBlock = static_cast<std::uint16_t>((packet[2] << 8) | packet[3]);
             blocks.push_back(m_lastBlock);
-            if (keepData)
+            if (keepData) {
                 data.append(packet.begin() + 4, packet.end());
+            }
         }
-        if (keepData || packet[1] != tftp::kData)
+        if (keepData || packet[1] != tftp::kData) {
             sent.emplace_back(packet.begin(), packet.end());
+        }
         return true;
     }
 
@@ -103,8 +105,9 @@ public:
             reply = steps.front()(m_lastBlock);
             steps.pop_front();
         }
-        if (!reply)
+        if (!reply) {
             return ReceiveStatus::Timeout;
+        }
         packet = *reply;
         return ReceiveStatus::Ok;
     }

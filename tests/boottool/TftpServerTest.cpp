@@ -48,8 +48,9 @@ TEST_F(TftpServerTest, SendsFilesInBlocksOf512)
     for (const Case& c : {Case{1000, {1, 2}}, Case{1024, {1, 2, 3}}, Case{0, {1}}, Case{511, {1}}}) {
         SCOPED_TRACE(c.size);
         std::string bytes(c.size, '\0');
-        for (std::size_t i = 0; i < c.size; ++i)
+        for (std::size_t i = 0; i < c.size; ++i) {
             bytes[i] = static_cast<char>(i * 31);
+        }
         storage.files["fw.bin"] = bytes;
         client = ScriptedClient();
         EXPECT_EQ(Request(tftp::kReadRequest, "fw.bin"), TftpOutcome::Sent);
@@ -196,8 +197,9 @@ TEST_F(TftpServerTest, AcknowledgementsTimeoutsAndClientErrors)
     storage.files["fw.bin"] = std::string(1000, 'z'); // two blocks
     using C = ScriptedClient;
     std::string countdown;
-    for (int left = 8; left >= 1; --left)
+    for (int left = 8; left >= 1; --left) {
         countdown += "retrying " + std::to_string(left) + " more times.\n";
+    }
     const std::vector<ExchangeCase> cases = {
         {"duplicate ack of the previous block is not answered",
          {C::Ack(1), C::Ack(1), C::Ack(1), C::Ack(2)},
@@ -256,8 +258,9 @@ TEST_F(TftpServerTest, BlockNumbersRollOverSoLargeFilesGoWhole)
 {
     const std::size_t size = 65536u * 512u + 100u; // 32 MiB and a bit: block numbers pass 65535
     std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; i += 512)
+    for (std::size_t i = 0; i < size; i += 512) {
         bytes[i] = static_cast<char>(i / 512);
+    }
     storage.files["big.bin"] = bytes;
     client.keepData = false;
     EXPECT_EQ(Request(tftp::kReadRequest, "big.bin"), TftpOutcome::Sent);

@@ -52,8 +52,9 @@ Request ParseRequest(std::span<const std::uint8_t> packet)
         return request;
     }
     request.mode = TextAt(packet, end, end);
-    if (end == std::string::npos)
+    if (end == std::string::npos) {
         request.fault = RequestFault::NoModeTerminator;
+    }
     return request;
 }
 
@@ -64,18 +65,21 @@ Mode ModeOf(std::string_view mode)
             return std::tolower(static_cast<unsigned char>(a)) == b;
         });
     };
-    if (equals("netascii"))
+    if (equals("netascii")) {
         return Mode::Netascii;
-    if (equals("octet"))
+    }
+    if (equals("octet")) {
         return Mode::Octet;
+    }
     return Mode::Unknown;
 }
 
 Reply ParseReply(std::span<const std::uint8_t> packet)
 {
     Reply reply;
-    if (packet.size() < kHeaderSize)
+    if (packet.size() < kHeaderSize) {
         return reply;
+    }
     const std::uint16_t opcode = ReadBe16(packet, 0);
     if (opcode == kAck) {
         reply.kind = Reply::Kind::Ack;
@@ -126,8 +130,9 @@ std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view fi
 std::string PrintableText(std::string_view text, std::size_t limit)
 {
     std::string out;
-    for (const char c : text.substr(0, limit))
+    for (const char c : text.substr(0, limit)) {
         out += (c >= 0x20 && c < 0x7f) ? c : '?';
+    }
     return out;
 }
 

@@ -15,15 +15,20 @@ using Clock = std::chrono::steady_clock;
 
 int Sign(int value)
 {
-    return (value > 0) - (value < 0);
+    if (value > 0) {
+        return 1;
+    }
+    return value < 0 ? -1 : 0;
 }
 
 std::uint16_t OpenErrorCode(int error)
 {
-    if (error == ENOENT)
+    if (error == ENOENT) {
         return tftp::kFileNotFound;
-    if (error == EACCES || error == EPERM)
+    }
+    if (error == EACCES || error == EPERM) {
         return tftp::kAccessViolation;
+    }
     return static_cast<std::uint16_t>(tftp::kSystemErrorBase + error);
 }
 
@@ -69,8 +74,9 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
         handler.Send(tftp::BuildError(tftp::kIllegalOperation, "invalid mode"));
         return TftpOutcome::BadRequest;
     }
-    if (request.opcode == tftp::kWriteRequest)
+    if (request.opcode == tftp::kWriteRequest) {
         return TftpOutcome::Ignored;
+    }
     // Only the files this run's commands name may leave the PC.
     if (m_allowed.count(request.file) == 0) {
         m_console.Out(
@@ -115,12 +121,14 @@ TftpServer::AwaitAck(const std::string& file, std::uint16_t block, DatagramSocke
             return AckWait::Ended;
         }
         const tftp::Reply answer = tftp::ParseReply(m_reply);
-        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == block)
+        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == block) {
             return AckWait::Acknowledged;
+        }
         // A late duplicate of the previous acknowledgement: answering it would double every following
         // block (RFC 1123, 4.2.3.1). Keep waiting; only a time-out sends again.
-        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == static_cast<std::uint16_t>(block - 1))
+        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == static_cast<std::uint16_t>(block - 1)) {
             continue;
+        }
         if (answer.kind == tftp::Reply::Kind::Error) {
             m_console.Out(Format("tftp: client stopped the transfer of %s: error %u %s\n",
                                  file.c_str(),
@@ -177,10 +185,12 @@ TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, Da
             return TftpOutcome::OpenFailed;
         }
         tftp::BuildData(packet, block, std::span(data, size));
-        if (const auto ended = DeliverBlock(file, block, packet, handler))
+        if (const auto ended = DeliverBlock(file, block, packet, handler)) {
             return *ended;
-        if (size < tftp::kBlockSize)
+        }
+        if (size < tftp::kBlockSize) {
             return TftpOutcome::Sent;
+        }
     }
 }
 

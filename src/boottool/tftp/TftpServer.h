@@ -41,7 +41,7 @@ public:
     TftpServer(FileStorage& storage, std::set<std::string> allowedFiles, Console& console, TftpSettings settings = {});
 
     // Handles one request received by the listening socket; `handler` is the transfer's own socket.
-    TftpOutcome Handle(std::span<const std::uint8_t> request, DatagramSocket& handler);
+    TftpOutcome Handle(std::span<const std::uint8_t> packet, DatagramSocket& handler);
 
 private:
     // What one wait for an acknowledgement came to.
