@@ -21,7 +21,9 @@ struct BootEnvironment
     PcAddress::Detector detectLocalAddress;
 };
 
-enum ExitStatus { kExitOk = 0, kExitFailure = 1 };
+// Exit statuses of the process.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
 
 // One run of the tool from the command line to the exit status.
 int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment);

@@ -139,7 +139,7 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
     to.sin_family = AF_INET;
     to.sin_port = htons(server.Port());
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "octet");
+    const auto request = tftp::BuildRequest(tftp::Opcode::ReadRequest, file, "octet");
     ASSERT_GT(sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
     int copies = 0;
     for (;;) {
@@ -173,14 +173,14 @@ TEST_F(TftpClientsTest, ABadRequestIsAnsweredAndServingGoesOn)
     to.sin_family = AF_INET;
     to.sin_port = htons(server.Port());
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "mail");
+    const auto request = tftp::BuildRequest(tftp::Opcode::ReadRequest, file, "mail");
     sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     pollfd entry{sock, POLLIN, 0};
     ASSERT_EQ(poll(&entry, 1, 3000), 1);
     std::uint8_t packet[600];
     const ssize_t got = recv(sock, packet, sizeof packet, 0);
     close(sock);
-    const auto expected = tftp::BuildError(tftp::kIllegalOperation, "invalid mode");
+    const auto expected = tftp::BuildError(tftp::ErrorCode::IllegalOperation, "invalid mode");
     EXPECT_EQ(std::vector<std::uint8_t>(packet, packet + std::max<ssize_t>(got, 0)), expected);
     const std::string out = dir.File("out");
     EXPECT_EQ(RunChild({"curl", "-sS", "-o", out, server.Url(file)}, 20000).status, 0);
@@ -201,7 +201,7 @@ TEST_F(TftpClientsTest, StoppingDoesNotWaitForATransferThatIsRetrying)
         to.sin_family = AF_INET;
         to.sin_port = htons(server.Port());
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "octet");
+        const auto request = tftp::BuildRequest(tftp::Opcode::ReadRequest, file, "octet");
         sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
         pollfd entry{sock, POLLIN, 0};
         ASSERT_EQ(poll(&entry, 1, 3000), 1); // block 1 is out; the client never acknowledges it

@@ -83,14 +83,14 @@ public:
 
     bool Send(std::span<const std::uint8_t> packet) override
     {
-        if (packet.size() >= 4 && packet[1] == tftp::kData) {
+        if (packet.size() >= 4 && packet[1] == static_cast<std::uint8_t>(tftp::Opcode::Data)) {
             m_lastBlock = static_cast<std::uint16_t>((packet[2] << 8) | packet[3]);
             blocks.push_back(m_lastBlock);
             if (keepData) {
                 data.append(packet.begin() + 4, packet.end());
             }
         }
-        if (keepData || packet[1] != tftp::kData) {
+        if (keepData || packet[1] != static_cast<std::uint8_t>(tftp::Opcode::Data)) {
             sent.emplace_back(packet.begin(), packet.end());
         }
         return true;

@@ -18,6 +18,11 @@ void PutBe16(std::uint8_t* out, std::uint16_t value)
     out[1] = static_cast<std::uint8_t>(value);
 }
 
+void PutOpcode(std::uint8_t* out, Opcode opcode)
+{
+    PutBe16(out, static_cast<std::uint16_t>(opcode));
+}
+
 // The zero-terminated text starting at `offset`; `end` gets the offset after the terminator, or npos.
 std::string TextAt(std::span<const std::uint8_t> packet, std::size_t offset, std::size_t& end)
 {
@@ -36,8 +41,8 @@ Request ParseRequest(std::span<const std::uint8_t> packet)
         request.fault = RequestFault::TooShort;
         return request;
     }
-    request.opcode = ReadBe16(packet, 0);
-    if (request.opcode != kReadRequest && request.opcode != kWriteRequest) {
+    request.opcode = static_cast<Opcode>(ReadBe16(packet, 0));
+    if (request.opcode != Opcode::ReadRequest && request.opcode != Opcode::WriteRequest) {
         request.fault = RequestFault::UnknownOpcode;
         return request;
     }
@@ -80,11 +85,11 @@ Reply ParseReply(std::span<const std::uint8_t> packet)
     if (packet.size() < kHeaderSize) {
         return reply;
     }
-    const std::uint16_t opcode = ReadBe16(packet, 0);
-    if (opcode == kAck) {
+    const auto opcode = static_cast<Opcode>(ReadBe16(packet, 0));
+    if (opcode == Opcode::Ack) {
         reply.kind = Reply::Kind::Ack;
         reply.block = ReadBe16(packet, 2);
-    } else if (opcode == kError) {
+    } else if (opcode == Opcode::Error) {
         reply.kind = Reply::Kind::Error;
         reply.code = ReadBe16(packet, 2);
         std::size_t end = 0;
@@ -96,7 +101,7 @@ Reply ParseReply(std::span<const std::uint8_t> packet)
 void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span<const std::uint8_t> data)
 {
     packet.resize(kHeaderSize + data.size());
-    PutBe16(packet.data(), kData);
+    PutOpcode(packet.data(), Opcode::Data);
     PutBe16(packet.data() + 2, block);
     std::copy(data.begin(), data.end(), packet.begin() + kHeaderSize);
 }
@@ -104,24 +109,29 @@ void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span
 std::vector<std::uint8_t> BuildError(std::uint16_t code, std::string_view message)
 {
     std::vector<std::uint8_t> packet(kHeaderSize + message.size() + 1, 0);
-    PutBe16(packet.data(), kError);
+    PutOpcode(packet.data(), Opcode::Error);
     PutBe16(packet.data() + 2, code);
     std::copy(message.begin(), message.end(), packet.begin() + kHeaderSize);
     return packet;
 }
 
+std::vector<std::uint8_t> BuildError(ErrorCode code, std::string_view message)
+{
+    return BuildError(static_cast<std::uint16_t>(code), message);
+}
+
 std::vector<std::uint8_t> BuildAck(std::uint16_t block)
 {
     std::vector<std::uint8_t> packet(kHeaderSize, 0);
-    PutBe16(packet.data(), kAck);
+    PutOpcode(packet.data(), Opcode::Ack);
     PutBe16(packet.data() + 2, block);
     return packet;
 }
 
-std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view file, std::string_view mode)
+std::vector<std::uint8_t> BuildRequest(Opcode opcode, std::string_view file, std::string_view mode)
 {
     std::vector<std::uint8_t> packet(2 + file.size() + 1 + mode.size() + 1, 0);
-    PutBe16(packet.data(), opcode);
+    PutOpcode(packet.data(), opcode);
     std::copy(file.begin(), file.end(), packet.begin() + 2);
     std::copy(mode.begin(), mode.end(), packet.begin() + static_cast<std::ptrdiff_t>(3 + file.size()));
     return packet;

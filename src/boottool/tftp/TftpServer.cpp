@@ -21,15 +21,20 @@ int Sign(int value)
     return value < 0 ? -1 : 0;
 }
 
+std::uint16_t SystemErrorCode(int error)
+{
+    return static_cast<std::uint16_t>(tftp::kSystemErrorBase + error);
+}
+
 std::uint16_t OpenErrorCode(int error)
 {
     if (error == ENOENT) {
-        return tftp::kFileNotFound;
+        return static_cast<std::uint16_t>(tftp::ErrorCode::FileNotFound);
     }
     if (error == EACCES || error == EPERM) {
-        return tftp::kAccessViolation;
+        return static_cast<std::uint16_t>(tftp::ErrorCode::AccessViolation);
     }
-    return static_cast<std::uint16_t>(tftp::kSystemErrorBase + error);
+    return SystemErrorCode(error);
 }
 
 int MsLeft(Clock::time_point deadline)
@@ -54,13 +59,13 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
 {
     const tftp::Request request = tftp::ParseRequest(packet);
     if (request.fault == tftp::RequestFault::UnknownOpcode) {
-        m_console.Out(Format("tftp: unknown request opcode %u, ignored.\n", request.opcode));
-        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "Illegal TFTP operation"));
+        m_console.Out(Format("tftp: unknown request opcode %u, ignored.\n", static_cast<unsigned>(request.opcode)));
+        handler.Send(tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
         return TftpOutcome::BadRequest;
     }
     if (request.fault != tftp::RequestFault::None) {
         m_console.Out("tftp: malformed request, ignored.\n");
-        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "Illegal TFTP operation"));
+        handler.Send(tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
         return TftpOutcome::BadRequest;
     }
     const tftp::Mode mode = tftp::ModeOf(request.mode);
@@ -71,17 +76,17 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
                              Sign(strcasecmp(request.mode.c_str(), "netascii")),
                              shown.c_str(),
                              Sign(strcasecmp(request.mode.c_str(), "octet"))));
-        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "invalid mode"));
+        handler.Send(tftp::BuildError(tftp::ErrorCode::IllegalOperation, "invalid mode"));
         return TftpOutcome::BadRequest;
     }
-    if (request.opcode == tftp::kWriteRequest) {
+    if (request.opcode == tftp::Opcode::WriteRequest) {
         return TftpOutcome::Ignored;
     }
     // Only the files this run's commands name may leave the PC.
     if (m_allowed.count(request.file) == 0) {
         m_console.Out(
             Format("tftp: refused %s, not a file of this download.\n", tftp::PrintableText(request.file).c_str()));
-        handler.Send(tftp::BuildError(tftp::kAccessViolation, "Access violation"));
+        handler.Send(tftp::BuildError(tftp::ErrorCode::AccessViolation, "Access violation"));
         return TftpOutcome::Refused;
     }
     return Serve(request.file, mode == tftp::Mode::Netascii, handler);
@@ -179,8 +184,7 @@ TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, Da
         std::size_t size = 0;
         if (!source.Read(data, sizeof data, size)) {
             const int error = errno;
-            handler.Send(
-                tftp::BuildError(static_cast<std::uint16_t>(tftp::kSystemErrorBase + error), std::strerror(error)));
+            handler.Send(tftp::BuildError(SystemErrorCode(error), std::strerror(error)));
             m_console.Out(Format("tftp: reading %s failed: %s\n", file.c_str(), std::strerror(error)));
             return TftpOutcome::OpenFailed;
         }
