@@ -44,7 +44,7 @@ std::string MakeFile(const std::string& dir, const std::string& name, std::size_
     return path;
 }
 
-double TimeCurl(const std::string& url, const std::string& out)
+[[nodiscard]] double TimeCurl(const std::string& url, const std::string& out)
 {
     const auto start = std::chrono::steady_clock::now();
     const ChildResult result = RunChild({"curl", "-sS", "-o", out, url}, 300000);

@@ -21,7 +21,7 @@ public:
 class Storage : public FileStorage
 {
 public:
-    OpenedFile Open(const std::string& path) override
+    [[nodiscard]] OpenedFile Open(const std::string& path) override
     {
         OpenedFile opened;
         if (path == "fw.bin") {
@@ -41,7 +41,7 @@ private:
         explicit Bytes(std::size_t size)
             : m_left(size)
         { }
-        bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
+        [[nodiscard]] bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
         {
             got = std::min(max, m_left);
             for (std::size_t i = 0; i < got; ++i) {
@@ -61,14 +61,14 @@ class Client : public DatagramSocket
 public:
     std::deque<std::vector<std::uint8_t>> replies;
 
-    bool Send(std::span<const std::uint8_t> packet) override
+    [[nodiscard]] bool Send(std::span<const std::uint8_t> packet) override
     {
         if (packet.size() > tftp::kMaxPacket + 512) {
             __builtin_trap();
         }
         return true;
     }
-    ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int) override
+    [[nodiscard]] ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int) override
     {
         if (replies.empty()) {
             return ReceiveStatus::Timeout;
@@ -105,9 +105,10 @@ void HandleExchange(const std::uint8_t* data, std::size_t size)
     Client client;
     client.replies.assign(parts.begin() + 1, parts.end());
     TftpServer server(storage, {"fw.bin", "text.txt", "missing.bin"}, console, TftpSettings{0, 2});
-    server.Handle(parts[0], client);
+    // Any outcome is fine here; the sanitizers and the size check in Client::Send find the faults.
+    (void)server.Handle(parts[0], client);
     for (const auto& part : parts) {
-        tftp::ParseReply(part);
+        (void)tftp::ParseReply(part); // read for the sanitizers only
     }
 }
 

@@ -30,7 +30,8 @@ std::string Printable(const std::string& bytes)
 
 enum class Answer { Ok, Again, Other, Failed };
 
-Answer SendWholeImage(BoardLink& link, Console& console, std::span<const std::uint8_t> image, int answerTimeoutMs)
+[[nodiscard]] Answer
+SendWholeImage(BoardLink& link, Console& console, std::span<const std::uint8_t> image, int answerTimeoutMs)
 {
     console.Out(Format("\nwrite size %zu byte ", image.size()));
     for (std::size_t offset = 0; offset < image.size(); offset += kRomPieceSize) {

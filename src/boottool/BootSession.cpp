@@ -37,7 +37,7 @@ std::set<std::string> TftpFiles(const std::vector<std::string>& commands)
     return files;
 }
 
-bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& console)
+[[nodiscard]] bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& console)
 {
     std::string name = device;
     if (device.empty()) {
@@ -70,7 +70,7 @@ bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& conso
 }
 
 // The -m value as a file, else as a machine name. A folder or an unreadable file is no loader.
-std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
 {
     struct stat info
     { };
@@ -87,10 +87,8 @@ std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
     return std::nullopt;
 }
 
-bool LoadBootLoader(BoardLink& link,
-                    Console& console,
-                    const std::vector<std::uint8_t>& image,
-                    const BootRomTimings& timings)
+[[nodiscard]] bool
+LoadBootLoader(BoardLink& link, Console& console, const std::vector<std::uint8_t>& image, const BootRomTimings& timings)
 {
     console.Out("wait ROM request... please power on or restart the board...\n");
     link.SetEcho(false);
@@ -106,7 +104,7 @@ bool LoadBootLoader(BoardLink& link,
 }
 
 // -v, -h and usage errors end the run before anything else; nullopt for a run.
-std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
+[[nodiscard]] std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
 {
     switch (parsed.action) {
     case CommandLineAction::ShowVersion:
@@ -129,7 +127,7 @@ std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
 }
 
 // A taken port only matters when the board is to fetch a file; otherwise the run goes on with a warning.
-bool StartTftp(TftpService& service, const BootEnvironment& environment, bool needed, Console& console)
+[[nodiscard]] bool StartTftp(TftpService& service, const BootEnvironment& environment, bool needed, Console& console)
 {
     std::string error;
     if (service.Start(environment.tftpBindAddress, environment.tftpPort, error)) {
@@ -147,10 +145,10 @@ bool StartTftp(TftpService& service, const BootEnvironment& environment, bool ne
 }
 
 // Serial line, boot loader, then the commands.
-int RunOnBoard(const BootOptions& options,
-               const std::vector<std::string>& commands,
-               const BootEnvironment& environment,
-               Console& console)
+[[nodiscard]] int RunOnBoard(const BootOptions& options,
+                             const std::vector<std::string>& commands,
+                             const BootEnvironment& environment,
+                             Console& console)
 {
     PosixSerialPort port;
     if (!OpenSerial(options.device, port, console)) {

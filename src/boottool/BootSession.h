@@ -26,6 +26,6 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 
 // One run of the tool from the command line to the exit status.
-int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment);
+[[nodiscard]] int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment);
 
 } // namespace boottool

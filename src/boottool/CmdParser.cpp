@@ -35,7 +35,7 @@ std::size_t WordsNeeded(const std::string& first)
     return 0;
 }
 
-LoaderCommand Failure(CmdStatus status, std::string message)
+[[nodiscard]] LoaderCommand Failure(CmdStatus status, std::string message)
 {
     LoaderCommand command;
     command.status = status;
@@ -66,7 +66,7 @@ LoaderCommand Run(const std::vector<std::string>& words, const NetAddresses& net
     return command;
 }
 
-LoaderCommand SerialDown(const std::vector<std::string>& words)
+[[nodiscard]] LoaderCommand SerialDown(const std::vector<std::string>& words)
 {
     struct stat info
     { };
@@ -84,7 +84,7 @@ LoaderCommand SerialDown(const std::vector<std::string>& words)
     return command;
 }
 
-LoaderCommand SerialDump(const std::vector<std::string>& words)
+[[nodiscard]] LoaderCommand SerialDump(const std::vector<std::string>& words)
 {
     const auto length = ParseNumberWord(words[2]);
     if (!length) {

@@ -49,6 +49,7 @@ bool NeedsPcAddress(const std::vector<std::string>& words);
 std::vector<std::string> TftpFilesOf(const std::vector<std::string>& words);
 
 // Translates one command, given as words and as the text it came from.
-LoaderCommand cmd_parser(const std::vector<std::string>& words, const std::string& original, const NetAddresses& net);
+[[nodiscard]] LoaderCommand
+cmd_parser(const std::vector<std::string>& words, const std::string& original, const NetAddresses& net);
 
 } // namespace boottool

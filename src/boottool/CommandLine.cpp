@@ -44,7 +44,7 @@ void Store(BootOptions& options, char option, const std::string& value)
     }
 }
 
-CommandLineResult Failure(std::string error)
+[[nodiscard]] CommandLineResult Failure(std::string error)
 {
     CommandLineResult result;
     result.action = CommandLineAction::UsageError;

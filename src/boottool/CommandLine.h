@@ -31,7 +31,7 @@ struct CommandLineResult
 
 // Reads options in the order given, up to the first word that is neither an option nor an option's value,
 // or up to "--"; that word and all after it are command words. The first -v or -h ends the scan.
-CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
+[[nodiscard]] CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
 
 // The option letters in getopt notation; a colon marks an option that takes a value.
 inline constexpr const char* kOptionString = "c:b:d:m:e:p:s:vh";

@@ -14,7 +14,7 @@ namespace boottool {
 namespace {
 
 // Whole-file read for serialdown; false with `got` set when fewer bytes came than the size said.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::uint64_t& got)
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::uint64_t& got)
 {
     std::ifstream in(path, std::ios::binary);
     in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));

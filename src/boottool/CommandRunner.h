@@ -28,14 +28,14 @@ public:
     CommandRunner(BoardLink& link, Console& console, PcAddress& pcAddress, std::string stbIp);
 
     // RunOneCommand: one command of the command text (already split at ";").
-    CommandResult RunOneCommand(const std::string& command);
+    [[nodiscard]] CommandResult RunOneCommand(const std::string& command);
 
 private:
-    CommandResult SendText(const std::string& text);
-    CommandResult SendFile(const LoaderCommand& command);
-    CommandResult ReceiveFile(const LoaderCommand& command);
-    CommandResult Wait(const char* text);
-    CommandResult LinkFailure();
+    [[nodiscard]] CommandResult SendText(const std::string& text);
+    [[nodiscard]] CommandResult SendFile(const LoaderCommand& command);
+    [[nodiscard]] CommandResult ReceiveFile(const LoaderCommand& command);
+    [[nodiscard]] CommandResult Wait(const char* text);
+    [[nodiscard]] CommandResult LinkFailure();
 
     BoardLink& m_link;
     Console& m_console;

@@ -17,6 +17,6 @@ struct MachineImage
 std::span<const MachineImage> MachineTable();
 
 // The entry of that name, or nullptr.
-const MachineImage* FindMachine(std::string_view name);
+[[nodiscard]] const MachineImage* FindMachine(std::string_view name);
 
 } // namespace boottool

@@ -12,7 +12,7 @@ namespace boottool {
 
 namespace {
 
-std::optional<in_addr> ReadAddress(std::string_view text)
+[[nodiscard]] std::optional<in_addr> ReadAddress(std::string_view text)
 {
     const std::string copy(text);
     in_addr address{};

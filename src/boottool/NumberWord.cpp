@@ -4,7 +4,7 @@ namespace boottool {
 
 namespace {
 
-int DigitValue(char c)
+[[nodiscard]] int DigitValue(char c)
 {
     if (c >= '0' && c <= '9') {
         return c - '0';

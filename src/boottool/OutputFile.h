@@ -17,11 +17,11 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     // Creates the temporary file; false (errno kept) when it cannot be created.
-    bool Create();
+    [[nodiscard]] bool Create();
     // Appends bytes; returns how many were written (fewer on a write error).
-    std::size_t Write(std::span<const std::uint8_t> data);
+    [[nodiscard]] std::size_t Write(std::span<const std::uint8_t> data);
     // Flushes, closes and renames over the target.
-    bool Commit();
+    [[nodiscard]] bool Commit();
 
 private:
     std::string m_path;

@@ -18,7 +18,7 @@ public:
     PcAddress(std::string given, Detector detect, int attempts = kDefaultAttempts, int intervalMs = kIntervalMs);
 
     // The address, or nullopt after the attempts (the messages have been printed).
-    std::optional<std::string> Get(Console& console);
+    [[nodiscard]] std::optional<std::string> Get(Console& console);
 
     static constexpr int kIntervalMs = 500;
     static constexpr int kDefaultAttempts = 20; // 10 s

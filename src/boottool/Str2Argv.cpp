@@ -16,7 +16,7 @@ bool IsQuote(char c)
     return c == '"' || c == '\'';
 }
 
-Str2ArgvResult Fail(int line)
+[[nodiscard]] Str2ArgvResult Fail(int line)
 {
     Str2ArgvResult result;
     result.ok = false;

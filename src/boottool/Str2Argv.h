@@ -18,7 +18,7 @@ struct Str2ArgvResult
 // starts a quoted part that the same quote closes, and the closing quote ends the word; inside quotes
 // a backslash is ordinary unless the closing quote follows it; outside quotes a backslash makes the
 // next character ordinary. A double-quoted Windows path therefore keeps its backslashes and blanks.
-Str2ArgvResult str2argv(std::string_view command);
+[[nodiscard]] Str2ArgvResult str2argv(std::string_view command);
 
 // "warning fun(str2argv) line(N):free inside function.\n" for a failed split.
 std::string Str2ArgvWarning(const Str2ArgvResult& result);

@@ -17,7 +17,8 @@ struct ChildResult
 };
 
 // Runs a program (no shell) with a time limit and collects what it prints.
-ChildResult RunChild(const std::vector<std::string>& argv, int timeoutMs, const std::string& workDir = {});
+[[nodiscard]] ChildResult
+RunChild(const std::vector<std::string>& argv, int timeoutMs, const std::string& workDir = {});
 
 // Whether a program can be found on PATH.
 bool HaveProgram(const std::string& name);

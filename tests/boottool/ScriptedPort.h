@@ -23,7 +23,7 @@ public:
     const std::string& Written() const { return m_written; }
     int Drains() const { return m_drains; }
 
-    PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) override
+    [[nodiscard]] PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) override
     {
         received = 0;
         if (m_chunks.empty()) {
@@ -46,13 +46,13 @@ public:
         return PortStatus::Ok;
     }
 
-    PortStatus Write(std::span<const std::uint8_t> data, int) override
+    [[nodiscard]] PortStatus Write(std::span<const std::uint8_t> data, int) override
     {
         m_written.append(data.begin(), data.end());
         return PortStatus::Ok;
     }
 
-    PortStatus Drain() override
+    [[nodiscard]] PortStatus Drain() override
     {
         ++m_drains;
         return PortStatus::Ok;

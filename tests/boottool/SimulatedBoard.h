@@ -54,11 +54,11 @@ public:
 
 private:
     void Run(int powerOnDelayMs);
-    bool RomPhase();
+    [[nodiscard]] bool RomPhase();
     void LoaderPhase();
     void Command(const std::string& line);
-    bool ReadExact(std::string& out, std::size_t size);
-    bool ReadByte(char& byte, int timeoutMs);
+    [[nodiscard]] bool ReadExact(std::string& out, std::size_t size);
+    [[nodiscard]] bool ReadByte(char& byte, int timeoutMs);
     void Send(const std::string& bytes);
     void Prompt(const std::string& before);
     std::string FetchByTftp(const std::string& host, const std::string& file);

@@ -20,7 +20,7 @@ public:
     std::map<std::string, std::string> files;
     std::map<std::string, int> errors;
 
-    OpenedFile Open(const std::string& path) override
+    [[nodiscard]] OpenedFile Open(const std::string& path) override
     {
         OpenedFile opened;
         if (const auto error = errors.find(path); error != errors.end()) {
@@ -40,7 +40,7 @@ private:
         explicit Source(const std::string& bytes)
             : m_bytes(bytes)
         { }
-        bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
+        [[nodiscard]] bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
         {
             got = std::min(max, m_bytes.size() - m_pos);
             std::memcpy(out, m_bytes.data() + m_pos, got);
@@ -81,7 +81,7 @@ public:
         return [packet](std::uint16_t) { return packet; };
     }
 
-    bool Send(std::span<const std::uint8_t> packet) override
+    [[nodiscard]] bool Send(std::span<const std::uint8_t> packet) override
     {
         if (packet.size() >= 4 && packet[1] == static_cast<std::uint8_t>(tftp::Opcode::Data)) {
             m_lastBlock = static_cast<std::uint16_t>((packet[2] << 8) | packet[3]);
@@ -96,7 +96,7 @@ public:
         return true;
     }
 
-    ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t, int) override
+    [[nodiscard]] ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t, int) override
     {
         std::optional<std::vector<std::uint8_t>> reply;
         if (steps.empty()) {

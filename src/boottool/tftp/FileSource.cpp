@@ -23,7 +23,7 @@ public:
     PosixFileSource(const PosixFileSource&) = delete;
     PosixFileSource& operator=(const PosixFileSource&) = delete;
 
-    bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
+    [[nodiscard]] bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
     {
         got = 0;
         while (got < max) {
@@ -44,7 +44,7 @@ public:
 private:
     static constexpr std::size_t kReadSize = std::size_t{256} * 1024;
 
-    bool Refill()
+    [[nodiscard]] bool Refill()
     {
         m_pos = 0;
         m_size = 0;

@@ -50,11 +50,11 @@ struct Request
     std::string mode;
 };
 
-Request ParseRequest(std::span<const std::uint8_t> packet);
+[[nodiscard]] Request ParseRequest(std::span<const std::uint8_t> packet);
 
 enum class Mode { Netascii, Octet, Unknown };
 // The transfer mode, ignoring case.
-Mode ModeOf(std::string_view mode);
+[[nodiscard]] Mode ModeOf(std::string_view mode);
 
 // What a client sent during a transfer.
 struct Reply
@@ -65,7 +65,7 @@ struct Reply
     std::string message; // for Error, up to its terminator or the packet's end
 };
 
-Reply ParseReply(std::span<const std::uint8_t> packet);
+[[nodiscard]] Reply ParseReply(std::span<const std::uint8_t> packet);
 
 // Writes a DATA packet into `packet` (resized to 4 + data size).
 void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span<const std::uint8_t> data);

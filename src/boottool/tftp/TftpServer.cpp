@@ -37,6 +37,13 @@ std::uint16_t OpenErrorCode(int error)
     return SystemErrorCode(error);
 }
 
+// TFTP neither acknowledges nor repeats an ERROR packet: the request ends the same way whether the
+// packet arrives or not, so a failed send changes nothing.
+void AnswerWithError(DatagramSocket& handler, std::span<const std::uint8_t> packet)
+{
+    (void)handler.Send(packet);
+}
+
 int MsLeft(Clock::time_point deadline)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -60,12 +67,12 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
     const tftp::Request request = tftp::ParseRequest(packet);
     if (request.fault == tftp::RequestFault::UnknownOpcode) {
         m_console.Out(Format("tftp: unknown request opcode %u, ignored.\n", static_cast<unsigned>(request.opcode)));
-        handler.Send(tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
         return TftpOutcome::BadRequest;
     }
     if (request.fault != tftp::RequestFault::None) {
         m_console.Out("tftp: malformed request, ignored.\n");
-        handler.Send(tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
         return TftpOutcome::BadRequest;
     }
     const tftp::Mode mode = tftp::ModeOf(request.mode);
@@ -76,7 +83,7 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
                              Sign(strcasecmp(request.mode.c_str(), "netascii")),
                              shown.c_str(),
                              Sign(strcasecmp(request.mode.c_str(), "octet"))));
-        handler.Send(tftp::BuildError(tftp::ErrorCode::IllegalOperation, "invalid mode"));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::IllegalOperation, "invalid mode"));
         return TftpOutcome::BadRequest;
     }
     if (request.opcode == tftp::Opcode::WriteRequest) {
@@ -86,7 +93,7 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
     if (m_allowed.count(request.file) == 0) {
         m_console.Out(
             Format("tftp: refused %s, not a file of this download.\n", tftp::PrintableText(request.file).c_str()));
-        handler.Send(tftp::BuildError(tftp::ErrorCode::AccessViolation, "Access violation"));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::AccessViolation, "Access violation"));
         return TftpOutcome::Refused;
     }
     return Serve(request.file, mode == tftp::Mode::Netascii, handler);
@@ -96,7 +103,7 @@ TftpOutcome TftpServer::Serve(const std::string& file, bool netascii, DatagramSo
 {
     OpenedFile opened = m_storage.Open(file);
     if (!opened.source) {
-        handler.Send(tftp::BuildError(OpenErrorCode(opened.error), std::strerror(opened.error)));
+        AnswerWithError(handler, tftp::BuildError(OpenErrorCode(opened.error), std::strerror(opened.error)));
         m_console.Out(Format("No Found file: %s\n", file.c_str()));
         return TftpOutcome::OpenFailed;
     }
@@ -184,7 +191,7 @@ TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, Da
         std::size_t size = 0;
         if (!source.Read(data, sizeof data, size)) {
             const int error = errno;
-            handler.Send(tftp::BuildError(SystemErrorCode(error), std::strerror(error)));
+            AnswerWithError(handler, tftp::BuildError(SystemErrorCode(error), std::strerror(error)));
             m_console.Out(Format("tftp: reading %s failed: %s\n", file.c_str(), std::strerror(error)));
             return TftpOutcome::OpenFailed;
         }

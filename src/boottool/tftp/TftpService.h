@@ -25,7 +25,7 @@ public:
     TftpService& operator=(const TftpService&) = delete;
 
     // Binds the listening socket (bindAddress in dotted form; port 0 picks a free one) and starts the thread.
-    bool Start(const std::string& bindAddress, std::uint16_t port, std::string& error);
+    [[nodiscard]] bool Start(const std::string& bindAddress, std::uint16_t port, std::string& error);
     // The bound port.
     std::uint16_t Port() const { return m_port; }
     // Stops the thread after the transfer in progress.
