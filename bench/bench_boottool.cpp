@@ -1,9 +1,9 @@
 // boot.exe figures: TFTP throughput against tftpd-hpa with the same client, CPU time of a 4 MiB serialdown
 // to the simulated board, and CPU time while waiting for a board that stays silent.
-#include "ChildProcess.h"
-#include "Console.h"
-#include "SimulatedBoard.h"
-#include "tftp/TftpService.h"
+#include "boottool/ChildProcess.h"
+#include "boottool/Console.h"
+#include "boottool/SimulatedBoard.h"
+#include "boottool/tftp/TftpService.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +18,8 @@
 #include <vector>
 
 extern char** environ;
+
+namespace boottool {
 
 namespace {
 
@@ -42,7 +44,7 @@ std::string MakeFile(const std::string& dir, const std::string& name, std::size_
     return path;
 }
 
-double TimeCurl(const std::string& url, const std::string& out)
+[[nodiscard]] double TimeCurl(const std::string& url, const std::string& out)
 {
     const auto start = std::chrono::steady_clock::now();
     const ChildResult result = RunChild({"curl", "-sS", "-o", out, url}, 300000);
@@ -76,8 +78,9 @@ void BenchTftp(const std::string& dir)
     const std::string address = "127.0.0.1:" + std::to_string(kPeerPort);
     std::vector<std::string> peerArgs{"/usr/sbin/in.tftpd", "-L", "-a", address, "-s", dir};
     std::vector<char*> argv;
-    for (std::string& arg : peerArgs)
+    for (std::string& arg : peerArgs) {
         argv.push_back(arg.data());
+    }
     argv.push_back(nullptr);
     const bool havePeer
         = access(argv[0], X_OK) == 0 && posix_spawn(&peer, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
@@ -87,8 +90,9 @@ void BenchTftp(const std::string& dir)
     const std::string out = dir + "/out.bin";
     for (int run = 0; run < kRuns; ++run) {
         ours.push_back(TimeCurl("tftp://127.0.0.1:" + std::to_string(service.Port()) + "/" + file, out));
-        if (havePeer)
+        if (havePeer) {
             theirs.push_back(TimeCurl("tftp://" + address + "/f16.bin", out));
+        }
     }
     if (havePeer) {
         kill(peer, SIGTERM);
@@ -98,10 +102,11 @@ void BenchTftp(const std::string& dir)
                 kRuns,
                 Median(ours),
                 16 / Median(ours));
-    if (havePeer)
+    if (havePeer) {
         std::printf(", tftpd-hpa %.3f s (%.1f MiB/s)\n", Median(theirs), 16 / Median(theirs));
-    else
+    } else {
         std::printf(", tftpd-hpa not installed (apt-get install tftpd-hpa)\n");
+    }
 }
 
 void BenchSerialDown(const std::string& dir)
@@ -128,18 +133,26 @@ void BenchIdleWait()
                 result.cpuSeconds / 10 * 100);
 }
 
-} // namespace
-
-int main()
+int RunBenchmarks()
 {
     char pattern[] = "/tmp/bench-boottool-XXXXXX";
     const char* dir = mkdtemp(pattern);
-    if (dir == nullptr)
+    if (dir == nullptr) {
         return 1;
+    }
     chmod(dir, 0755);
     BenchTftp(dir);
     BenchSerialDown(dir);
     BenchIdleWait();
     const std::string remove = std::string("rm -rf ") + dir;
     return std::system(remove.c_str()) == 0 ? 0 : 1;
+}
+
+} // namespace
+
+} // namespace boottool
+
+int main()
+{
+    return boottool::RunBenchmarks();
 }

@@ -1,10 +1,12 @@
-#include "BoardLink.h"
+#include "boottool/BoardLink.h"
 
-#include "TextMatcher.h"
+#include "boottool/TextMatcher.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+
+namespace boottool {
 
 namespace {
 
@@ -36,8 +38,9 @@ LinkStatus BoardLink::Fill(int timeoutMs)
     std::size_t received = 0;
     m_lastStatus = m_port.Read(std::span(m_buffer).subspan(old), received, timeoutMs);
     m_buffer.resize(old + received);
-    if (m_lastStatus == PortStatus::Ok)
+    if (m_lastStatus == PortStatus::Ok) {
         return LinkStatus::Ok;
+    }
     return m_lastStatus == PortStatus::Timeout ? LinkStatus::Timeout : LinkStatus::Failed;
 }
 
@@ -49,21 +52,25 @@ LinkStatus BoardLink::WaitFor(std::string_view text, int timeoutMs, std::string*
     for (;;) {
         while (m_pos < m_buffer.size()) {
             const std::uint8_t byte = m_buffer[m_pos++];
-            if (seen != nullptr)
+            if (seen != nullptr) {
                 seen->push_back(static_cast<char>(byte));
+            }
             if (matcher.Feed(byte, unmatched)) {
-                if (m_echo && !unmatched.empty())
+                if (m_echo && !unmatched.empty()) {
                     m_console.Out(unmatched);
+                }
                 return LinkStatus::Ok;
             }
         }
         // Show the board's text before blocking again, so the front-end sees it live.
-        if (m_echo && !unmatched.empty())
+        if (m_echo && !unmatched.empty()) {
             m_console.Out(unmatched);
+        }
         unmatched.clear();
         const LinkStatus status = Fill(timeoutMs == kWaitForever ? kWaitForever : RemainingMs(deadline));
-        if (status != LinkStatus::Ok)
+        if (status != LinkStatus::Ok) {
             return status;
+        }
     }
 }
 
@@ -72,8 +79,9 @@ LinkStatus BoardLink::ReadSome(std::vector<std::uint8_t>& out, std::size_t max, 
     out.clear();
     if (Buffered() == 0) {
         const LinkStatus status = Fill(timeoutMs);
-        if (status != LinkStatus::Ok)
+        if (status != LinkStatus::Ok) {
             return status;
+        }
     }
     const std::size_t take = std::min(max, Buffered());
     out.assign(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_pos),
@@ -88,8 +96,9 @@ LinkStatus BoardLink::ReadExact(std::uint8_t* out, std::size_t size)
     while (done < size) {
         if (Buffered() == 0) {
             const LinkStatus status = Fill(kWaitForever);
-            if (status != LinkStatus::Ok)
+            if (status != LinkStatus::Ok) {
                 return status;
+            }
         }
         const std::size_t take = std::min(size - done, Buffered());
         std::memcpy(out + done, m_buffer.data() + m_pos, take);
@@ -120,3 +129,5 @@ std::string BoardLink::FailureText() const
 {
     return std::string(PortStatusText(m_lastStatus)) + ": " + m_port.LastError();
 }
+
+} // namespace boottool

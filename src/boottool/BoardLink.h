@@ -1,12 +1,14 @@
 #pragma once
 
-#include "Console.h"
-#include "Port.h"
+#include "boottool/Console.h"
+#include "boottool/Port.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace boottool {
 
 // Outcome of a wait or transfer on the board's serial line.
 enum class LinkStatus {
@@ -26,22 +28,22 @@ public:
     void SetEcho(bool echo) { m_echo = echo; }
 
     // Waits until `text` has arrived (CR read as LF). With a time limit, `seen` gets what arrived instead.
-    LinkStatus WaitFor(std::string_view text, int timeoutMs = kWaitForever, std::string* seen = nullptr);
+    [[nodiscard]] LinkStatus WaitFor(std::string_view text, int timeoutMs = kWaitForever, std::string* seen = nullptr);
     // Takes what has arrived, up to `max` bytes, waiting up to timeoutMs for the first; empty on time-out.
-    LinkStatus ReadSome(std::vector<std::uint8_t>& out, std::size_t max, int timeoutMs);
+    [[nodiscard]] LinkStatus ReadSome(std::vector<std::uint8_t>& out, std::size_t max, int timeoutMs);
     // Forgets what has arrived but not been taken.
     void DiscardBuffered() { m_pos = m_buffer.size(); }
     // Reads exactly `size` bytes into `out`.
-    LinkStatus ReadExact(std::uint8_t* out, std::size_t size);
+    [[nodiscard]] LinkStatus ReadExact(std::uint8_t* out, std::size_t size);
 
-    LinkStatus Write(std::span<const std::uint8_t> data);
-    LinkStatus Write(std::string_view text);
-    LinkStatus Drain();
+    [[nodiscard]] LinkStatus Write(std::span<const std::uint8_t> data);
+    [[nodiscard]] LinkStatus Write(std::string_view text);
+    [[nodiscard]] LinkStatus Drain();
 
     std::string FailureText() const;
 
 private:
-    LinkStatus Fill(int timeoutMs);
+    [[nodiscard]] LinkStatus Fill(int timeoutMs);
     std::size_t Buffered() const { return m_buffer.size() - m_pos; }
 
     Port& m_port;
@@ -54,3 +56,5 @@ private:
 
 // How long a write may make no progress before the line counts as failed (milliseconds).
 inline constexpr int kSerialWriteTimeoutMs = 10000;
+
+} // namespace boottool

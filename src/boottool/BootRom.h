@@ -1,11 +1,13 @@
 #pragma once
 
-#include "BoardLink.h"
-#include "Console.h"
+#include "boottool/BoardLink.h"
+#include "boottool/Console.h"
 
 #include <cstdint>
 #include <span>
 #include <vector>
+
+namespace boottool {
 
 // Outcome of sending the boot loader image to the boot ROM.
 enum class BootRomResult {
@@ -31,7 +33,9 @@ inline constexpr std::size_t kRomAnswerLimit = 127; // bytes of answer looked at
 std::vector<std::uint8_t> BuildRomHeader(std::span<const std::uint8_t> image);
 
 // Sends the image after the ROM's "X": header, "GET", the image in pieces, and its answer with the retry.
-BootRomResult SendImageToRom(BoardLink& link,
-                             Console& console,
-                             std::span<const std::uint8_t> image,
-                             const BootRomTimings& timings = {});
+[[nodiscard]] BootRomResult SendImageToRom(BoardLink& link,
+                                           Console& console,
+                                           std::span<const std::uint8_t> image,
+                                           const BootRomTimings& timings = {});
+
+} // namespace boottool

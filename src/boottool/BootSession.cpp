@@ -1,14 +1,14 @@
-#include "BootSession.h"
+#include "boottool/BootSession.h"
 
-#include "BoardLink.h"
-#include "CmdParser.h"
-#include "CommandRunner.h"
-#include "MachineTable.h"
-#include "NetAddress.h"
-#include "PosixSerialPort.h"
-#include "SerialDevice.h"
-#include "Str2Argv.h"
-#include "tftp/TftpService.h"
+#include "boottool/BoardLink.h"
+#include "boottool/CmdParser.h"
+#include "boottool/CommandRunner.h"
+#include "boottool/MachineTable.h"
+#include "boottool/NetAddress.h"
+#include "boottool/PosixSerialPort.h"
+#include "boottool/SerialDevice.h"
+#include "boottool/Str2Argv.h"
+#include "boottool/tftp/TftpService.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +16,8 @@
 #include <optional>
 #include <set>
 #include <sys/stat.h>
+
+namespace boottool {
 
 namespace {
 
@@ -28,13 +30,14 @@ std::set<std::string> TftpFiles(const std::vector<std::string>& commands)
     std::set<std::string> files;
     for (const std::string& command : commands) {
         const Str2ArgvResult split = str2argv(command);
-        for (const std::string& file : TftpFilesOf(split.words))
+        for (const std::string& file : TftpFilesOf(split.words)) {
             files.insert(file);
+        }
     }
     return files;
 }
 
-bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& console)
+[[nodiscard]] bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& console)
 {
     std::string name = device;
     if (device.empty()) {
@@ -67,39 +70,41 @@ bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& conso
 }
 
 // The -m value as a file, else as a machine name. A folder or an unreadable file is no loader.
-std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
 {
     struct stat info
     { };
     if (!machine.empty() && stat(machine.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
         std::ifstream file(machine, std::ios::binary);
         std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
-        if (file.good() || file.eof())
+        if (file.good() || file.eof()) {
             return image;
+        }
     }
-    if (const MachineImage* entry = FindMachine(machine))
+    if (const MachineImage* entry = FindMachine(machine)) {
         return std::vector<std::uint8_t>(entry->image.begin(), entry->image.end());
+    }
     return std::nullopt;
 }
 
-bool LoadBootLoader(BoardLink& link,
-                    Console& console,
-                    const std::vector<std::uint8_t>& image,
-                    const BootRomTimings& timings)
+[[nodiscard]] bool
+LoadBootLoader(BoardLink& link, Console& console, const std::vector<std::uint8_t>& image, const BootRomTimings& timings)
 {
     console.Out("wait ROM request... please power on or restart the board...\n");
     link.SetEcho(false);
-    if (link.WaitFor("X") != LinkStatus::Ok)
+    if (link.WaitFor("X") != LinkStatus::Ok) {
         return false;
-    if (SendImageToRom(link, console, image, timings) == BootRomResult::LinkFailed)
+    }
+    if (SendImageToRom(link, console, image, timings) == BootRomResult::LinkFailed) {
         return false;
+    }
     // After a ROM failure the message asks for a restart; the loader's prompt may still come.
     link.SetEcho(true);
     return link.WaitFor(kLoaderPrompt) == LinkStatus::Ok;
 }
 
 // -v, -h and usage errors end the run before anything else; nullopt for a run.
-std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
+[[nodiscard]] std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
 {
     switch (parsed.action) {
     case CommandLineAction::ShowVersion:
@@ -122,11 +127,12 @@ std::optional<int> EarlyExit(const CommandLineResult& parsed, Console& console)
 }
 
 // A taken port only matters when the board is to fetch a file; otherwise the run goes on with a warning.
-bool StartTftp(TftpService& service, const BootEnvironment& environment, bool needed, Console& console)
+[[nodiscard]] bool StartTftp(TftpService& service, const BootEnvironment& environment, bool needed, Console& console)
 {
     std::string error;
-    if (service.Start(environment.tftpBindAddress, environment.tftpPort, error))
+    if (service.Start(environment.tftpBindAddress, environment.tftpPort, error)) {
         return true;
+    }
     if (needed) {
         console.Err(Format("tftp server: udp port %u not available (%s), please close the other download.\n",
                            environment.tftpPort,
@@ -139,14 +145,15 @@ bool StartTftp(TftpService& service, const BootEnvironment& environment, bool ne
 }
 
 // Serial line, boot loader, then the commands.
-int RunOnBoard(const BootOptions& options,
-               const std::vector<std::string>& commands,
-               const BootEnvironment& environment,
-               Console& console)
+[[nodiscard]] int RunOnBoard(const BootOptions& options,
+                             const std::vector<std::string>& commands,
+                             const BootEnvironment& environment,
+                             Console& console)
 {
     PosixSerialPort port;
-    if (!OpenSerial(options.device, port, console))
+    if (!OpenSerial(options.device, port, console)) {
         return kExitFailure;
+    }
     const auto image = LoaderImage(options.machine);
     if (!image) {
         console.Out(
@@ -165,8 +172,9 @@ int RunOnBoard(const BootOptions& options,
     PcAddress pcAddress(options.pcIp, environment.detectLocalAddress);
     CommandRunner runner(link, console, pcAddress, options.stbIp);
     for (const std::string& command : commands) {
-        if (runner.RunOneCommand(command) == CommandResult::Fatal)
+        if (runner.RunOneCommand(command) == CommandResult::Fatal) {
             return kExitFailure;
+        }
     }
     return kExitOk;
 }
@@ -176,8 +184,9 @@ int RunOnBoard(const BootOptions& options,
 int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment)
 {
     const CommandLineResult parsed = ParseCommandLine(args);
-    if (const auto status = EarlyExit(parsed, console))
+    if (const auto status = EarlyExit(parsed, console)) {
         return *status;
+    }
     const std::vector<std::string> commands = SplitCommands(parsed.options.command);
     const std::set<std::string> tftpFiles = TftpFiles(commands);
     PosixFileStorage storage;
@@ -186,7 +195,10 @@ int RunBoot(const std::vector<std::string>& args, Console& console, const BootEn
         // The main course is blocked on the serial line; the run ends here, as a failed transfer must.
         std::_Exit(kExitFailure);
     });
-    if (!StartTftp(service, environment, !tftpFiles.empty(), console))
+    if (!StartTftp(service, environment, !tftpFiles.empty(), console)) {
         return kExitFailure;
+    }
     return RunOnBoard(parsed.options, commands, environment, console);
 }
+
+} // namespace boottool

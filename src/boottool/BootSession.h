@@ -1,13 +1,15 @@
 #pragma once
 
-#include "BootRom.h"
-#include "CommandLine.h"
-#include "Console.h"
-#include "PcAddress.h"
+#include "boottool/BootRom.h"
+#include "boottool/CommandLine.h"
+#include "boottool/Console.h"
+#include "boottool/PcAddress.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace boottool {
 
 // What a run needs from its surroundings; tests change the port and the time limits.
 struct BootEnvironment
@@ -19,7 +21,11 @@ struct BootEnvironment
     PcAddress::Detector detectLocalAddress;
 };
 
-enum ExitStatus { kExitOk = 0, kExitFailure = 1 };
+// Exit statuses of the process.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
 
 // One run of the tool from the command line to the exit status.
-int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment);
+[[nodiscard]] int RunBoot(const std::vector<std::string>& args, Console& console, const BootEnvironment& environment);
+
+} // namespace boottool

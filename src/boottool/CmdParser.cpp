@@ -1,10 +1,12 @@
-#include "CmdParser.h"
+#include "boottool/CmdParser.h"
 
-#include "Console.h"
-#include "NetAddress.h"
-#include "NumberWord.h"
+#include "boottool/Console.h"
+#include "boottool/NetAddress.h"
+#include "boottool/NumberWord.h"
 
 #include <sys/stat.h>
+
+namespace boottool {
 
 namespace {
 
@@ -21,16 +23,19 @@ bool IsRun(const std::string& word)
 // Words a known command needs, or 0 for a command passed on unchanged.
 std::size_t WordsNeeded(const std::string& first)
 {
-    if (IsNetDown(first) || first == "serialdown")
+    if (IsNetDown(first) || first == "serialdown") {
         return 3;
-    if (IsRun(first))
+    }
+    if (IsRun(first)) {
         return 2;
-    if (first == "serialdump")
+    }
+    if (first == "serialdump") {
         return 4;
+    }
     return 0;
 }
 
-LoaderCommand Failure(CmdStatus status, std::string message)
+[[nodiscard]] LoaderCommand Failure(CmdStatus status, std::string message)
 {
     LoaderCommand command;
     command.status = status;
@@ -45,8 +50,9 @@ LoaderCommand NetDown(const std::vector<std::string>& words, const NetAddresses&
     command.preludes.push_back("config ip " + stbIp);
     command.preludes.push_back(Format("config tftpport %u", kTftpPort));
     command.text = "partition download " + words[1] + " " + net.pcIp + " \"" + words[2] + "\"";
-    if (words.size() > 3)
+    if (words.size() > 3) {
         command.text += " " + words[3];
+    }
     return command;
 }
 
@@ -54,33 +60,37 @@ LoaderCommand Run(const std::vector<std::string>& words, const NetAddresses& net
 {
     LoaderCommand command;
     command.text = "bootp " + net.pcIp + " " + words[1];
-    if (words.size() > 2)
+    if (words.size() > 2) {
         command.text += " " + words[2];
+    }
     return command;
 }
 
-LoaderCommand SerialDown(const std::vector<std::string>& words)
+[[nodiscard]] LoaderCommand SerialDown(const std::vector<std::string>& words)
 {
     struct stat info
     { };
-    if (stat(words[2].c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (stat(words[2].c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return Failure(CmdStatus::FileNotFound, Format("file %s not find, please check.\n", words[2].c_str()));
+    }
     LoaderCommand command;
     command.kind = TransferKind::SendFile;
     command.file = words[2];
     command.size = static_cast<std::uint64_t>(info.st_size);
     command.text = "serialdown " + words[1] + " " + std::to_string(command.size);
-    if (words.size() > 3)
+    if (words.size() > 3) {
         command.text += " " + words[3];
+    }
     return command;
 }
 
-LoaderCommand SerialDump(const std::vector<std::string>& words)
+[[nodiscard]] LoaderCommand SerialDump(const std::vector<std::string>& words)
 {
     const auto length = ParseNumberWord(words[2]);
-    if (!length)
+    if (!length) {
         return Failure(CmdStatus::BadNumber,
                        Format("error: length %s is not a number, please check.\n", words[2].c_str()));
+    }
     LoaderCommand command;
     command.kind = TransferKind::ReceiveFile;
     command.file = words[3];
@@ -98,29 +108,38 @@ bool NeedsPcAddress(const std::vector<std::string>& words)
 
 std::vector<std::string> TftpFilesOf(const std::vector<std::string>& words)
 {
-    if (!NeedsPcAddress(words))
+    if (!NeedsPcAddress(words)) {
         return {};
+    }
     return {IsNetDown(words[0]) ? words[2] : words[1]};
 }
 
 LoaderCommand cmd_parser(const std::vector<std::string>& words, const std::string& original, const NetAddresses& net)
 {
-    if (words.empty())
+    if (words.empty()) {
         return Failure(CmdStatus::TooFewWords, "error: empty command, please check.\n");
+    }
     const std::string& first = words[0];
     const std::size_t needed = WordsNeeded(first);
-    if (words.size() < needed)
+    if (words.size() < needed) {
         return Failure(CmdStatus::TooFewWords,
                        Format("error: %s needs at least %zu words, please check.\n", first.c_str(), needed));
-    if (IsNetDown(first))
+    }
+    if (IsNetDown(first)) {
         return NetDown(words, net);
-    if (IsRun(first))
+    }
+    if (IsRun(first)) {
         return Run(words, net);
-    if (first == "serialdown")
+    }
+    if (first == "serialdown") {
         return SerialDown(words);
-    if (first == "serialdump")
+    }
+    if (first == "serialdump") {
         return SerialDump(words);
+    }
     LoaderCommand command;
     command.text = original;
     return command;
 }
+
+} // namespace boottool

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace boottool {
+
 // How file data moves for a loader command.
 enum class TransferKind {
     None, // the text alone; the loader does the rest (or fetches by TFTP)
@@ -47,4 +49,7 @@ bool NeedsPcAddress(const std::vector<std::string>& words);
 std::vector<std::string> TftpFilesOf(const std::vector<std::string>& words);
 
 // Translates one command, given as words and as the text it came from.
-LoaderCommand cmd_parser(const std::vector<std::string>& words, const std::string& original, const NetAddresses& net);
+[[nodiscard]] LoaderCommand
+cmd_parser(const std::vector<std::string>& words, const std::string& original, const NetAddresses& net);
+
+} // namespace boottool

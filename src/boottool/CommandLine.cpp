@@ -1,8 +1,10 @@
-#include "CommandLine.h"
+#include "boottool/CommandLine.h"
 
-#include "MachineTable.h"
+#include "boottool/MachineTable.h"
 
 #include <cstring>
+
+namespace boottool {
 
 namespace {
 
@@ -42,7 +44,7 @@ void Store(BootOptions& options, char option, const std::string& value)
     }
 }
 
-CommandLineResult Failure(std::string error)
+[[nodiscard]] CommandLineResult Failure(std::string error)
 {
     CommandLineResult result;
     result.action = CommandLineAction::UsageError;
@@ -54,8 +56,9 @@ CommandLineResult Failure(std::string error)
 
 CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
 {
-    if (args.empty())
+    if (args.empty()) {
         return Failure({});
+    }
     CommandLineResult result;
     result.action = CommandLineAction::Run;
     std::size_t index = 0;
@@ -65,14 +68,16 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             ++index;
             break;
         }
-        if (word.size() < 2 || word[0] != '-')
+        if (word.size() < 2 || word[0] != '-') {
             break; // first command word
+        }
         ++index;
         // A word may group several flags ("-vh") or carry its value ("-dCOM3").
         for (std::size_t pos = 1; pos < word.size(); ++pos) {
             const char option = word[pos];
-            if (!IsKnownOption(option))
+            if (!IsKnownOption(option)) {
                 return Failure(std::string("boot: unknown option -") + option + "\n");
+            }
             if (option == 'v') {
                 result.action = CommandLineAction::ShowVersion;
                 return result;
@@ -93,8 +98,9 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args)
             }
         }
     }
-    for (; index < args.size(); ++index)
+    for (; index < args.size(); ++index) {
         result.options.command += " " + args[index];
+    }
     return result;
 }
 
@@ -106,8 +112,9 @@ std::string VersionText()
 std::string UsageText()
 {
     std::string machines;
-    for (const MachineImage& entry : MachineTable())
+    for (const MachineImage& entry : MachineTable()) {
         machines += std::string(entry.name) + "|";
+    }
     return "Usage: boot [-m <machine>] [-b <bootloader file>] [-c <boot command line>] [-d <serial device>] "
            "[-p <pcip>] [-s <stbip>] [-h] [-v]\n"
            "  -m & -b:if you use -b, you don't need to use -m.\n"
@@ -124,3 +131,5 @@ std::string UsageText()
           "      boot -m kv4410 -c netdown 0 loader-sflash.bin -d /dev/ttyS3 -p 192.168.120.100 -s 192.168.120.101\n"
           "  more information: README.md of the Corvane project (section boot.exe)\n";
 }
+
+} // namespace boottool

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace boottool {
+
 // Everything the command line configures for one run.
 struct BootOptions
 {
@@ -29,7 +31,7 @@ struct CommandLineResult
 
 // Reads options in the order given, up to the first word that is neither an option nor an option's value,
 // or up to "--"; that word and all after it are command words. The first -v or -h ends the scan.
-CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
+[[nodiscard]] CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
 
 // The option letters in getopt notation; a colon marks an option that takes a value.
 inline constexpr const char* kOptionString = "c:b:d:m:e:p:s:vh";
@@ -38,3 +40,5 @@ inline constexpr const char* kOptionString = "c:b:d:m:e:p:s:vh";
 std::string VersionText();
 // The usage text printed by -h, for an unknown option and without arguments.
 std::string UsageText();
+
+} // namespace boottool

@@ -1,18 +1,20 @@
-#include "CommandRunner.h"
+#include "boottool/CommandRunner.h"
 
-#include "OutputFile.h"
-#include "Str2Argv.h"
-#include "UnitTransfer.h"
+#include "boottool/OutputFile.h"
+#include "boottool/Str2Argv.h"
+#include "boottool/UnitTransfer.h"
 
 #include <cstdio>
 #include <fstream>
 #include <new>
 #include <vector>
 
+namespace boottool {
+
 namespace {
 
 // Whole-file read for serialdown; false with `got` set when fewer bytes came than the size said.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::uint64_t& got)
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::uint64_t& got)
 {
     std::ifstream in(path, std::ios::binary);
     in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
@@ -43,8 +45,9 @@ CommandResult CommandRunner::Wait(const char* text)
 CommandResult CommandRunner::SendText(const std::string& text)
 {
     const std::string line = (!text.empty() && text.back() == '\n') ? text : text + "\n";
-    if (m_link.Write(line) != LinkStatus::Ok)
+    if (m_link.Write(line) != LinkStatus::Ok) {
         return LinkFailure();
+    }
     return Wait(kLoaderPrompt);
 }
 
@@ -55,13 +58,15 @@ CommandResult CommandRunner::RunOneCommand(const std::string& command)
         m_console.Out(Str2ArgvWarning(split));
         return CommandResult::Dropped;
     }
-    if (split.words.empty())
+    if (split.words.empty()) {
         return CommandResult::Dropped;
+    }
     NetAddresses net{{}, m_stbIp};
     if (NeedsPcAddress(split.words)) {
         const auto pc = m_pcAddress.Get(m_console);
-        if (!pc)
+        if (!pc) {
             return CommandResult::Fatal;
+        }
         net.pcIp = *pc;
     }
     const LoaderCommand translated = cmd_parser(split.words, command, net);
@@ -70,8 +75,9 @@ CommandResult CommandRunner::RunOneCommand(const std::string& command)
         return CommandResult::Fatal;
     }
     for (const std::string& prelude : translated.preludes) {
-        if (SendText(prelude) != CommandResult::Done)
+        if (SendText(prelude) != CommandResult::Done) {
             return CommandResult::Fatal;
+        }
     }
     switch (translated.kind) {
     case TransferKind::SendFile:
@@ -100,10 +106,12 @@ CommandResult CommandRunner::SendFile(const LoaderCommand& command)
         return CommandResult::Dropped;
     }
     m_console.Out("\n");
-    if (m_link.Write(command.text + "\n") != LinkStatus::Ok)
+    if (m_link.Write(command.text + "\n") != LinkStatus::Ok) {
         return LinkFailure();
-    if (Wait(kTransferStart) != CommandResult::Done)
+    }
+    if (Wait(kTransferStart) != CommandResult::Done) {
         return CommandResult::Fatal;
+    }
     m_console.Out(Format("start to send data to stb board, please wait %llus.\n",
                          static_cast<unsigned long long>(command.size / 10000)));
     UnitTotals totals;
@@ -114,13 +122,15 @@ CommandResult CommandRunner::SendFile(const LoaderCommand& command)
             return m_link.Write(std::span(data).subspan(offset, size)) == LinkStatus::Ok;
         },
         totals);
-    if (!sent)
+    if (!sent) {
         return LinkFailure();
+    }
     m_console.Out(Format("\nsend all ok. unit = %llu, count = %llu.\n",
                          static_cast<unsigned long long>(totals.unit),
                          static_cast<unsigned long long>(totals.count)));
-    if (Wait(kTransferEnd) != CommandResult::Done)
+    if (Wait(kTransferEnd) != CommandResult::Done) {
         return CommandResult::Fatal;
+    }
     return Wait(kLoaderPrompt);
 }
 
@@ -131,10 +141,12 @@ CommandResult CommandRunner::ReceiveFile(const LoaderCommand& command)
         m_console.Out(Format("can't create file %s, please check.\n", command.file.c_str()));
         return CommandResult::Fatal;
     }
-    if (m_link.Write(command.text + "\n") != LinkStatus::Ok)
+    if (m_link.Write(command.text + "\n") != LinkStatus::Ok) {
         return LinkFailure();
-    if (Wait(kTransferStart) != CommandResult::Done)
+    }
+    if (Wait(kTransferStart) != CommandResult::Done) {
         return CommandResult::Fatal;
+    }
     m_console.Out(Format("\nstart to recv data from stb board, please wait %llus.\n",
                          static_cast<unsigned long long>(command.size / 10000)));
     std::vector<std::uint8_t> unit;
@@ -145,21 +157,27 @@ CommandResult CommandRunner::ReceiveFile(const LoaderCommand& command)
         command.size,
         [&](std::uint64_t, std::uint64_t size) {
             unit.resize(size);
-            if (m_link.ReadExact(unit.data(), unit.size()) != LinkStatus::Ok)
+            if (m_link.ReadExact(unit.data(), unit.size()) != LinkStatus::Ok) {
                 return false;
+            }
             written += file.Write(unit); // keep reading even after a disk error, so the line stays in step
             return true;
         },
         totals);
-    if (!received)
+    if (!received) {
         return LinkFailure();
+    }
     m_console.Out(Format("\nrecv all ok. unit = %llu, count = %llu. will write to file %s\n",
                          static_cast<unsigned long long>(totals.unit),
                          static_cast<unsigned long long>(totals.count),
                          command.file.c_str()));
-    if (Wait(kTransferEnd) != CommandResult::Done)
+    if (Wait(kTransferEnd) != CommandResult::Done) {
         return CommandResult::Fatal;
-    if (written != command.size || !file.Commit())
+    }
+    if (written != command.size || !file.Commit()) {
         m_console.Out(Format("write file error.act write len=%llx.\n", static_cast<unsigned long long>(written)));
+    }
     return Wait(kLoaderPrompt);
 }
+
+} // namespace boottool

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "BoardLink.h"
-#include "CmdParser.h"
-#include "Console.h"
-#include "PcAddress.h"
+#include "boottool/BoardLink.h"
+#include "boottool/CmdParser.h"
+#include "boottool/Console.h"
+#include "boottool/PcAddress.h"
 
 #include <string>
+
+namespace boottool {
 
 // How a command ended.
 enum class CommandResult {
@@ -26,17 +28,19 @@ public:
     CommandRunner(BoardLink& link, Console& console, PcAddress& pcAddress, std::string stbIp);
 
     // RunOneCommand: one command of the command text (already split at ";").
-    CommandResult RunOneCommand(const std::string& command);
+    [[nodiscard]] CommandResult RunOneCommand(const std::string& command);
 
 private:
-    CommandResult SendText(const std::string& text);
-    CommandResult SendFile(const LoaderCommand& command);
-    CommandResult ReceiveFile(const LoaderCommand& command);
-    CommandResult Wait(const char* text);
-    CommandResult LinkFailure();
+    [[nodiscard]] CommandResult SendText(const std::string& text);
+    [[nodiscard]] CommandResult SendFile(const LoaderCommand& command);
+    [[nodiscard]] CommandResult ReceiveFile(const LoaderCommand& command);
+    [[nodiscard]] CommandResult Wait(const char* text);
+    [[nodiscard]] CommandResult LinkFailure();
 
     BoardLink& m_link;
     Console& m_console;
     PcAddress& m_pcAddress;
     std::string m_stbIp;
 };
+
+} // namespace boottool

@@ -1,8 +1,10 @@
-#include "Console.h"
+#include "boottool/Console.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
+
+namespace boottool {
 
 void StdConsole::Out(std::string_view text)
 {
@@ -36,3 +38,5 @@ std::string Format(const char* format, ...)
     va_end(args);
     return text;
 }
+
+} // namespace boottool

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace boottool {
+
 // Where the tool prints. The front-end shows standard output live, so every message is flushed at once;
 // the TFTP thread prints too, so writes are serialised.
 class Console
@@ -27,3 +29,5 @@ private:
 
 // printf-style formatting into a std::string (the tool's messages are printf formats).
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+} // namespace boottool

@@ -1,8 +1,10 @@
-#include "MachineTable.h"
+#include "boottool/MachineTable.h"
 
-#include "LoaderImages.h"
+#include "boottool/LoaderImages.h"
 
 #include <array>
+
+namespace boottool {
 
 namespace {
 
@@ -28,8 +30,11 @@ std::span<const MachineImage> MachineTable()
 const MachineImage* FindMachine(std::string_view name)
 {
     for (const MachineImage& entry : kMachines) {
-        if (name == entry.name)
+        if (name == entry.name) {
             return &entry;
+        }
     }
     return nullptr;
 }
+
+} // namespace boottool

@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+namespace boottool {
+
 // A machine name with the boot loader image compiled into the tool for it.
 struct MachineImage
 {
@@ -15,4 +17,6 @@ struct MachineImage
 std::span<const MachineImage> MachineTable();
 
 // The entry of that name, or nullptr.
-const MachineImage* FindMachine(std::string_view name);
+[[nodiscard]] const MachineImage* FindMachine(std::string_view name);
+
+} // namespace boottool

@@ -1,4 +1,4 @@
-#include "NetAddress.h"
+#include "boottool/NetAddress.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -8,14 +8,17 @@
 #include <cstdint>
 #include <cstring>
 
+namespace boottool {
+
 namespace {
 
-std::optional<in_addr> ReadAddress(std::string_view text)
+[[nodiscard]] std::optional<in_addr> ReadAddress(std::string_view text)
 {
     const std::string copy(text);
     in_addr address{};
-    if (copy.empty() || inet_aton(copy.c_str(), &address) == 0)
+    if (copy.empty() || inet_aton(copy.c_str(), &address) == 0) {
         return std::nullopt;
+    }
     return address;
 }
 
@@ -36,8 +39,9 @@ bool IsIpv4Address(std::string_view text)
 std::optional<std::string> NextHostAddress(std::string_view pcAddress)
 {
     const auto address = ReadAddress(pcAddress);
-    if (!address)
+    if (!address) {
         return std::nullopt;
+    }
     const std::uint32_t host = ntohl(address->s_addr);
     const std::uint32_t last = (host + 1) & 0xFFu;
     in_addr next{};
@@ -48,14 +52,17 @@ std::optional<std::string> NextHostAddress(std::string_view pcAddress)
 std::optional<std::string> DetectLocalAddress()
 {
     ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0)
+    if (getifaddrs(&list) != 0) {
         return std::nullopt;
+    }
     std::optional<std::string> found;
     for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET)
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) {
             continue;
-        if ((entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0)
+        }
+        if ((entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0) {
             continue;
+        }
         sockaddr_in address{};
         std::memcpy(&address, entry->ifa_addr, sizeof address);
         found = FormatAddress(address.sin_addr);
@@ -63,3 +70,5 @@ std::optional<std::string> DetectLocalAddress()
     freeifaddrs(list);
     return found;
 }
+
+} // namespace boottool

@@ -1,15 +1,20 @@
-#include "NumberWord.h"
+#include "boottool/NumberWord.h"
+
+namespace boottool {
 
 namespace {
 
-int DigitValue(char c)
+[[nodiscard]] int DigitValue(char c)
 {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
+    }
     return 99;
 }
 
@@ -25,16 +30,21 @@ std::optional<std::uint32_t> ParseNumberWord(std::string_view word)
         base = 8;
         word.remove_prefix(1);
     }
-    if (word.empty())
+    if (word.empty()) {
         return std::nullopt;
+    }
     std::uint64_t value = 0;
     for (const char c : word) {
         const int digit = DigitValue(c);
-        if (digit < 0 || static_cast<unsigned>(digit) >= base)
+        if (digit < 0 || static_cast<unsigned>(digit) >= base) {
             return std::nullopt;
+        }
         value = value * base + static_cast<unsigned>(digit);
-        if (value > UINT32_MAX)
+        if (value > UINT32_MAX) {
             return std::nullopt;
+        }
     }
     return static_cast<std::uint32_t>(value);
 }
+
+} // namespace boottool

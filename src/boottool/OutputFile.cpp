@@ -1,4 +1,4 @@
-#include "OutputFile.h"
+#include "boottool/OutputFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,6 +7,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace boottool {
+
 OutputFile::OutputFile(std::string path)
     : m_path(std::move(path))
     , m_tempPath(m_path + ".partXXXXXX")
@@ -14,10 +16,12 @@ OutputFile::OutputFile(std::string path)
 
 OutputFile::~OutputFile()
 {
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
         close(m_fd);
-    if (m_created && !m_committed)
+    }
+    if (m_created && !m_committed) {
         unlink(m_tempPath.c_str());
+    }
 }
 
 bool OutputFile::Create()
@@ -25,8 +29,9 @@ bool OutputFile::Create()
     std::vector<char> name(m_tempPath.begin(), m_tempPath.end());
     name.push_back('\0');
     m_fd = mkstemp(name.data());
-    if (m_fd < 0)
+    if (m_fd < 0) {
         return false;
+    }
     m_tempPath = name.data();
     m_created = true;
     // mkstemp makes the file private; a dump is an ordinary user file.
@@ -39,10 +44,12 @@ std::size_t OutputFile::Write(std::span<const std::uint8_t> data)
     std::size_t done = 0;
     while (done < data.size()) {
         const ssize_t put = write(m_fd, data.data() + done, data.size() - done);
-        if (put < 0 && errno == EINTR)
+        if (put < 0 && errno == EINTR) {
             continue;
-        if (put <= 0)
+        }
+        if (put <= 0) {
             break;
+        }
         done += static_cast<std::size_t>(put);
     }
     return done;
@@ -53,8 +60,11 @@ bool OutputFile::Commit()
     const bool synced = fsync(m_fd) == 0;
     const bool closed = close(m_fd) == 0;
     m_fd = -1;
-    if (!synced || !closed || std::rename(m_tempPath.c_str(), m_path.c_str()) != 0)
+    if (!synced || !closed || std::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
         return false;
+    }
     m_committed = true;
     return true;
 }
+
+} // namespace boottool

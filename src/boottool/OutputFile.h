@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 
+namespace boottool {
+
 // A file written through a temporary file beside it and renamed over it at the end, so a transfer that
 // fails half-way never leaves the user with less than before.
 class OutputFile
@@ -15,11 +17,11 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     // Creates the temporary file; false (errno kept) when it cannot be created.
-    bool Create();
+    [[nodiscard]] bool Create();
     // Appends bytes; returns how many were written (fewer on a write error).
-    std::size_t Write(std::span<const std::uint8_t> data);
+    [[nodiscard]] std::size_t Write(std::span<const std::uint8_t> data);
     // Flushes, closes and renames over the target.
-    bool Commit();
+    [[nodiscard]] bool Commit();
 
 private:
     std::string m_path;
@@ -28,3 +30,5 @@ private:
     bool m_created = false;
     bool m_committed = false;
 };
+
+} // namespace boottool

@@ -1,7 +1,9 @@
-#include "PcAddress.h"
+#include "boottool/PcAddress.h"
 
 #include <chrono>
 #include <thread>
+
+namespace boottool {
 
 PcAddress::PcAddress(std::string given, Detector detect, int attempts, int intervalMs)
     : m_given(std::move(given))
@@ -12,8 +14,9 @@ PcAddress::PcAddress(std::string given, Detector detect, int attempts, int inter
 
 std::optional<std::string> PcAddress::Get(Console& console)
 {
-    if (!m_given.empty())
+    if (!m_given.empty()) {
         return m_given;
+    }
     if (auto found = m_detect()) {
         m_given = *found;
         return found;
@@ -29,3 +32,5 @@ std::optional<std::string> PcAddress::Get(Console& console)
     }
     return std::nullopt;
 }
+
+} // namespace boottool

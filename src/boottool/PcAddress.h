@@ -1,10 +1,12 @@
 #pragma once
 
-#include "Console.h"
+#include "boottool/Console.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+
+namespace boottool {
 
 // The PC's address for the network commands: the -p value, or else the host's own address. When there
 // is none, the user is told every 500 ms for a while (a cable may be plugged in) before the run gives up.
@@ -16,7 +18,7 @@ public:
     PcAddress(std::string given, Detector detect, int attempts = kDefaultAttempts, int intervalMs = kIntervalMs);
 
     // The address, or nullopt after the attempts (the messages have been printed).
-    std::optional<std::string> Get(Console& console);
+    [[nodiscard]] std::optional<std::string> Get(Console& console);
 
     static constexpr int kIntervalMs = 500;
     static constexpr int kDefaultAttempts = 20; // 10 s
@@ -27,3 +29,5 @@ private:
     int m_attempts;
     int m_intervalMs;
 };
+
+} // namespace boottool

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+namespace boottool {
+
 // Outcome of one port operation.
 enum class PortStatus {
     Ok,
@@ -22,13 +24,15 @@ class Port
 public:
     virtual ~Port() = default;
     // Reads at least one byte and at most buffer.size(); blocks up to timeoutMs (kWaitForever: no limit).
-    virtual PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) = 0;
+    [[nodiscard]] virtual PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) = 0;
     // Writes all bytes; fails when the line accepts nothing for timeoutMs.
-    virtual PortStatus Write(std::span<const std::uint8_t> data, int timeoutMs) = 0;
+    [[nodiscard]] virtual PortStatus Write(std::span<const std::uint8_t> data, int timeoutMs) = 0;
     // Waits until everything written has left the PC.
-    virtual PortStatus Drain() = 0;
+    [[nodiscard]] virtual PortStatus Drain() = 0;
     // The system's text for the last failure.
     virtual std::string LastError() const = 0;
 };
 
 const char* PortStatusText(PortStatus status);
+
+} // namespace boottool

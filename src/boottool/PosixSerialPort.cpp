@@ -1,4 +1,4 @@
-#include "PosixSerialPort.h"
+#include "boottool/PosixSerialPort.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,6 +6,8 @@
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace boottool {
 
 const char* PortStatusText(PortStatus status)
 {
@@ -24,8 +26,9 @@ const char* PortStatusText(PortStatus status)
 
 PosixSerialPort::~PosixSerialPort()
 {
-    if (m_fd >= 0)
+    if (m_fd >= 0) {
         close(m_fd);
+    }
 }
 
 bool PosixSerialPort::Open(const std::string& path)
@@ -74,12 +77,14 @@ PortStatus PosixSerialPort::Read(std::span<std::uint8_t> buffer, std::size_t& re
         pollfd entry{m_fd, POLLIN, 0};
         const int ready = poll(&entry, 1, timeoutMs);
         if (ready < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             return Fail(PortStatus::Error);
         }
-        if (ready == 0)
+        if (ready == 0) {
             return PortStatus::Timeout;
+        }
         const ssize_t got = read(m_fd, buffer.data(), buffer.size());
         if (got > 0) {
             received = static_cast<std::size_t>(got);
@@ -89,8 +94,9 @@ PortStatus PosixSerialPort::Read(std::span<std::uint8_t> buffer, std::size_t& re
             m_lastError = "end of file";
             return PortStatus::Closed;
         }
-        if (errno == EAGAIN || errno == EINTR)
+        if (errno == EAGAIN || errno == EINTR) {
             continue;
+        }
         // A pseudo-terminal whose master has gone, or an unplugged adapter, reports EIO.
         return Fail(errno == EIO ? PortStatus::Closed : PortStatus::Error);
     }
@@ -105,14 +111,17 @@ PortStatus PosixSerialPort::Write(std::span<const std::uint8_t> data, int timeou
             done += static_cast<std::size_t>(put);
             continue;
         }
-        if (put < 0 && errno != EAGAIN && errno != EINTR)
+        if (put < 0 && errno != EAGAIN && errno != EINTR) {
             return Fail(errno == EIO ? PortStatus::Closed : PortStatus::Error);
+        }
         pollfd entry{m_fd, POLLOUT, 0};
         const int ready = poll(&entry, 1, timeoutMs);
-        if (ready == 0)
+        if (ready == 0) {
             return PortStatus::Timeout;
-        if (ready < 0 && errno != EINTR)
+        }
+        if (ready < 0 && errno != EINTR) {
             return Fail(PortStatus::Error);
+        }
     }
     return PortStatus::Ok;
 }
@@ -120,8 +129,11 @@ PortStatus PosixSerialPort::Write(std::span<const std::uint8_t> data, int timeou
 PortStatus PosixSerialPort::Drain()
 {
     while (tcdrain(m_fd) != 0) {
-        if (errno != EINTR)
+        if (errno != EINTR) {
             return Fail(PortStatus::Error);
+        }
     }
     return PortStatus::Ok;
 }
+
+} // namespace boottool

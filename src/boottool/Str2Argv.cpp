@@ -1,6 +1,8 @@
-#include "Str2Argv.h"
+#include "boottool/Str2Argv.h"
 
-#include "Console.h"
+#include "boottool/Console.h"
+
+namespace boottool {
 
 namespace {
 
@@ -14,7 +16,7 @@ bool IsQuote(char c)
     return c == '"' || c == '\'';
 }
 
-Str2ArgvResult Fail(int line)
+[[nodiscard]] Str2ArgvResult Fail(int line)
 {
     Str2ArgvResult result;
     result.ok = false;
@@ -25,8 +27,9 @@ Str2ArgvResult Fail(int line)
 std::string_view Trim(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
+    if (first == std::string_view::npos) {
         return {};
+    }
     const auto last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
 }
@@ -42,14 +45,16 @@ Str2ArgvResult str2argv(std::string_view command)
     while (i < command.size()) {
         const char c = command[i];
         if (IsSeparator(c)) {
-            if (inWord)
+            if (inWord) {
                 result.words.push_back(std::move(word));
+            }
             word.clear();
             inWord = false;
             ++i;
         } else if (c == '\\') {
-            if (i + 1 >= command.size())
+            if (i + 1 >= command.size()) {
                 return Fail(__LINE__);
+            }
             word += command[i + 1];
             inWord = true;
             i += 2;
@@ -69,8 +74,9 @@ Str2ArgvResult str2argv(std::string_view command)
                     word += command[i++];
                 }
             }
-            if (!closed)
+            if (!closed) {
                 return Fail(__LINE__);
+            }
             // The closing quote ends the word, even an empty one.
             result.words.push_back(std::move(word));
             word.clear();
@@ -81,8 +87,9 @@ Str2ArgvResult str2argv(std::string_view command)
             ++i;
         }
     }
-    if (inWord)
+    if (inWord) {
         result.words.push_back(std::move(word));
+    }
     return result;
 }
 
@@ -99,25 +106,30 @@ std::vector<std::string> SplitCommands(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (quote != 0) {
-            if (c == '\\' && i + 1 < text.size() && text[i + 1] == quote)
+            if (c == '\\' && i + 1 < text.size() && text[i + 1] == quote) {
                 ++i;
-            else if (c == quote)
+            } else if (c == quote) {
                 quote = 0;
+            }
         } else if (c == '\\') {
             ++i;
         } else if (IsQuote(c)) {
             quote = c;
         } else if (c == ';') {
             const std::string_view piece = Trim(text.substr(start, i - start));
-            if (!piece.empty())
+            if (!piece.empty()) {
                 pieces.emplace_back(piece);
+            }
             start = i + 1;
         }
     }
     if (start < text.size()) {
         const std::string_view piece = Trim(text.substr(start));
-        if (!piece.empty())
+        if (!piece.empty()) {
             pieces.emplace_back(piece);
+        }
     }
     return pieces;
 }
+
+} // namespace boottool

@@ -1,4 +1,6 @@
-#include "TextMatcher.h"
+#include "boottool/TextMatcher.h"
+
+namespace boottool {
 
 TextMatcher::TextMatcher(std::string_view text)
     : m_text(text)
@@ -6,10 +8,12 @@ TextMatcher::TextMatcher(std::string_view text)
 {
     std::size_t border = 0;
     for (std::size_t i = 1; i < m_text.size(); ++i) {
-        while (border > 0 && m_text[i] != m_text[border])
+        while (border > 0 && m_text[i] != m_text[border]) {
             border = m_fallback[border - 1];
-        if (m_text[i] == m_text[border])
+        }
+        if (m_text[i] == m_text[border]) {
             ++border;
+        }
         m_fallback[i] = border;
     }
 }
@@ -24,15 +28,19 @@ bool TextMatcher::Feed(std::uint8_t byte, std::string& unmatched)
         unmatched.append(m_pending, 0, drop);
         m_pending.erase(0, drop);
     }
-    if (m_text.empty())
+    if (m_text.empty()) {
         return true;
+    }
     if (m_text[m_pending.size()] != c) {
         unmatched += raw;
         return false;
     }
     m_pending += raw;
-    if (m_pending.size() < m_text.size())
+    if (m_pending.size() < m_text.size()) {
         return false;
+    }
     m_pending.clear();
     return true;
 }
+
+} // namespace boottool

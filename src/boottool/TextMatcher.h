@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace boottool {
+
 // Finds an awaited text in the board's byte stream, one byte at a time. A CR counts as LF. Bytes that
 // can no longer be part of the text are handed back for echoing, in order; a byte that breaks a partial
 // match is examined again as a possible start, so "bboot> " still ends a wait for "boot> ".
@@ -25,3 +27,5 @@ private:
     std::vector<std::size_t> m_fallback; // longest proper border of each prefix
     std::string m_pending; // raw bytes of the current partial match (CR kept as CR)
 };
+
+} // namespace boottool

@@ -1,4 +1,6 @@
-#include "UnitTransfer.h"
+#include "boottool/UnitTransfer.h"
+
+namespace boottool {
 
 bool MoveInUnits(Console& console,
                  std::uint64_t total,
@@ -12,14 +14,18 @@ bool MoveInUnits(Console& console,
         console.Out(Format("\b\b\b%02u%%", number));
         if (totals.count + totals.unit > total) {
             const std::uint64_t rest = total - totals.count;
-            if (rest > 0 && !move(totals.count, rest))
+            if (rest > 0 && !move(totals.count, rest)) {
                 return false;
+            }
             totals.count += rest;
             console.Out(Format("\b\b\b%02u%%", 100u));
             return true;
         }
-        if (!move(totals.count, totals.unit))
+        if (!move(totals.count, totals.unit)) {
             return false;
+        }
         totals.count += totals.unit;
     }
 }
+
+} // namespace boottool

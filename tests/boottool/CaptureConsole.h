@@ -1,9 +1,11 @@
 #pragma once
 
-#include "Console.h"
+#include "boottool/Console.h"
 
 #include <mutex>
 #include <string>
+
+namespace boottool {
 
 // Records what the tool prints, each stream on its own and both in order.
 class CaptureConsole : public Console
@@ -41,3 +43,5 @@ private:
     std::string m_all;
     int m_outWrites = 0;
 };
+
+} // namespace boottool

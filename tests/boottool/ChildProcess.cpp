@@ -13,6 +13,8 @@
 
 extern char** environ;
 
+namespace boottool {
+
 namespace {
 
 struct Pipe
@@ -22,8 +24,9 @@ struct Pipe
     ~Pipe()
     {
         for (const int fd : fds) {
-            if (fd >= 0)
+            if (fd >= 0) {
                 close(fd);
+            }
         }
     }
     Pipe(const Pipe&) = delete;
@@ -47,19 +50,22 @@ ChildResult RunChild(const std::vector<std::string>& argv, int timeoutMs, const 
     posix_spawn_file_actions_adddup2(&actions, out.fds[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err.fds[1], 2);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (!workDir.empty())
+    if (!workDir.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
+    }
     std::vector<char*> args;
-    for (const std::string& arg : argv)
+    for (const std::string& arg : argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
+    }
     args.push_back(nullptr);
     pid_t pid = -1;
     const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     out.CloseWrite();
     err.CloseWrite();
-    if (spawned != 0)
+    if (spawned != 0) {
         return result;
+    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     bool outOpen = true;
     bool errOpen = true;
@@ -72,12 +78,14 @@ ChildResult RunChild(const std::vector<std::string>& argv, int timeoutMs, const 
             break;
         }
         pollfd entries[2] = {{outOpen ? out.fds[0] : -1, POLLIN, 0}, {errOpen ? err.fds[0] : -1, POLLIN, 0}};
-        if (poll(entries, 2, static_cast<int>(left.count())) < 0 && errno != EINTR)
+        if (poll(entries, 2, static_cast<int>(left.count())) < 0 && errno != EINTR) {
             break;
+        }
         char buffer[4096];
         for (int i = 0; i < 2; ++i) {
-            if ((entries[i].revents & (POLLIN | POLLHUP)) == 0)
+            if ((entries[i].revents & (POLLIN | POLLHUP)) == 0) {
                 continue;
+            }
             const ssize_t got = read(entries[i].fd, buffer, sizeof buffer);
             if (got <= 0) {
                 (i == 0 ? outOpen : errOpen) = false;
@@ -100,3 +108,5 @@ bool HaveProgram(const std::string& name)
 {
     return RunChild({"sh", "-c", "command -v " + name}, 5000).status == 0;
 }
+
+} // namespace boottool

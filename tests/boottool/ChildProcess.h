@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace boottool {
+
 // Result of running a program to its end.
 struct ChildResult
 {
@@ -15,7 +17,10 @@ struct ChildResult
 };
 
 // Runs a program (no shell) with a time limit and collects what it prints.
-ChildResult RunChild(const std::vector<std::string>& argv, int timeoutMs, const std::string& workDir = {});
+[[nodiscard]] ChildResult
+RunChild(const std::vector<std::string>& argv, int timeoutMs, const std::string& workDir = {});
 
 // Whether a program can be found on PATH.
 bool HaveProgram(const std::string& name);
+
+} // namespace boottool

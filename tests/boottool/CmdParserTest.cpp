@@ -1,10 +1,12 @@
-#include "CmdParser.h"
-#include "Str2Argv.h"
+#include "boottool/CmdParser.h"
+#include "boottool/Str2Argv.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using testsupport::TempDir;
+
+namespace boottool {
 
 namespace {
 
@@ -119,3 +121,5 @@ TEST(CmdParserTest, TftpFilesAreTheFileWordsOfNetworkCommands)
 }
 
 } // namespace
+
+} // namespace boottool

@@ -1,6 +1,8 @@
-#include "CommandLine.h"
+#include "boottool/CommandLine.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -97,8 +99,9 @@ TEST(CommandLineTest, ReadsOptionsUpToTheFirstCommandWord)
             EXPECT_EQ(result.error.empty(), c.args.empty());
             continue;
         }
-        if (c.action != A::Run)
+        if (c.action != A::Run) {
             continue;
+        }
         EXPECT_EQ(result.options.machine, c.machine);
         EXPECT_EQ(result.options.device, c.device);
         EXPECT_EQ(result.options.pcIp, c.pcIp);
@@ -130,3 +133,5 @@ TEST(CommandLineTest, VersionAndUsageTexts)
 }
 
 } // namespace
+
+} // namespace boottool

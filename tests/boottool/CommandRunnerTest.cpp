@@ -1,14 +1,16 @@
-#include "CommandRunner.h"
-#include "BoardLink.h"
+#include "boottool/CommandRunner.h"
 #include "CaptureConsole.h"
 #include "ScriptedPort.h"
-#include "UnitTransfer.h"
+#include "boottool/BoardLink.h"
+#include "boottool/UnitTransfer.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
+
+namespace boottool {
 
 namespace {
 
@@ -26,8 +28,9 @@ std::string Progress(std::initializer_list<int> numbers)
 std::string ProgressRange(int first, int last)
 {
     std::string text;
-    for (int number = first; number <= last; ++number)
+    for (int number = first; number <= last; ++number) {
         text += Progress({number});
+    }
     return text;
 }
 
@@ -107,8 +110,9 @@ protected:
 TEST_F(CommandRunnerTest, SerialDownOf250BytesGoesInUnitsOf3)
 {
     std::string data;
-    for (int i = 0; i < 250; ++i)
+    for (int i = 0; i < 250; ++i) {
         data += static_cast<char>(i);
+    }
     const std::string file = dir.Write("fw 1.bin", data);
     port.Queue("serialdown 0x00010000 250\r\n~sta~");
     port.Queue("~fin~\r\nok\r\nboot> ");
@@ -179,10 +183,11 @@ TEST_F(CommandRunnerTest, CommandsThatSendNothing)
         CommandRunner quietRunner(quietLink, out, pc, "");
         EXPECT_EQ(quietRunner.RunOneCommand(c.command), c.result);
         EXPECT_EQ(quiet.Written(), "");
-        if (c.command.find("unclosed") != std::string::npos)
+        if (c.command.find("unclosed") != std::string::npos) {
             EXPECT_EQ(out.OutText().rfind("warning fun(str2argv) line(", 0), 0u);
-        else
+        } else {
             EXPECT_EQ(out.OutText(), c.printed);
+        }
     }
 }
 
@@ -242,3 +247,5 @@ TEST(PcAddressTest, WaitsForTheNetworkForAWhile)
 }
 
 } // namespace
+
+} // namespace boottool

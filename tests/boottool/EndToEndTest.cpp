@@ -1,7 +1,7 @@
 // The real boot.exe against the simulated board on a pseudo-terminal.
 #include "ChildProcess.h"
-#include "MachineTable.h"
 #include "SimulatedBoard.h"
+#include "boottool/MachineTable.h"
 #include "support/TempDir.h"
 
 #include <arpa/inet.h>
@@ -12,6 +12,8 @@
 
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
+
+namespace boottool {
 
 namespace {
 
@@ -76,8 +78,9 @@ TEST_F(EndToEndTest, FlashEraseAllAfterTheLoad)
 TEST_F(EndToEndTest, SerialDownOfAQuotedPathWithABlank)
 {
     std::string data;
-    for (int i = 0; i < 250; ++i)
+    for (int i = 0; i < 250; ++i) {
         data += static_cast<char>(255 - i);
+    }
     const std::string file = dir.Write("my fw.bin", data);
     SimulatedBoard board;
     board.PowerOn();
@@ -163,8 +166,9 @@ TEST_F(EndToEndTest, SerialDumpWritesTheFile)
 TEST_F(EndToEndTest, NetDownFileIsFetchedByTheBoard)
 {
     std::string data;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 3000; ++i) {
         data += static_cast<char>(i % 253);
+    }
     const std::string file = dir.Write("app image.bin", data);
     SimulatedBoard board;
     board.PowerOn();
@@ -263,3 +267,5 @@ TEST_F(EndToEndTest, UnknownMachineOrAFolderAsLoader)
 }
 
 } // namespace
+
+} // namespace boottool

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "Port.h"
+#include "boottool/Port.h"
 
 #include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
+
+namespace boottool {
 
 // A serial line played from a script: each queued chunk is what one read returns (a read smaller than
 // the chunk takes its front). Everything written is recorded. When the script runs out, a wait with a
@@ -21,13 +23,15 @@ public:
     const std::string& Written() const { return m_written; }
     int Drains() const { return m_drains; }
 
-    PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) override
+    [[nodiscard]] PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) override
     {
         received = 0;
-        if (m_chunks.empty())
+        if (m_chunks.empty()) {
             return timeoutMs == kWaitForever ? PortStatus::Closed : PortStatus::Timeout;
-        if (m_chunks.front().closed)
+        }
+        if (m_chunks.front().closed) {
             return PortStatus::Closed;
+        }
         std::string& chunk = m_chunks.front().bytes;
         if (chunk.empty()) {
             m_chunks.pop_front();
@@ -36,18 +40,19 @@ public:
         received = std::min(buffer.size(), chunk.size());
         std::copy_n(chunk.begin(), received, buffer.begin());
         chunk.erase(0, received);
-        if (chunk.empty())
+        if (chunk.empty()) {
             m_chunks.pop_front();
+        }
         return PortStatus::Ok;
     }
 
-    PortStatus Write(std::span<const std::uint8_t> data, int) override
+    [[nodiscard]] PortStatus Write(std::span<const std::uint8_t> data, int) override
     {
         m_written.append(data.begin(), data.end());
         return PortStatus::Ok;
     }
 
-    PortStatus Drain() override
+    [[nodiscard]] PortStatus Drain() override
     {
         ++m_drains;
         return PortStatus::Ok;
@@ -65,3 +70,5 @@ private:
     std::string m_written;
     int m_drains = 0;
 };
+
+} // namespace boottool

@@ -13,6 +13,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+namespace boottool {
+
 namespace {
 
 constexpr int kPollMs = 20;
@@ -21,8 +23,9 @@ constexpr int kXIntervalMs = 30;
 std::uint32_t Le32(const std::string& bytes, std::size_t offset)
 {
     std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
+    for (int i = 3; i >= 0; --i) {
         value = (value << 8) | static_cast<std::uint8_t>(bytes[offset + static_cast<std::size_t>(i)]);
+    }
     return value;
 }
 
@@ -30,8 +33,9 @@ std::vector<std::string> Words(const std::string& line)
 {
     std::vector<std::string> words;
     std::istringstream in(line);
-    for (std::string word; in >> word;)
+    for (std::string word; in >> word;) {
         words.push_back(word);
+    }
     return words;
 }
 
@@ -41,8 +45,9 @@ SimulatedBoard::SimulatedBoard(BoardScript script)
     : m_script(std::move(script))
 {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
         return;
+    }
     m_slavePath = ptsname(m_master);
     m_slaveHold = open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios raw{};
@@ -54,10 +59,12 @@ SimulatedBoard::SimulatedBoard(BoardScript script)
 SimulatedBoard::~SimulatedBoard()
 {
     Stop();
-    if (m_slaveHold >= 0)
+    if (m_slaveHold >= 0) {
         close(m_slaveHold);
-    if (m_master >= 0)
+    }
+    if (m_master >= 0) {
         close(m_master);
+    }
 }
 
 void SimulatedBoard::PowerOn(int powerOnDelayMs)
@@ -68,8 +75,9 @@ void SimulatedBoard::PowerOn(int powerOnDelayMs)
 BoardRecord SimulatedBoard::Stop()
 {
     m_stop = true;
-    if (m_thread.joinable())
+    if (m_thread.joinable()) {
         m_thread.join();
+    }
     const std::lock_guard lock(m_mutex);
     return m_record;
 }
@@ -77,25 +85,29 @@ BoardRecord SimulatedBoard::Stop()
 std::string SimulatedBoard::DumpPattern(std::size_t size)
 {
     std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i)
+    for (std::size_t i = 0; i < size; ++i) {
         bytes[i] = static_cast<char>((i * 131 + 7) % 251);
+    }
     return bytes;
 }
 
 void SimulatedBoard::Run(int powerOnDelayMs)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(powerOnDelayMs);
-    while (!m_stop && std::chrono::steady_clock::now() < until)
+    while (!m_stop && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    if (RomPhase())
+    }
+    if (RomPhase()) {
         LoaderPhase();
+    }
 }
 
 bool SimulatedBoard::ReadByte(char& byte, int timeoutMs)
 {
     pollfd entry{m_master, POLLIN, 0};
-    if (poll(&entry, 1, timeoutMs) <= 0)
+    if (poll(&entry, 1, timeoutMs) <= 0) {
         return false;
+    }
     return read(m_master, &byte, 1) == 1;
 }
 
@@ -105,11 +117,13 @@ bool SimulatedBoard::ReadExact(std::string& out, std::size_t size)
     std::size_t done = 0;
     while (done < size && !m_stop) {
         pollfd entry{m_master, POLLIN, 0};
-        if (poll(&entry, 1, kPollMs) <= 0)
+        if (poll(&entry, 1, kPollMs) <= 0) {
             continue;
+        }
         const ssize_t got = read(m_master, out.data() + done, size - done);
-        if (got <= 0)
+        if (got <= 0) {
             return false;
+        }
         done += static_cast<std::size_t>(got);
     }
     return done == size;
@@ -138,37 +152,46 @@ bool SimulatedBoard::RomPhase()
 {
     // Say "X" until the tool answers with "Y".
     for (;;) {
-        if (m_stop)
+        if (m_stop) {
             return false;
+        }
         Send("X");
         char byte = 0;
         const auto next = std::chrono::steady_clock::now() + std::chrono::milliseconds(kXIntervalMs);
         bool answered = false;
-        while (!answered && std::chrono::steady_clock::now() < next)
+        while (!answered && std::chrono::steady_clock::now() < next) {
             answered = ReadByte(byte, kPollMs) && byte == 'Y';
-        if (answered)
+        }
+        if (answered) {
             break;
+        }
     }
     std::string count;
-    if (!ReadExact(count, 4))
+    if (!ReadExact(count, 4)) {
         return false;
+    }
     std::string header;
-    if (!ReadExact(header, std::size_t{Le32(count, 0)} * 4))
+    if (!ReadExact(header, std::size_t{Le32(count, 0)} * 4)) {
         return false;
-    if (header.size() < 12 || header.substr(header.size() - 4) != "boot")
+    }
+    if (header.size() < 12 || header.substr(header.size() - 4) != "boot") {
         return false;
+    }
     const std::uint32_t sum = Le32(header, header.size() - 12);
     const std::uint32_t size = Le32(header, header.size() - 8);
-    if (!m_script.sendGet)
+    if (!m_script.sendGet) {
         return false;
+    }
     Send("GET");
     for (int transfer = 0;; ++transfer) {
         std::string image;
-        if (!ReadExact(image, size))
+        if (!ReadExact(image, size)) {
             return false;
+        }
         std::uint32_t actual = 0;
-        for (const char c : image)
+        for (const char c : image) {
             actual += static_cast<std::uint8_t>(c);
+        }
         {
             const std::lock_guard lock(m_mutex);
             m_record.image.assign(image.begin(), image.end());
@@ -194,8 +217,9 @@ void SimulatedBoard::LoaderPhase()
     std::string line;
     while (!m_stop) {
         char byte = 0;
-        if (!ReadByte(byte, kPollMs))
+        if (!ReadByte(byte, kPollMs)) {
             continue;
+        }
         if (byte != '\n') {
             line += byte;
             continue;
@@ -215,8 +239,9 @@ void SimulatedBoard::Command(const std::string& line)
     if (words.size() == 3 && words[0] == "serialdown") {
         std::string data;
         Send("\r\n~sta~");
-        if (!ReadExact(data, std::strtoull(words[2].c_str(), nullptr, 10)))
+        if (!ReadExact(data, std::strtoull(words[2].c_str(), nullptr, 10))) {
             return;
+        }
         {
             const std::lock_guard lock(m_mutex);
             m_record.serialData.push_back(data);
@@ -257,14 +282,16 @@ std::string SimulatedBoard::FetchByTftp(const std::string& host, const std::stri
     std::uint16_t expected = 1;
     for (;;) {
         pollfd entry{sock, POLLIN, 0};
-        if (poll(&entry, 1, 5000) <= 0)
+        if (poll(&entry, 1, 5000) <= 0) {
             break;
+        }
         char packet[600];
         sockaddr_in from{};
         socklen_t length = sizeof from;
         const ssize_t got = recvfrom(sock, packet, sizeof packet, 0, reinterpret_cast<sockaddr*>(&from), &length);
-        if (got < 4)
+        if (got < 4) {
             break;
+        }
         const auto opcode = static_cast<std::uint8_t>(packet[1]);
         const auto block = static_cast<std::uint16_t>((static_cast<std::uint8_t>(packet[2]) << 8)
                                                       | static_cast<std::uint8_t>(packet[3]));
@@ -272,17 +299,21 @@ std::string SimulatedBoard::FetchByTftp(const std::string& host, const std::stri
             data = "ERROR " + std::to_string(block);
             break;
         }
-        if (opcode != 3)
+        if (opcode != 3) {
             break;
+        }
         if (block == expected) {
             data.append(packet + 4, static_cast<std::size_t>(got - 4));
             ++expected;
         }
         const char ack[4] = {0, 4, packet[2], packet[3]};
         sendto(sock, ack, sizeof ack, 0, reinterpret_cast<const sockaddr*>(&from), length);
-        if (got < 516)
+        if (got < 516) {
             break;
+        }
     }
     close(sock);
     return data;
 }
+
+} // namespace boottool

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+namespace boottool {
+
 // How the simulated board behaves.
 struct BoardScript
 {
@@ -52,11 +54,11 @@ public:
 
 private:
     void Run(int powerOnDelayMs);
-    bool RomPhase();
+    [[nodiscard]] bool RomPhase();
     void LoaderPhase();
     void Command(const std::string& line);
-    bool ReadExact(std::string& out, std::size_t size);
-    bool ReadByte(char& byte, int timeoutMs);
+    [[nodiscard]] bool ReadExact(std::string& out, std::size_t size);
+    [[nodiscard]] bool ReadByte(char& byte, int timeoutMs);
     void Send(const std::string& bytes);
     void Prompt(const std::string& before);
     std::string FetchByTftp(const std::string& host, const std::string& file);
@@ -70,3 +72,5 @@ private:
     std::mutex m_mutex;
     BoardRecord m_record;
 };
+
+} // namespace boottool

@@ -1,6 +1,8 @@
-#include "TextMatcher.h"
+#include "boottool/TextMatcher.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -39,8 +41,9 @@ TEST(TextMatcherTest, MatchesAcrossBrokenStartsAndLineEnds)
         std::string unmatched;
         bool matched = false;
         std::size_t used = 0;
-        while (used < c.input.size() && !matched)
+        while (used < c.input.size() && !matched) {
             matched = matcher.Feed(static_cast<std::uint8_t>(c.input[used++]), unmatched);
+        }
         EXPECT_EQ(matched, c.matched);
         EXPECT_EQ(unmatched, c.unmatched);
         EXPECT_EQ(used, c.used);
@@ -48,3 +51,5 @@ TEST(TextMatcherTest, MatchesAcrossBrokenStartsAndLineEnds)
 }
 
 } // namespace
+
+} // namespace boottool

@@ -1,8 +1,8 @@
 #include "CaptureConsole.h"
 #include "ChildProcess.h"
+#include "boottool/tftp/TftpPacket.h"
+#include "boottool/tftp/TftpService.h"
 #include "support/TempDir.h"
-#include "tftp/TftpPacket.h"
-#include "tftp/TftpService.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -15,6 +15,8 @@
 
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
+
+namespace boottool {
 
 namespace {
 
@@ -34,8 +36,9 @@ public:
     std::string Url(const std::string& path) const
     {
         std::string escaped;
-        for (const char c : path)
+        for (const char c : path) {
             escaped += c == ' ' ? std::string("%20") : std::string(1, c);
+        }
         return "tftp://127.0.0.1:" + std::to_string(m_service.Port()) + "/" + escaped;
     }
     std::uint16_t Port() const { return m_service.Port(); }
@@ -72,8 +75,9 @@ class TftpClientsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!HaveProgram("curl") || !HaveProgram("tftp"))
+        if (!HaveProgram("curl") || !HaveProgram("tftp")) {
             GTEST_SKIP() << "curl and tftp-hpa are needed (tools/install-deps.sh installs them)";
+        }
     }
     TempDir dir;
 };
@@ -138,13 +142,14 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
     to.sin_family = AF_INET;
     to.sin_port = htons(server.Port());
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "octet");
+    const auto request = tftp::BuildRequest(tftp::Opcode::ReadRequest, file, "octet");
     ASSERT_GT(sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
     int copies = 0;
     for (;;) {
         pollfd entry{sock, POLLIN, 0};
-        if (poll(&entry, 1, 1500) <= 0)
+        if (poll(&entry, 1, 1500) <= 0) {
             break;
+        }
         std::uint8_t packet[600];
         const ssize_t got = recv(sock, packet, sizeof packet, 0);
         ASSERT_EQ(got, 516);
@@ -154,8 +159,9 @@ TEST_F(TftpClientsTest, AClientThatStopsAcknowledgingSeesTheRetries)
     close(sock);
     EXPECT_EQ(copies, 9);
     std::string expected;
-    for (int left = 8; left >= 1; --left)
+    for (int left = 8; left >= 1; --left) {
         expected += "retrying " + std::to_string(left) + " more times.\n";
+    }
     EXPECT_EQ(server.console.OutText(), expected + "timeout exit\n");
     EXPECT_EQ(server.fatal.load(), TftpOutcome::RetriesExhausted);
 }
@@ -170,14 +176,14 @@ TEST_F(TftpClientsTest, ABadRequestIsAnsweredAndServingGoesOn)
     to.sin_family = AF_INET;
     to.sin_port = htons(server.Port());
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "mail");
+    const auto request = tftp::BuildRequest(tftp::Opcode::ReadRequest, file, "mail");
     sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     pollfd entry{sock, POLLIN, 0};
     ASSERT_EQ(poll(&entry, 1, 3000), 1);
     std::uint8_t packet[600];
     const ssize_t got = recv(sock, packet, sizeof packet, 0);
     close(sock);
-    const auto expected = tftp::BuildError(tftp::kIllegalOperation, "invalid mode");
+    const auto expected = tftp::BuildError(tftp::ErrorCode::IllegalOperation, "invalid mode");
     EXPECT_EQ(std::vector<std::uint8_t>(packet, packet + std::max<ssize_t>(got, 0)), expected);
     const std::string out = dir.File("out");
     EXPECT_EQ(RunChild({"curl", "-sS", "-o", out, server.Url(file)}, 20000).status, 0);
@@ -198,7 +204,7 @@ TEST_F(TftpClientsTest, StoppingDoesNotWaitForATransferThatIsRetrying)
         to.sin_family = AF_INET;
         to.sin_port = htons(server.Port());
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const auto request = tftp::BuildRequest(tftp::kReadRequest, file, "octet");
+        const auto request = tftp::BuildRequest(tftp::Opcode::ReadRequest, file, "octet");
         sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
         pollfd entry{sock, POLLIN, 0};
         ASSERT_EQ(poll(&entry, 1, 3000), 1); // block 1 is out; the client never acknowledges it
@@ -219,3 +225,5 @@ TEST_F(TftpClientsTest, AFileOver32MiBArrivesWhole)
 }
 
 } // namespace
+
+} // namespace boottool

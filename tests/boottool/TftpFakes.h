@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tftp/DatagramSocket.h"
-#include "tftp/FileSource.h"
-#include "tftp/TftpPacket.h"
+#include "boottool/tftp/DatagramSocket.h"
+#include "boottool/tftp/FileSource.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,6 +11,8 @@
 #include <map>
 #include <optional>
 
+namespace boottool {
+
 // Files held in memory; names in `errors` fail to open with that errno.
 class MemoryStorage : public FileStorage
 {
@@ -18,7 +20,7 @@ public:
     std::map<std::string, std::string> files;
     std::map<std::string, int> errors;
 
-    OpenedFile Open(const std::string& path) override
+    [[nodiscard]] OpenedFile Open(const std::string& path) override
     {
         OpenedFile opened;
         if (const auto error = errors.find(path); error != errors.end()) {
@@ -38,7 +40,7 @@ private:
         explicit Source(const std::string& bytes)
             : m_bytes(bytes)
         { }
-        bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
+        [[nodiscard]] bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
         {
             got = std::min(max, m_bytes.size() - m_pos);
             std::memcpy(out, m_bytes.data() + m_pos, got);
@@ -79,20 +81,22 @@ public:
         return [packet](std::uint16_t) { return packet; };
     }
 
-    bool Send(std::span<const std::uint8_t> packet) override
+    [[nodiscard]] bool Send(std::span<const std::uint8_t> packet) override
     {
-        if (packet.size() >= 4 && packet[1] == tftp::kData) {
+        if (packet.size() >= 4 && packet[1] == static_cast<std::uint8_t>(tftp::Opcode::Data)) {
             m_lastBlock = static_cast<std::uint16_t>((packet[2] << 8) | packet[3]);
             blocks.push_back(m_lastBlock);
-            if (keepData)
+            if (keepData) {
                 data.append(packet.begin() + 4, packet.end());
+            }
         }
-        if (keepData || packet[1] != tftp::kData)
+        if (keepData || packet[1] != static_cast<std::uint8_t>(tftp::Opcode::Data)) {
             sent.emplace_back(packet.begin(), packet.end());
+        }
         return true;
     }
 
-    ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t, int) override
+    [[nodiscard]] ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t, int) override
     {
         std::optional<std::vector<std::uint8_t>> reply;
         if (steps.empty()) {
@@ -101,8 +105,9 @@ public:
             reply = steps.front()(m_lastBlock);
             steps.pop_front();
         }
-        if (!reply)
+        if (!reply) {
             return ReceiveStatus::Timeout;
+        }
         packet = *reply;
         return ReceiveStatus::Ok;
     }
@@ -112,3 +117,5 @@ public:
 private:
     std::uint16_t m_lastBlock = 0;
 };
+
+} // namespace boottool

@@ -1,8 +1,10 @@
-#include "tftp/TftpServer.h"
+#include "boottool/tftp/TftpServer.h"
 #include "CaptureConsole.h"
 #include "TftpFakes.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -20,7 +22,7 @@ std::string Sent(const std::vector<std::uint8_t>& packet)
 class TftpServerTest : public ::testing::Test
 {
 protected:
-    TftpOutcome Request(std::uint16_t opcode, const std::string& file, const std::string& mode = "octet")
+    TftpOutcome Request(tftp::Opcode opcode, const std::string& file, const std::string& mode = "octet")
     {
         return Raw(tftp::BuildRequest(opcode, file, mode));
     }
@@ -46,11 +48,12 @@ TEST_F(TftpServerTest, SendsFilesInBlocksOf512)
     for (const Case& c : {Case{1000, {1, 2}}, Case{1024, {1, 2, 3}}, Case{0, {1}}, Case{511, {1}}}) {
         SCOPED_TRACE(c.size);
         std::string bytes(c.size, '\0');
-        for (std::size_t i = 0; i < c.size; ++i)
+        for (std::size_t i = 0; i < c.size; ++i) {
             bytes[i] = static_cast<char>(i * 31);
+        }
         storage.files["fw.bin"] = bytes;
         client = ScriptedClient();
-        EXPECT_EQ(Request(tftp::kReadRequest, "fw.bin"), TftpOutcome::Sent);
+        EXPECT_EQ(Request(tftp::Opcode::ReadRequest, "fw.bin"), TftpOutcome::Sent);
         EXPECT_EQ(client.blocks, c.blocks);
         EXPECT_EQ(client.data, bytes);
         EXPECT_EQ(console.OutText(), "");
@@ -74,7 +77,7 @@ TEST_F(TftpServerTest, NetasciiTurnsLineEndsIntoCrLf)
     for (const Case& c : cases) {
         storage.files["fw.bin"] = c.file;
         client = ScriptedClient();
-        EXPECT_EQ(Request(tftp::kReadRequest, "fw.bin", "NetASCII"), TftpOutcome::Sent);
+        EXPECT_EQ(Request(tftp::Opcode::ReadRequest, "fw.bin", "NetASCII"), TftpOutcome::Sent);
         EXPECT_EQ(client.data, c.sent);
         EXPECT_EQ(client.blocks, c.blocks);
     }
@@ -96,32 +99,32 @@ TEST_F(TftpServerTest, RequestsThatAreNotServed)
     };
     const std::vector<Case> cases = {
         {"a file not named in the command",
-         tftp::BuildRequest(tftp::kReadRequest, "/etc/passwd", "octet"),
+         tftp::BuildRequest(tftp::Opcode::ReadRequest, "/etc/passwd", "octet"),
          TftpOutcome::Refused,
          ErrorPacket(2, "Access violation"),
          "tftp: refused /etc/passwd, not a file of this download.\n"},
         {"missing",
-         tftp::BuildRequest(tftp::kReadRequest, "missing.bin", "octet"),
+         tftp::BuildRequest(tftp::Opcode::ReadRequest, "missing.bin", "octet"),
          TftpOutcome::OpenFailed,
          ErrorPacket(1, std::strerror(ENOENT)),
          "No Found file: missing.bin\n"},
         {"access refused",
-         tftp::BuildRequest(tftp::kReadRequest, "locked.bin", "octet"),
+         tftp::BuildRequest(tftp::Opcode::ReadRequest, "locked.bin", "octet"),
          TftpOutcome::OpenFailed,
          ErrorPacket(2, std::strerror(EACCES)),
          "No Found file: locked.bin\n"},
         {"other system error",
-         tftp::BuildRequest(tftp::kReadRequest, "folder", "octet"),
+         tftp::BuildRequest(tftp::Opcode::ReadRequest, "folder", "octet"),
          TftpOutcome::OpenFailed,
          ErrorPacket(static_cast<std::uint16_t>(100 + EISDIR), std::strerror(EISDIR)),
          "No Found file: folder\n"},
         {"unknown mode",
-         tftp::BuildRequest(tftp::kReadRequest, "fw.bin", "zip"),
+         tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "zip"),
          TftpOutcome::BadRequest,
          ErrorPacket(4, "invalid mode"),
          "zip==netascii?1\nzip==octet?1\n"},
         {"mode mail",
-         tftp::BuildRequest(tftp::kReadRequest, "fw.bin", "mail"),
+         tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "mail"),
          TftpOutcome::BadRequest,
          ErrorPacket(4, "invalid mode"),
          "mail==netascii?-1\nmail==octet?-1\n"},
@@ -130,7 +133,11 @@ TEST_F(TftpServerTest, RequestsThatAreNotServed)
          TftpOutcome::BadRequest,
          ErrorPacket(4, "Illegal TFTP operation"),
          "tftp: unknown request opcode 4, ignored.\n"},
-        {"write request", tftp::BuildRequest(tftp::kWriteRequest, "fw.bin", "octet"), TftpOutcome::Ignored, "", ""},
+        {"write request",
+         tftp::BuildRequest(tftp::Opcode::WriteRequest, "fw.bin", "octet"),
+         TftpOutcome::Ignored,
+         "",
+         ""},
         {"no name terminator",
          {0, 1, 'f', 'w'},
          TftpOutcome::BadRequest,
@@ -171,7 +178,7 @@ TEST_F(TftpServerTest, RequestsThatAreNotServed)
 TEST_F(TftpServerTest, OptionsAfterTheModeAreIgnored)
 {
     storage.files["fw.bin"] = std::string(600, 'q');
-    auto request = tftp::BuildRequest(tftp::kReadRequest, "fw.bin", "octet");
+    auto request = tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "octet");
     for (const char* part : {"blksize", "1468", "tsize", "0"}) {
         request.insert(request.end(), part, part + std::strlen(part));
         request.push_back(0);
@@ -194,8 +201,9 @@ TEST_F(TftpServerTest, AcknowledgementsTimeoutsAndClientErrors)
     storage.files["fw.bin"] = std::string(1000, 'z'); // two blocks
     using C = ScriptedClient;
     std::string countdown;
-    for (int left = 8; left >= 1; --left)
+    for (int left = 8; left >= 1; --left) {
         countdown += "retrying " + std::to_string(left) + " more times.\n";
+    }
     const std::vector<ExchangeCase> cases = {
         {"duplicate ack of the previous block is not answered",
          {C::Ack(1), C::Ack(1), C::Ack(1), C::Ack(2)},
@@ -244,7 +252,7 @@ TEST_F(TftpServerTest, AcknowledgementsTimeoutsAndClientErrors)
         client.steps.assign(c.steps.begin(), c.steps.end());
         CaptureConsole out;
         TftpServer server(storage, allowed, out, TftpSettings{5000, 8});
-        EXPECT_EQ(server.Handle(tftp::BuildRequest(tftp::kReadRequest, "fw.bin", "octet"), client), c.outcome);
+        EXPECT_EQ(server.Handle(tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "octet"), client), c.outcome);
         EXPECT_EQ(client.blocks, c.blocks);
         EXPECT_EQ(out.OutText(), c.printed);
     }
@@ -254,11 +262,12 @@ TEST_F(TftpServerTest, BlockNumbersRollOverSoLargeFilesGoWhole)
 {
     const std::size_t size = 65536u * 512u + 100u; // 32 MiB and a bit: block numbers pass 65535
     std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; i += 512)
+    for (std::size_t i = 0; i < size; i += 512) {
         bytes[i] = static_cast<char>(i / 512);
+    }
     storage.files["big.bin"] = bytes;
     client.keepData = false;
-    EXPECT_EQ(Request(tftp::kReadRequest, "big.bin"), TftpOutcome::Sent);
+    EXPECT_EQ(Request(tftp::Opcode::ReadRequest, "big.bin"), TftpOutcome::Sent);
     ASSERT_EQ(client.blocks.size(), 65537u);
     EXPECT_EQ(client.blocks[65534], 65535);
     EXPECT_EQ(client.blocks[65535], 0);
@@ -266,3 +275,5 @@ TEST_F(TftpServerTest, BlockNumbersRollOverSoLargeFilesGoWhole)
 }
 
 } // namespace
+
+} // namespace boottool

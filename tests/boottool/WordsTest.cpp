@@ -1,9 +1,11 @@
-#include "NetAddress.h"
-#include "NumberWord.h"
-#include "SerialDevice.h"
-#include "Str2Argv.h"
+#include "boottool/NetAddress.h"
+#include "boottool/NumberWord.h"
+#include "boottool/SerialDevice.h"
+#include "boottool/Str2Argv.h"
 
 #include <gtest/gtest.h>
+
+namespace boottool {
 
 namespace {
 
@@ -165,3 +167,5 @@ TEST(SerialDeviceTest, MapsComNamesAndKeepsPaths)
 }
 
 } // namespace
+
+} // namespace boottool

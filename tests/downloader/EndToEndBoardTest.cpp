@@ -1,5 +1,5 @@
 #include "DlgHarness.h"
-#include "SimulatedBoard.h"
+#include "boottool/SimulatedBoard.h"
 #include "downloader/gui/EmbeddedTool.h"
 
 #include <QComboBox>
@@ -13,7 +13,7 @@
 
 namespace {
 
-void UseRealTool(DlgHarness& h, const SimulatedBoard& board)
+void UseRealTool(DlgHarness& h, const boottool::SimulatedBoard& board)
 {
     h.useToolBytes = false;
     h.toolResource = EmbeddedToolResource();
@@ -43,7 +43,7 @@ private slots:
 
 void EndToEndBoardTest::serialdownShowsProgressToCompletion()
 {
-    SimulatedBoard board;
+    boottool::SimulatedBoard board;
     QVERIFY(!board.DevicePath().empty());
     board.PowerOn();
     DlgHarness h;
@@ -61,7 +61,7 @@ void EndToEndBoardTest::serialdownShowsProgressToCompletion()
     h.Find<QComboBox>("sectionList")->setCurrentIndex(2);
     h.Find<QLineEdit>("fileEdit")->setText(path);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
-    const BoardRecord record = board.Stop();
+    const boottool::BoardRecord record = board.Stop();
 
     const QString output = h.Output();
     QVERIFY2(output.startsWith("\nboot.exe -m kv4410-dvbs-2201 -d " + QString::fromStdString(board.DevicePath())
@@ -79,7 +79,7 @@ void EndToEndBoardTest::serialdownShowsProgressToCompletion()
 
 void EndToEndBoardTest::flashEraseAllRunsTheLoaderCommand()
 {
-    SimulatedBoard board;
+    boottool::SimulatedBoard board;
     board.PowerOn();
     DlgHarness h;
     UseRealTool(h, board);
@@ -87,7 +87,7 @@ void EndToEndBoardTest::flashEraseAllRunsTheLoaderCommand()
     h.Find<QComboBox>("chipTypeList")->setCurrentIndex(3);
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
-    const BoardRecord record = board.Stop();
+    const boottool::BoardRecord record = board.Stop();
     QCOMPARE(record.commands, std::vector<std::string>{"flash eraseall"});
     QVERIFY(record.imageSumOk);
     QVERIFY2(h.Output().contains(QStringLiteral("erase all flash... done")), qPrintable(h.Output()));

@@ -1,4 +1,4 @@
-#include "DatagramSocket.h"
+#include "boottool/tftp/DatagramSocket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -7,6 +7,8 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+namespace boottool {
 
 UdpPeerSocket::~UdpPeerSocket()
 {
@@ -42,10 +44,12 @@ bool UdpPeerSocket::Send(std::span<const std::uint8_t> packet)
     // A refusal of an earlier packet (ICMP) surfaces on the next send; try once more before giving up.
     constexpr int kAttempts = 3;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (send(m_fd, packet.data(), packet.size(), 0) >= 0)
+        if (send(m_fd, packet.data(), packet.size(), 0) >= 0) {
             return true;
-        if (errno != EINTR && errno != ECONNREFUSED)
+        }
+        if (errno != EINTR && errno != ECONNREFUSED) {
             break;
+        }
     }
     m_lastError = std::strerror(errno);
     return false;
@@ -65,17 +69,21 @@ ReceiveStatus UdpPeerSocket::Receive(std::vector<std::uint8_t>& packet, std::siz
             packet.clear();
             return ReceiveStatus::Timeout;
         }
-        if (ready < 0 && errno == EINTR)
+        if (ready < 0 && errno == EINTR) {
             continue;
+        }
         const ssize_t got = ready < 0 ? -1 : recv(m_fd, packet.data(), limit, 0);
         if (got >= 0) {
             packet.resize(static_cast<std::size_t>(got));
             return ReceiveStatus::Ok;
         }
-        if (errno == EINTR || errno == EAGAIN)
+        if (errno == EINTR || errno == EAGAIN) {
             continue;
+        }
         m_lastError = std::strerror(errno);
         packet.clear();
         return ReceiveStatus::Error;
     }
 }
+
+} // namespace boottool

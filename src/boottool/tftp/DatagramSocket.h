@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace boottool {
+
 enum class ReceiveStatus {
     Ok,
     Timeout,
@@ -18,9 +20,10 @@ class DatagramSocket
 {
 public:
     virtual ~DatagramSocket() = default;
-    virtual bool Send(std::span<const std::uint8_t> packet) = 0;
+    [[nodiscard]] virtual bool Send(std::span<const std::uint8_t> packet) = 0;
     // Receives one packet of at most `limit` bytes, waiting up to timeoutMs.
-    virtual ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs) = 0;
+    [[nodiscard]] virtual ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs)
+        = 0;
     virtual std::string LastError() const = 0;
 };
 
@@ -33,11 +36,11 @@ public:
     UdpPeerSocket& operator=(const UdpPeerSocket&) = delete;
 
     // bindAddress and peer are IPv4 addresses in network order, ports in host order.
-    static std::unique_ptr<UdpPeerSocket>
+    [[nodiscard]] static std::unique_ptr<UdpPeerSocket>
     Connect(std::uint32_t bindAddress, std::uint32_t peerAddress, std::uint16_t peerPort, std::string& error);
 
-    bool Send(std::span<const std::uint8_t> packet) override;
-    ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs) override;
+    [[nodiscard]] bool Send(std::span<const std::uint8_t> packet) override;
+    [[nodiscard]] ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs) override;
     std::string LastError() const override { return m_lastError; }
 
     // A descriptor that becomes readable when the server stops; waits end at once then.
@@ -53,3 +56,5 @@ private:
     int m_stopFd = -1;
     std::string m_lastError;
 };
+
+} // namespace boottool

@@ -1,4 +1,4 @@
-#include "FileSource.h"
+#include "boottool/tftp/FileSource.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+namespace boottool {
 
 namespace {
 
@@ -21,14 +23,16 @@ public:
     PosixFileSource(const PosixFileSource&) = delete;
     PosixFileSource& operator=(const PosixFileSource&) = delete;
 
-    bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
+    [[nodiscard]] bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
     {
         got = 0;
         while (got < max) {
-            if (m_pos == m_size && !Refill())
+            if (m_pos == m_size && !Refill()) {
                 return false;
-            if (m_size == 0)
+            }
+            if (m_size == 0) {
                 break; // end of file
+            }
             const std::size_t take = std::min(max - got, m_size - m_pos);
             std::memcpy(out + got, m_buffer.data() + m_pos, take);
             m_pos += take;
@@ -38,9 +42,9 @@ public:
     }
 
 private:
-    static constexpr std::size_t kReadSize = 256 * 1024;
+    static constexpr std::size_t kReadSize = std::size_t{256} * 1024;
 
-    bool Refill()
+    [[nodiscard]] bool Refill()
     {
         m_pos = 0;
         m_size = 0;
@@ -50,8 +54,9 @@ private:
                 m_size = static_cast<std::size_t>(n);
                 return true;
             }
-            if (errno != EINTR)
+            if (errno != EINTR) {
                 return false;
+            }
         }
     }
 
@@ -95,11 +100,13 @@ bool NetasciiSource::Read(std::uint8_t* out, std::size_t max, std::size_t& got)
             m_carry = -1;
             continue;
         }
-        if (m_end)
+        if (m_end) {
             break;
+        }
         std::size_t one = 0;
-        if (!m_raw->Read(&m_byte, 1, one))
+        if (!m_raw->Read(&m_byte, 1, one)) {
             return false;
+        }
         if (one == 0) {
             m_end = true;
             break;
@@ -116,3 +123,5 @@ bool NetasciiSource::Read(std::uint8_t* out, std::size_t max, std::size_t& got)
     }
     return true;
 }
+
+} // namespace boottool

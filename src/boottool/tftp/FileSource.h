@@ -5,13 +5,15 @@
 #include <memory>
 #include <string>
 
+namespace boottool {
+
 // A file being served, read front to back.
 class FileSource
 {
 public:
     virtual ~FileSource() = default;
     // Fills up to `max` bytes; fewer only at the end of the file. False on a read error (errno kept).
-    virtual bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) = 0;
+    [[nodiscard]] virtual bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) = 0;
 };
 
 // Result of opening a file: the source, or the system error number.
@@ -26,14 +28,14 @@ class FileStorage
 {
 public:
     virtual ~FileStorage() = default;
-    virtual OpenedFile Open(const std::string& path) = 0;
+    [[nodiscard]] virtual OpenedFile Open(const std::string& path) = 0;
 };
 
 // Files of the PC, streamed in large reads so a file of any size is served without loading it whole.
 class PosixFileStorage : public FileStorage
 {
 public:
-    OpenedFile Open(const std::string& path) override;
+    [[nodiscard]] OpenedFile Open(const std::string& path) override;
 };
 
 // Turns a source into the netascii form of RFC 1350: LF becomes CR LF, a bare CR becomes CR NUL.
@@ -41,7 +43,7 @@ class NetasciiSource : public FileSource
 {
 public:
     explicit NetasciiSource(std::unique_ptr<FileSource> raw);
-    bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override;
+    [[nodiscard]] bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override;
 
 private:
     std::unique_ptr<FileSource> m_raw;
@@ -49,3 +51,5 @@ private:
     std::uint8_t m_byte = 0;
     bool m_end = false;
 };
+
+} // namespace boottool

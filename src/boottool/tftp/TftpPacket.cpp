@@ -1,9 +1,9 @@
-#include "TftpPacket.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace tftp {
+namespace boottool::tftp {
 
 namespace {
 
@@ -16,6 +16,11 @@ void PutBe16(std::uint8_t* out, std::uint16_t value)
 {
     out[0] = static_cast<std::uint8_t>(value >> 8);
     out[1] = static_cast<std::uint8_t>(value);
+}
+
+void PutOpcode(std::uint8_t* out, Opcode opcode)
+{
+    PutBe16(out, static_cast<std::uint16_t>(opcode));
 }
 
 // The zero-terminated text starting at `offset`; `end` gets the offset after the terminator, or npos.
@@ -36,8 +41,8 @@ Request ParseRequest(std::span<const std::uint8_t> packet)
         request.fault = RequestFault::TooShort;
         return request;
     }
-    request.opcode = ReadBe16(packet, 0);
-    if (request.opcode != kReadRequest && request.opcode != kWriteRequest) {
+    request.opcode = static_cast<Opcode>(ReadBe16(packet, 0));
+    if (request.opcode != Opcode::ReadRequest && request.opcode != Opcode::WriteRequest) {
         request.fault = RequestFault::UnknownOpcode;
         return request;
     }
@@ -52,8 +57,9 @@ Request ParseRequest(std::span<const std::uint8_t> packet)
         return request;
     }
     request.mode = TextAt(packet, end, end);
-    if (end == std::string::npos)
+    if (end == std::string::npos) {
         request.fault = RequestFault::NoModeTerminator;
+    }
     return request;
 }
 
@@ -64,23 +70,26 @@ Mode ModeOf(std::string_view mode)
             return std::tolower(static_cast<unsigned char>(a)) == b;
         });
     };
-    if (equals("netascii"))
+    if (equals("netascii")) {
         return Mode::Netascii;
-    if (equals("octet"))
+    }
+    if (equals("octet")) {
         return Mode::Octet;
+    }
     return Mode::Unknown;
 }
 
 Reply ParseReply(std::span<const std::uint8_t> packet)
 {
     Reply reply;
-    if (packet.size() < kHeaderSize)
+    if (packet.size() < kHeaderSize) {
         return reply;
-    const std::uint16_t opcode = ReadBe16(packet, 0);
-    if (opcode == kAck) {
+    }
+    const auto opcode = static_cast<Opcode>(ReadBe16(packet, 0));
+    if (opcode == Opcode::Ack) {
         reply.kind = Reply::Kind::Ack;
         reply.block = ReadBe16(packet, 2);
-    } else if (opcode == kError) {
+    } else if (opcode == Opcode::Error) {
         reply.kind = Reply::Kind::Error;
         reply.code = ReadBe16(packet, 2);
         std::size_t end = 0;
@@ -92,7 +101,7 @@ Reply ParseReply(std::span<const std::uint8_t> packet)
 void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span<const std::uint8_t> data)
 {
     packet.resize(kHeaderSize + data.size());
-    PutBe16(packet.data(), kData);
+    PutOpcode(packet.data(), Opcode::Data);
     PutBe16(packet.data() + 2, block);
     std::copy(data.begin(), data.end(), packet.begin() + kHeaderSize);
 }
@@ -100,24 +109,29 @@ void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span
 std::vector<std::uint8_t> BuildError(std::uint16_t code, std::string_view message)
 {
     std::vector<std::uint8_t> packet(kHeaderSize + message.size() + 1, 0);
-    PutBe16(packet.data(), kError);
+    PutOpcode(packet.data(), Opcode::Error);
     PutBe16(packet.data() + 2, code);
     std::copy(message.begin(), message.end(), packet.begin() + kHeaderSize);
     return packet;
 }
 
+std::vector<std::uint8_t> BuildError(ErrorCode code, std::string_view message)
+{
+    return BuildError(static_cast<std::uint16_t>(code), message);
+}
+
 std::vector<std::uint8_t> BuildAck(std::uint16_t block)
 {
     std::vector<std::uint8_t> packet(kHeaderSize, 0);
-    PutBe16(packet.data(), kAck);
+    PutOpcode(packet.data(), Opcode::Ack);
     PutBe16(packet.data() + 2, block);
     return packet;
 }
 
-std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view file, std::string_view mode)
+std::vector<std::uint8_t> BuildRequest(Opcode opcode, std::string_view file, std::string_view mode)
 {
     std::vector<std::uint8_t> packet(2 + file.size() + 1 + mode.size() + 1, 0);
-    PutBe16(packet.data(), opcode);
+    PutOpcode(packet.data(), opcode);
     std::copy(file.begin(), file.end(), packet.begin() + 2);
     std::copy(mode.begin(), mode.end(), packet.begin() + static_cast<std::ptrdiff_t>(3 + file.size()));
     return packet;
@@ -126,9 +140,10 @@ std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view fi
 std::string PrintableText(std::string_view text, std::size_t limit)
 {
     std::string out;
-    for (const char c : text.substr(0, limit))
+    for (const char c : text.substr(0, limit)) {
         out += (c >= 0x20 && c < 0x7f) ? c : '?';
+    }
     return out;
 }
 
-} // namespace tftp
+} // namespace boottool::tftp

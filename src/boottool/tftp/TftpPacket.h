@@ -7,23 +7,26 @@
 #include <vector>
 
 // Packet layouts of the Trivial File Transfer Protocol (RFC 1350); all numbers big-endian.
-namespace tftp {
+namespace boottool::tftp {
 
-enum Opcode : std::uint16_t {
-    kReadRequest = 1,
-    kWriteRequest = 2,
-    kData = 3,
-    kAck = 4,
-    kError = 5,
+// The first field of every packet, with its value on the wire.
+enum class Opcode : std::uint16_t {
+    ReadRequest = 1,
+    WriteRequest = 2,
+    Data = 3,
+    Ack = 4,
+    Error = 5,
 };
 
-enum ErrorCode : std::uint16_t {
-    kFileNotFound = 1,
-    kAccessViolation = 2,
-    kIllegalOperation = 4,
-    // System error numbers are sent as this plus errno.
-    kSystemErrorBase = 100,
+// The error codes the server sends, with their values on the wire.
+enum class ErrorCode : std::uint16_t {
+    FileNotFound = 1,
+    AccessViolation = 2,
+    IllegalOperation = 4,
 };
+
+// System error numbers are sent as this plus errno.
+inline constexpr std::uint16_t kSystemErrorBase = 100;
 
 inline constexpr std::size_t kBlockSize = 512; // data bytes per block
 inline constexpr std::size_t kMaxPacket = kBlockSize + 4; // what the server reads at once
@@ -42,16 +45,16 @@ enum class RequestFault {
 struct Request
 {
     RequestFault fault = RequestFault::None;
-    std::uint16_t opcode = 0;
+    Opcode opcode{}; // as received: any value when the fault is UnknownOpcode
     std::string file;
     std::string mode;
 };
 
-Request ParseRequest(std::span<const std::uint8_t> packet);
+[[nodiscard]] Request ParseRequest(std::span<const std::uint8_t> packet);
 
 enum class Mode { Netascii, Octet, Unknown };
 // The transfer mode, ignoring case.
-Mode ModeOf(std::string_view mode);
+[[nodiscard]] Mode ModeOf(std::string_view mode);
 
 // What a client sent during a transfer.
 struct Reply
@@ -62,15 +65,17 @@ struct Reply
     std::string message; // for Error, up to its terminator or the packet's end
 };
 
-Reply ParseReply(std::span<const std::uint8_t> packet);
+[[nodiscard]] Reply ParseReply(std::span<const std::uint8_t> packet);
 
 // Writes a DATA packet into `packet` (resized to 4 + data size).
 void BuildData(std::vector<std::uint8_t>& packet, std::uint16_t block, std::span<const std::uint8_t> data);
+// An ERROR packet with any code (a system error's, or a client's in tests) or with one of ErrorCode.
 std::vector<std::uint8_t> BuildError(std::uint16_t code, std::string_view message);
+std::vector<std::uint8_t> BuildError(ErrorCode code, std::string_view message);
 std::vector<std::uint8_t> BuildAck(std::uint16_t block);
-std::vector<std::uint8_t> BuildRequest(std::uint16_t opcode, std::string_view file, std::string_view mode);
+std::vector<std::uint8_t> BuildRequest(Opcode opcode, std::string_view file, std::string_view mode);
 
 // Client-supplied text made safe to print: printable ASCII only, at most `limit` characters.
 std::string PrintableText(std::string_view text, std::size_t limit = 128);
 
-} // namespace tftp
+} // namespace boottool::tftp

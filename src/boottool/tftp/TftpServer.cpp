@@ -1,11 +1,13 @@
-#include "TftpServer.h"
+#include "boottool/tftp/TftpServer.h"
 
-#include "TftpPacket.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <strings.h>
+
+namespace boottool {
 
 namespace {
 
@@ -13,16 +15,33 @@ using Clock = std::chrono::steady_clock;
 
 int Sign(int value)
 {
-    return (value > 0) - (value < 0);
+    if (value > 0) {
+        return 1;
+    }
+    return value < 0 ? -1 : 0;
+}
+
+std::uint16_t SystemErrorCode(int error)
+{
+    return static_cast<std::uint16_t>(tftp::kSystemErrorBase + error);
 }
 
 std::uint16_t OpenErrorCode(int error)
 {
-    if (error == ENOENT)
-        return tftp::kFileNotFound;
-    if (error == EACCES || error == EPERM)
-        return tftp::kAccessViolation;
-    return static_cast<std::uint16_t>(tftp::kSystemErrorBase + error);
+    if (error == ENOENT) {
+        return static_cast<std::uint16_t>(tftp::ErrorCode::FileNotFound);
+    }
+    if (error == EACCES || error == EPERM) {
+        return static_cast<std::uint16_t>(tftp::ErrorCode::AccessViolation);
+    }
+    return SystemErrorCode(error);
+}
+
+// TFTP neither acknowledges nor repeats an ERROR packet: the request ends the same way whether the
+// packet arrives or not, so a failed send changes nothing.
+void AnswerWithError(DatagramSocket& handler, std::span<const std::uint8_t> packet)
+{
+    (void)handler.Send(packet);
 }
 
 int MsLeft(Clock::time_point deadline)
@@ -47,13 +66,13 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
 {
     const tftp::Request request = tftp::ParseRequest(packet);
     if (request.fault == tftp::RequestFault::UnknownOpcode) {
-        m_console.Out(Format("tftp: unknown request opcode %u, ignored.\n", request.opcode));
-        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "Illegal TFTP operation"));
+        m_console.Out(Format("tftp: unknown request opcode %u, ignored.\n", static_cast<unsigned>(request.opcode)));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
         return TftpOutcome::BadRequest;
     }
     if (request.fault != tftp::RequestFault::None) {
         m_console.Out("tftp: malformed request, ignored.\n");
-        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "Illegal TFTP operation"));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::IllegalOperation, "Illegal TFTP operation"));
         return TftpOutcome::BadRequest;
     }
     const tftp::Mode mode = tftp::ModeOf(request.mode);
@@ -64,16 +83,17 @@ TftpOutcome TftpServer::Handle(std::span<const std::uint8_t> packet, DatagramSoc
                              Sign(strcasecmp(request.mode.c_str(), "netascii")),
                              shown.c_str(),
                              Sign(strcasecmp(request.mode.c_str(), "octet"))));
-        handler.Send(tftp::BuildError(tftp::kIllegalOperation, "invalid mode"));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::IllegalOperation, "invalid mode"));
         return TftpOutcome::BadRequest;
     }
-    if (request.opcode == tftp::kWriteRequest)
+    if (request.opcode == tftp::Opcode::WriteRequest) {
         return TftpOutcome::Ignored;
+    }
     // Only the files this run's commands name may leave the PC.
     if (m_allowed.count(request.file) == 0) {
         m_console.Out(
             Format("tftp: refused %s, not a file of this download.\n", tftp::PrintableText(request.file).c_str()));
-        handler.Send(tftp::BuildError(tftp::kAccessViolation, "Access violation"));
+        AnswerWithError(handler, tftp::BuildError(tftp::ErrorCode::AccessViolation, "Access violation"));
         return TftpOutcome::Refused;
     }
     return Serve(request.file, mode == tftp::Mode::Netascii, handler);
@@ -83,7 +103,7 @@ TftpOutcome TftpServer::Serve(const std::string& file, bool netascii, DatagramSo
 {
     OpenedFile opened = m_storage.Open(file);
     if (!opened.source) {
-        handler.Send(tftp::BuildError(OpenErrorCode(opened.error), std::strerror(opened.error)));
+        AnswerWithError(handler, tftp::BuildError(OpenErrorCode(opened.error), std::strerror(opened.error)));
         m_console.Out(Format("No Found file: %s\n", file.c_str()));
         return TftpOutcome::OpenFailed;
     }
@@ -113,12 +133,14 @@ TftpServer::AwaitAck(const std::string& file, std::uint16_t block, DatagramSocke
             return AckWait::Ended;
         }
         const tftp::Reply answer = tftp::ParseReply(m_reply);
-        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == block)
+        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == block) {
             return AckWait::Acknowledged;
+        }
         // A late duplicate of the previous acknowledgement: answering it would double every following
         // block (RFC 1123, 4.2.3.1). Keep waiting; only a time-out sends again.
-        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == static_cast<std::uint16_t>(block - 1))
+        if (answer.kind == tftp::Reply::Kind::Ack && answer.block == static_cast<std::uint16_t>(block - 1)) {
             continue;
+        }
         if (answer.kind == tftp::Reply::Kind::Error) {
             m_console.Out(Format("tftp: client stopped the transfer of %s: error %u %s\n",
                                  file.c_str(),
@@ -169,15 +191,18 @@ TftpOutcome TftpServer::SendFile(const std::string& file, FileSource& source, Da
         std::size_t size = 0;
         if (!source.Read(data, sizeof data, size)) {
             const int error = errno;
-            handler.Send(
-                tftp::BuildError(static_cast<std::uint16_t>(tftp::kSystemErrorBase + error), std::strerror(error)));
+            AnswerWithError(handler, tftp::BuildError(SystemErrorCode(error), std::strerror(error)));
             m_console.Out(Format("tftp: reading %s failed: %s\n", file.c_str(), std::strerror(error)));
             return TftpOutcome::OpenFailed;
         }
         tftp::BuildData(packet, block, std::span(data, size));
-        if (const auto ended = DeliverBlock(file, block, packet, handler))
+        if (const auto ended = DeliverBlock(file, block, packet, handler)) {
             return *ended;
-        if (size < tftp::kBlockSize)
+        }
+        if (size < tftp::kBlockSize) {
             return TftpOutcome::Sent;
+        }
     }
 }
+
+} // namespace boottool

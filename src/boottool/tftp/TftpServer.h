@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../Console.h"
-#include "DatagramSocket.h"
-#include "FileSource.h"
+#include "boottool/Console.h"
+#include "boottool/tftp/DatagramSocket.h"
+#include "boottool/tftp/FileSource.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+namespace boottool {
 
 // Time-out and retry limit of one transfer.
 struct TftpSettings
@@ -39,20 +41,21 @@ public:
     TftpServer(FileStorage& storage, std::set<std::string> allowedFiles, Console& console, TftpSettings settings = {});
 
     // Handles one request received by the listening socket; `handler` is the transfer's own socket.
-    TftpOutcome Handle(std::span<const std::uint8_t> request, DatagramSocket& handler);
+    [[nodiscard]] TftpOutcome Handle(std::span<const std::uint8_t> packet, DatagramSocket& handler);
 
 private:
     // What one wait for an acknowledgement came to.
     enum class AckWait { Acknowledged, SendAgain, TimedOut, Ended };
 
-    TftpOutcome Serve(const std::string& file, bool netascii, DatagramSocket& handler);
-    TftpOutcome SendFile(const std::string& file, FileSource& source, DatagramSocket& handler);
+    [[nodiscard]] TftpOutcome Serve(const std::string& file, bool netascii, DatagramSocket& handler);
+    [[nodiscard]] TftpOutcome SendFile(const std::string& file, FileSource& source, DatagramSocket& handler);
     // Sends one block until it is acknowledged (nullopt) or the transfer ends (its outcome).
-    std::optional<TftpOutcome> DeliverBlock(const std::string& file,
-                                            std::uint16_t block,
-                                            std::span<const std::uint8_t> packet,
-                                            DatagramSocket& handler);
-    AckWait AwaitAck(const std::string& file, std::uint16_t block, DatagramSocket& handler, TftpOutcome& ended);
+    [[nodiscard]] std::optional<TftpOutcome> DeliverBlock(const std::string& file,
+                                                          std::uint16_t block,
+                                                          std::span<const std::uint8_t> packet,
+                                                          DatagramSocket& handler);
+    [[nodiscard]] AckWait
+    AwaitAck(const std::string& file, std::uint16_t block, DatagramSocket& handler, TftpOutcome& ended);
 
     FileStorage& m_storage;
     std::set<std::string> m_allowed;
@@ -60,3 +63,5 @@ private:
     TftpSettings m_settings;
     std::vector<std::uint8_t> m_reply; // the client's last packet
 };
+
+} // namespace boottool

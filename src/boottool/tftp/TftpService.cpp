@@ -1,6 +1,6 @@
-#include "TftpService.h"
+#include "boottool/tftp/TftpService.h"
 
-#include "TftpPacket.h"
+#include "boottool/tftp/TftpPacket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -12,6 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace boottool {
+
 TftpService::TftpService(TftpServer& server, Console& console, FatalHandler onFatal)
     : m_server(server)
     , m_console(console)
@@ -21,11 +23,13 @@ TftpService::TftpService(TftpServer& server, Console& console, FatalHandler onFa
 TftpService::~TftpService()
 {
     Stop();
-    if (m_listen >= 0)
+    if (m_listen >= 0) {
         close(m_listen);
+    }
     for (const int fd : m_wake) {
-        if (fd >= 0)
+        if (fd >= 0) {
             close(fd);
+        }
     }
 }
 
@@ -53,8 +57,9 @@ bool TftpService::Start(const std::string& bindAddress, std::uint16_t port, std:
 
 void TftpService::Stop()
 {
-    if (!m_thread.joinable())
+    if (!m_thread.joinable()) {
         return;
+    }
     m_stop = true;
     const char byte = 0;
     [[maybe_unused]] const ssize_t written = write(m_wake[1], &byte, 1);
@@ -66,12 +71,15 @@ void TftpService::Loop()
     while (!m_stop) {
         pollfd entries[2] = {{m_listen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
         const int ready = poll(entries, 2, -1);
-        if (ready < 0 && errno != EINTR)
+        if (ready < 0 && errno != EINTR) {
             return;
-        if (m_stop)
+        }
+        if (m_stop) {
             return;
-        if (ready > 0 && (entries[0].revents & POLLIN) != 0)
+        }
+        if (ready > 0 && (entries[0].revents & POLLIN) != 0) {
             HandleOne();
+        }
     }
 }
 
@@ -82,8 +90,9 @@ void TftpService::HandleOne()
     socklen_t length = sizeof peer;
     const ssize_t got
         = recvfrom(m_listen, request.data(), request.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&peer), &length);
-    if (got < 0)
+    if (got < 0) {
         return;
+    }
     request.resize(static_cast<std::size_t>(got));
     std::string error;
     auto handler = UdpPeerSocket::Connect(m_bindAddress, peer.sin_addr.s_addr, ntohs(peer.sin_port), error);
@@ -101,3 +110,5 @@ void TftpService::HandleOne()
         m_onFatal(outcome);
     }
 }
+
+} // namespace boottool

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "../Console.h"
-#include "TftpServer.h"
+#include "boottool/Console.h"
+#include "boottool/tftp/TftpServer.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
+
+namespace boottool {
 
 // The TFTP server's own thread: a listening UDP socket that takes one request at a time and serves it
 // on a socket of its own.
@@ -23,7 +25,7 @@ public:
     TftpService& operator=(const TftpService&) = delete;
 
     // Binds the listening socket (bindAddress in dotted form; port 0 picks a free one) and starts the thread.
-    bool Start(const std::string& bindAddress, std::uint16_t port, std::string& error);
+    [[nodiscard]] bool Start(const std::string& bindAddress, std::uint16_t port, std::string& error);
     // The bound port.
     std::uint16_t Port() const { return m_port; }
     // Stops the thread after the transfer in progress.
@@ -43,3 +45,5 @@ private:
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
+
+} // namespace boottool
