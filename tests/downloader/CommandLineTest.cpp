@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 namespace {
 
 const SegmentInfo kKey{"Key", 0x001E0000, 0x00020000};
@@ -165,3 +167,5 @@ TEST(CommandLine, ValidationInOrder)
         EXPECT_EQ(ValidateRequest(request), c.expected);
     }
 }
+
+} // namespace downloader

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+namespace downloader {
+
 TEST(ConfigFile, TextModeConversions)
 {
     const std::vector<std::tuple<std::string, std::string, std::string>> cases{
@@ -58,3 +60,5 @@ TEST(ConfigFile, LongFileIsReadWhole)
     const std::string path = dir.Write("config.ini", ToTextModeBytes(text));
     EXPECT_EQ(ReadConfigForEditor(path), text);
 }
+
+} // namespace downloader

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+namespace downloader {
+
 namespace {
 
 QStringList Items(const QComboBox* list)
@@ -441,6 +443,7 @@ void DownloadDlgTest::successfulRun()
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.Output(),
              QStringLiteral("\nboot.exe -m kv4410-dvbs-2201 -d COM3 -c flash eraseall\n\n"
                             "wait ROM request...\n100%\nsend all ok.\n\nCompleted.\n"));
@@ -481,6 +484,7 @@ void DownloadDlgTest::failedRun()
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QVERIFY2(h.Output().endsWith(tail), qPrintable(h.Output()));
     QVERIFY(!h.Output().contains(QStringLiteral("Completed")));
     QCOMPARE(h.ui.Texts(), QStringList{"Download failed!"});
@@ -504,6 +508,7 @@ void DownloadDlgTest::cancelRun()
         QTest::mouseClick(start, Qt::LeftButton);
     });
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QVERIFY(sawRunningState);
     QVERIFY(h.script->terminated);
     QVERIFY2(h.Output().endsWith(QStringLiteral("the board...\n\n\nCanceled.\nProcess terminated.\n")),
@@ -528,6 +533,7 @@ void DownloadDlgTest::startRightAfterCancelWaitsForTheStoppedRun()
         QTest::keyClick(command, Qt::Key_Return);
     });
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.script->starts, 1);
     QVERIFY(h.Output().endsWith(QStringLiteral("\n\nCanceled.\nProcess terminated.\n")));
     // Once it has returned, the next run starts as usual.
@@ -535,6 +541,7 @@ void DownloadDlgTest::startRightAfterCancelWaitsForTheStoppedRun()
     h.script->terminated = false;
     QTest::mouseClick(start, Qt::LeftButton);
     QCOMPARE(h.script->starts, 2);
+    QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.ui.Texts(), QStringList{"Completed!"});
 }
 
@@ -579,6 +586,7 @@ void DownloadDlgTest::runTimeLocking()
         QTest::mouseClick(start, Qt::LeftButton);
     });
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QStringList expected = alwaysLocked;
     if (chip == 4) {
         expected << "bootFileList";
@@ -609,6 +617,7 @@ void DownloadDlgTest::commandFieldRunsAndRecalls()
         command->setText(QString::fromLatin1(text));
         QTest::keyClick(command, Qt::Key_Return);
         QVERIFY(command->text().isEmpty());
+        QVERIFY(h.WaitForRunEnd());
     }
     QCOMPARE(h.script->starts, 4);
     QCOMPARE(h.script->startedWith, (std::vector<std::string>{(h.Base() + "boot_file/boot.exe").toStdString(), "-h"}));
@@ -674,6 +683,7 @@ void DownloadDlgTest::closeDuringRun()
         stoppedBeforeDelete = !h.script->terminated;
     });
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QVERIFY(toolKeptWhileRunning);
     QVERIFY(stoppedBeforeDelete);
     QVERIFY(h.script->terminated);
@@ -741,6 +751,7 @@ void DownloadDlgTest::outputCanBeSavedAndCleared()
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     auto* output = h.Find<OutputView>("outputView");
     const QString path = h.Base() + "saved.txt";
     h.ui.saveNames.push_back(path);
@@ -755,5 +766,7 @@ void DownloadDlgTest::outputCanBeSavedAndCleared()
     QVERIFY(h.Output().isEmpty());
 }
 
-QTEST_MAIN(DownloadDlgTest)
+} // namespace downloader
+
+QTEST_MAIN(downloader::DownloadDlgTest)
 #include "DownloadDlgTest.moc"

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace downloader {
+
 // What a scripted tool does, shared with the test so it can look at what the runner asked for.
 struct ProcessScript
 {
@@ -45,3 +47,5 @@ private:
 
 // A factory handing out processes that all play the same script.
 ToolProcessFactory ScriptedFactory(std::shared_ptr<ProcessScript> script);
+
+} // namespace downloader

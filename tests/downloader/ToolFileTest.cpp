@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+namespace downloader {
+
 TEST(ToolFile, ExtractWritesAnExecutableAndReplaces)
 {
     TempDir dir;
@@ -50,3 +52,5 @@ TEST(ToolFile, FailuresAndTheirMessages)
     EXPECT_EQ(ExtractFailureMessage(ExtractResult::Ok), "");
     EXPECT_EQ(kExtractCaption, "提示");
 }
+
+} // namespace downloader

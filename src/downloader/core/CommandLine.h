@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // The dialog's choices that make up one download command.
 struct DownloadRequest
 {
@@ -39,3 +41,5 @@ std::string FullCommandLine(std::string_view baseDir, std::string_view commandTe
 
 // The folder under the base directory that holds the tool, config.ini and the boot files.
 inline constexpr std::string_view kBootFolder = "boot_file";
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // config.ini as the segment editor sees it. The file is written in text mode (every LF becomes CR LF,
 // so the editor's CR LF line breaks are stored as CR CR LF) and read back in text mode (CR LF becomes
 // LF), which shows a file written by the program with CR LF line breaks again.
@@ -26,3 +28,5 @@ std::optional<std::string> ReadConfigBytes(const std::string& path);
 
 // A config.ini larger than this is shown and read only up to here; a segment table is a few hundred bytes.
 inline constexpr std::size_t kMaxConfigBytes = 1024 * 1024;
+
+} // namespace downloader

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace downloader {
+
 // Parses an IPv4 address as the sockets function inet_addr does: one to four parts separated by '.',
 // each decimal, octal (leading 0) or hexadecimal (0x); the last part fills the remaining bytes.
 // 255.255.255.255 equals inet_addr's failure value and is refused like it. The value is in host order.
@@ -33,3 +35,5 @@ inline constexpr std::size_t kMaxAdapters = 10;
 // The PC IP list: the pieces of each adapter's comma-separated address list that parse as addresses,
 // adapters in order (the first kMaxAdapters only), addresses in each adapter's order.
 std::vector<std::string> PcAddressesFromAdapters(const std::vector<std::string>& adapterAddressLists);
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace downloader {
+
 // A section/key text file read by the rules of the usual profile-file reader: "[Section]" lines,
 // "key=value" lines, names compared without regard to case, blanks (and stray CRs) trimmed around
 // keys and values, lines starting with ';' ignored, the first of duplicate sections or keys wins.
@@ -38,3 +40,5 @@ private:
 
 // ASCII case-insensitive comparison, as the profile reader compares names.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+} // namespace downloader

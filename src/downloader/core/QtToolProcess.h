@@ -4,6 +4,8 @@
 
 #include <QProcess>
 
+namespace downloader {
+
 // IToolProcess on QProcess: merged channels, standard input closed, environment inherited.
 class QtToolProcess final : public IToolProcess
 {
@@ -25,3 +27,5 @@ private:
     std::function<void()> m_activity;
     bool m_started = false;
 };
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace downloader {
+
 namespace {
 
 constexpr mode_t kToolMode = 0755;
@@ -68,3 +70,5 @@ bool DeleteToolFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // The tool program carried inside the front-end.
 struct ToolResource
 {
@@ -24,3 +26,5 @@ inline constexpr std::string_view kExtractCaption = "提示";
 
 // Deletes the tool file; false when it existed and could not be removed.
 bool DeleteToolFile(const std::string& path);
+
+} // namespace downloader

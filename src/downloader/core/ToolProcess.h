@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace downloader {
+
 // The tool's process as the runner drives it: output and errors merged on one channel, no input.
 // The real one wraps QProcess; tests replace it through the factory with scripted output.
 class IToolProcess
@@ -32,3 +34,5 @@ using ToolProcessFactory = std::function<std::unique_ptr<IToolProcess>()>;
 
 // The factory of real processes.
 ToolProcessFactory QtToolProcessFactory();
+
+} // namespace downloader

@@ -7,6 +7,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
+namespace downloader {
+
 namespace {
 
 const QString kInformation = QStringLiteral("Information");
@@ -154,3 +156,5 @@ void CSegmentEditor::focusOutEvent(QFocusEvent* event)
     AskOnLeaving();
     m_asking = false;
 }
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 
+namespace downloader {
+
 class UiServices;
 
 // The console-like output area: white on black, read-only, always showing its end after a write.
@@ -34,3 +36,5 @@ private:
     UiServices& m_ui;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
 };
+
+} // namespace downloader
