@@ -56,6 +56,8 @@ private slots:
     void scriptedBlocksKeepTheirOrder();
     void terminateFailureIsReported();
     void startFailureWithoutAReason();
+    void signalsOfARun_data();
+    void signalsOfARun();
 };
 
 void ToolRunnerTest::realToolOutput_data()
@@ -206,6 +208,61 @@ void ToolRunnerTest::startFailureWithoutAReason()
     QCOMPARE(static_cast<int>(result->outcome), static_cast<int>(RunResult::Outcome::StartFailed));
     QCOMPARE(QString::fromStdString(sink.text),
              QStringLiteral("\r\nError creating process\r\nNo status because FormatMessage failed.\r\n"));
+}
+
+void ToolRunnerTest::signalsOfARun_data()
+{
+    QTest::addColumn<bool>("startFails");
+    QTest::addColumn<bool>("endsByItself");
+    QTest::addColumn<bool>("refusesToStop");
+    QTest::addColumn<int>("cancels"); // Cancel calls right after Start
+    QTest::addColumn<QStringList>("expected"); // "returned" marks the return from Start
+    QTest::addRow("tool ends") << false << true << false << 0
+                               << QStringList{"started", "returned", "output one", "output two", "finished Exited 0"};
+    QTest::addRow("start fails") << true << true << false << 0 << QStringList{"returned", "finished StartFailed -1"};
+    QTest::addRow("start fails, cancelled")
+        << true << true << false << 1 << QStringList{"returned", "finished StartFailed -1"};
+    QTest::addRow("cancelled at once") << false << false << false << 1
+                                       << QStringList{"started", "returned", "output one", "finished Cancelled -1"};
+    QTest::addRow("cancelled while cancelling")
+        << false << false << false << 2 << QStringList{"started", "returned", "output one", "finished Cancelled -1"};
+    QTest::addRow("tool will not stop") << false << false << true << 1
+                                        << QStringList{"started", "returned", "output one", "finished Aborted -1"};
+}
+
+// Start returns before the run reports its end, also when the tool cannot be started; finished comes once.
+void ToolRunnerTest::signalsOfARun()
+{
+    QFETCH(bool, startFails);
+    QFETCH(bool, endsByItself);
+    QFETCH(bool, refusesToStop);
+    QFETCH(int, cancels);
+    QFETCH(QStringList, expected);
+    auto script = std::make_shared<ProcessScript>();
+    script->chunks = {"one", "two"};
+    script->startFails = startFails;
+    script->endsByItself = endsByItself;
+    script->refusesToStop = refusesToStop;
+    StringSink sink;
+    CToolRunner runner("boot.exe", &sink, ScriptedFactory(script));
+    QStringList seen;
+    QObject::connect(&runner, &CToolRunner::started, [&] { seen << QStringLiteral("started"); });
+    QObject::connect(&runner, &CToolRunner::output, [&](const std::string& text) {
+        seen << QStringLiteral("output ") + QString::fromStdString(text);
+    });
+    QObject::connect(&runner, &CToolRunner::finished, [&](const RunResult& result) {
+        static const QStringList kOutcomes{"Exited", "Crashed", "Cancelled", "StartFailed", "Aborted"};
+        seen << QStringLiteral("finished %1 %2").arg(kOutcomes[static_cast<int>(result.outcome)]).arg(result.exitCode);
+    });
+    runner.Start();
+    seen << QStringLiteral("returned");
+    QCOMPARE(runner.IsRunning(), true);
+    for (int i = 0; i < cancels; ++i) {
+        runner.Cancel();
+    }
+    QTRY_VERIFY(!runner.IsRunning());
+    QTest::qWait(2 * static_cast<int>(runner.pollInterval)); // nothing more comes after the end
+    QCOMPARE(seen, expected);
 }
 
 } // namespace downloader
