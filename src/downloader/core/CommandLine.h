@@ -24,7 +24,7 @@ struct DownloadRequest
 };
 
 // The first failing check as the text of the "Error" box; empty when the request may run.
-std::string ValidateRequest(const DownloadRequest& request);
+[[nodiscard]] std::string ValidateRequest(const DownloadRequest& request);
 
 // Refusal for a mode that needs a segment address when the table has none to give.
 inline constexpr std::string_view kNoSegmentMessage = "Please choose a section first!";

@@ -16,7 +16,7 @@ public:
     static ProfileFile Parse(std::string_view text);
 
     // The value, cut to maxLength characters; none when the section or key is missing.
-    std::optional<std::string>
+    [[nodiscard]] std::optional<std::string>
     Value(std::string_view section, std::string_view key, std::size_t maxLength = kMaxValueLength) const;
 
     // The reader's value buffer holds 255 characters and a terminator.

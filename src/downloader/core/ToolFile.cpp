@@ -11,7 +11,7 @@ namespace {
 
 constexpr mode_t kToolMode = 0755;
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
+[[nodiscard]] bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);

@@ -25,7 +25,7 @@ public:
     // Empties the area (the Clear button).
     void ClearOutput();
     // Asks for a file and writes the whole text to it; false when cancelled or not written.
-    bool SaveToFile();
+    [[nodiscard]] bool SaveToFile();
     // Puts the whole text on the clipboard.
     void CopyAll();
 
