@@ -8,11 +8,18 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTextBlock>
 #include <QTimer>
 
 #include <cstdio>
 #include <string>
+
+using downloader::CToolRunner;
+using downloader::IOutputSink;
+using downloader::OutputView;
+using downloader::QtToolProcessFactory;
+using downloader::QtUiServices;
 
 namespace {
 
@@ -81,7 +88,7 @@ Figures Measure(const std::string& bytes, bool literal)
     // The peer takes the raw blocks itself, backspaces and all.
     CToolRunner runner(std::string(FLOOD_TOOL_PATH) + " " + bytes, literal ? nullptr : &view, QtToolProcessFactory());
     if (literal) {
-        runner.SetBlockObserver([&](std::string_view block) { literalSink.Append(block); });
+        QObject::connect(&runner, &CToolRunner::output, [&](const std::string& block) { literalSink.Append(block); });
     }
     QElapsedTimer gap;
     qint64 longest = 0;
@@ -96,7 +103,10 @@ Figures Measure(const std::string& bytes, bool literal)
     clock.start();
     gap.start();
     input.start(5);
-    runner.Run();
+    QEventLoop runEnded;
+    QObject::connect(&runner, &CToolRunner::finished, &runEnded, &QEventLoop::quit);
+    runner.Start();
+    runEnded.exec();
     input.stop();
     Figures figures;
     figures.seconds = static_cast<double>(clock.elapsed()) / 1000.0;

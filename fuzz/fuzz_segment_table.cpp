@@ -6,6 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
+using downloader::FromTextModeBytes;
+using downloader::ParseSegmentTable;
+using downloader::ParseSegmentValue;
+using downloader::SegmentInfo;
+using downloader::SegmentTable;
+using downloader::ToTextModeBytes;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -9,6 +9,15 @@
 #include <string>
 #include <string_view>
 
+using downloader::CutAtPressAnyKey;
+using downloader::IOutputSink;
+using downloader::ParseInetAddr;
+using downloader::PcAddressesFromAdapters;
+using downloader::ProgressTracker;
+using downloader::SplitPortList;
+using downloader::SplitWindowsCommandLine;
+using downloader::WriteOutputText;
+
 namespace {
 
 class StringSink final : public IOutputSink

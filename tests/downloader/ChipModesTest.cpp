@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 TEST(ChipModes, ListsInOrder)
 {
     const std::vector<std::string_view> modes(ModeNames().begin(), ModeNames().end());
@@ -46,3 +48,5 @@ TEST(ChipModes, VisibilityRulesByMode)
         EXPECT_EQ(rules.fileChoice, c.choice);
     }
 }
+
+} // namespace downloader

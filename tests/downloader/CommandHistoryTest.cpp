@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 namespace {
 
 // Runs a key script ('U' up, 'D' down) and returns what the field shows after each key ("-" unchanged).
@@ -62,3 +64,5 @@ TEST(CommandHistory, IndexIsNotResetByNewEntries)
     // The walk goes on from where it was: the next Up shows the new entry.
     EXPECT_EQ(Keys(history, "UD"), (std::vector<std::string>{"C", "B"}));
 }
+
+} // namespace downloader

@@ -9,6 +9,8 @@
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
+namespace downloader {
+
 TEST(ConfigFile, TextModeConversions)
 {
     const std::vector<std::tuple<std::string, std::string, std::string>> cases{
@@ -61,3 +63,5 @@ TEST(ConfigFile, LongFileIsReadWhole)
     const std::string path = dir.Write("config.ini", ToTextModeBytes(text));
     EXPECT_EQ(ReadConfigForEditor(path), text);
 }
+
+} // namespace downloader

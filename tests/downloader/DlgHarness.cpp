@@ -2,6 +2,10 @@
 
 #include "downloader/gui/OutputView.h"
 
+#include <QTest>
+
+namespace downloader {
+
 DlgHarness::DlgHarness() = default;
 
 std::unique_ptr<QSettings> DlgHarness::Settings() const
@@ -35,7 +39,16 @@ void DlgHarness::Close()
     m_dlg->close();
 }
 
+bool DlgHarness::WaitForRunEnd()
+{
+    // The real tool against a simulated board takes a few seconds; a hung run shows as a failure.
+    constexpr int kLongestRunMs = 60000;
+    return QTest::qWaitFor([this] { return !m_dlg->IsRunning(); }, kLongestRunMs);
+}
+
 QString DlgHarness::Output()
 {
     return Find<OutputView>("outputView")->toPlainText();
 }
+
+} // namespace downloader

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace downloader {
+
 // One download window in a fresh base folder, with scripted dialogs, fixed host lists, a settings
 // file of its own and processes that play a script.
 class DlgHarness
@@ -23,6 +25,8 @@ public:
     CDownloadDlg& Open();
     CDownloadDlg& Dlg() { return *m_dlg; }
     void Close();
+    // Handles events until the run has wound down (the pause after it included); false on a time-out.
+    [[nodiscard]] bool WaitForRunEnd();
 
     QString Base() const { return m_base.path() + QLatin1Char('/'); }
     QString BootFolder() const { return Base() + QStringLiteral("boot_file"); }
@@ -53,3 +57,5 @@ private:
     QTemporaryDir m_profile;
     std::unique_ptr<CDownloadDlg> m_dlg;
 };
+
+} // namespace downloader

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+namespace downloader {
+
 namespace {
 
 QStringList Items(const QComboBox* list)
@@ -71,6 +73,8 @@ private slots:
     void escapeNeverCloses();
     void closeWhenIdle();
     void closeDuringRun();
+    void runStateEdges_data();
+    void runStateEdges();
     void aboutBox();
     void skinButtonLook();
     void serialPortsAreRescannedOnOpen();
@@ -441,6 +445,7 @@ void DownloadDlgTest::successfulRun()
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.Output(),
              QStringLiteral("\nboot.exe -m kv4410-dvbs-2201 -d COM3 -c flash eraseall\n\n"
                             "wait ROM request...\n100%\nsend all ok.\n\nCompleted.\n"));
@@ -481,6 +486,7 @@ void DownloadDlgTest::failedRun()
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QVERIFY2(h.Output().endsWith(tail), qPrintable(h.Output()));
     QVERIFY(!h.Output().contains(QStringLiteral("Completed")));
     QCOMPARE(h.ui.Texts(), QStringList{"Download failed!"});
@@ -504,6 +510,7 @@ void DownloadDlgTest::cancelRun()
         QTest::mouseClick(start, Qt::LeftButton);
     });
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QVERIFY(sawRunningState);
     QVERIFY(h.script->terminated);
     QVERIFY2(h.Output().endsWith(QStringLiteral("the board...\n\n\nCanceled.\nProcess terminated.\n")),
@@ -528,6 +535,7 @@ void DownloadDlgTest::startRightAfterCancelWaitsForTheStoppedRun()
         QTest::keyClick(command, Qt::Key_Return);
     });
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.script->starts, 1);
     QVERIFY(h.Output().endsWith(QStringLiteral("\n\nCanceled.\nProcess terminated.\n")));
     // Once it has returned, the next run starts as usual.
@@ -535,6 +543,7 @@ void DownloadDlgTest::startRightAfterCancelWaitsForTheStoppedRun()
     h.script->terminated = false;
     QTest::mouseClick(start, Qt::LeftButton);
     QCOMPARE(h.script->starts, 2);
+    QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.ui.Texts(), QStringList{"Completed!"});
 }
 
@@ -579,6 +588,7 @@ void DownloadDlgTest::runTimeLocking()
         QTest::mouseClick(start, Qt::LeftButton);
     });
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QStringList expected = alwaysLocked;
     if (chip == 4) {
         expected << "bootFileList";
@@ -609,6 +619,7 @@ void DownloadDlgTest::commandFieldRunsAndRecalls()
         command->setText(QString::fromLatin1(text));
         QTest::keyClick(command, Qt::Key_Return);
         QVERIFY(command->text().isEmpty());
+        QVERIFY(h.WaitForRunEnd());
     }
     QCOMPARE(h.script->starts, 4);
     QCOMPARE(h.script->startedWith, (std::vector<std::string>{(h.Base() + "boot_file/boot.exe").toStdString(), "-h"}));
@@ -674,12 +685,98 @@ void DownloadDlgTest::closeDuringRun()
         stoppedBeforeDelete = !h.script->terminated;
     });
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QVERIFY(toolKeptWhileRunning);
     QVERIFY(stoppedBeforeDelete);
     QVERIFY(h.script->terminated);
     QVERIFY(!QFileInfo::exists(dlg.ToolPath()));
     QCOMPARE(h.closingFinished, 1);
     QVERIFY(h.ui.messages.empty()); // nothing is reported to a window that has gone
+}
+
+void DownloadDlgTest::runStateEdges_data()
+{
+    QTest::addColumn<QString>("tool"); // "waits", "ends" or "fails"
+    // Done one after the other, at once: "start" and "click" click the Start/Cancel button, "enter" types
+    // a command, "close" closes the window, "pause" waits for the pause after the run.
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("tail");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("closings");
+    QTest::addColumn<bool>("toolKept");
+    QTest::addColumn<int>("starts");
+    const QString canceled = QStringLiteral("\n\nCanceled.\nProcess terminated.\n");
+    const QString completed = QStringLiteral("\nCompleted.\n");
+    const QStringList none;
+    QTest::addRow("cancel while cancelling") << "waits" << QStringList{"start", "click", "click", "enter", "click"}
+                                             << "Idle" << canceled << none << 0 << true << 1;
+    QTest::addRow("start in the pause after a cancel")
+        << "waits" << QStringList{"start", "click", "pause", "click", "enter"} << "Idle" << canceled << none << 0
+        << true << 1;
+    QTest::addRow("cancel in the pause after a run") << "ends" << QStringList{"start", "pause", "click"} << "Idle"
+                                                     << completed << QStringList{"Completed!"} << 0 << true << 1;
+    QTest::addRow("close during a run") << "waits" << QStringList{"start", "close"} << "Closed" << canceled << none << 1
+                                        << false << 1;
+    QTest::addRow("close twice during a run")
+        << "waits" << QStringList{"start", "close", "close"} << "Closed" << canceled << none << 1 << false << 1;
+    QTest::addRow("close while cancelling")
+        << "waits" << QStringList{"start", "click", "close"} << "Closed" << canceled << none << 1 << false << 1;
+    QTest::addRow("close in the pause after a run") << "ends" << QStringList{"start", "pause", "close"} << "Closed"
+                                                    << completed << QStringList{"Completed!"} << 1 << false << 1;
+    QTest::addRow("close while idle") << "ends" << QStringList{"close"} << "Closed"
+                                      << "" << none << 1 << false << 0;
+    QTest::addRow("start failure") << "fails" << QStringList{"start"} << "Idle"
+                                   << "\nFailed: the tool could not be run.\n"
+                                   << QStringList{"Download failed!"} << 0 << true << 1;
+    // The failure is reported from the event loop, so a click can come first: the run then counts as cancelled.
+    QTest::addRow("start failure, cancelled at once") << "fails" << QStringList{"start", "click"} << "Idle"
+                                                      << "\nError creating process\nNo such file or directory\n"
+                                                      << none << 0 << true << 1;
+}
+
+void DownloadDlgTest::runStateEdges()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, state);
+    QFETCH(QString, tail);
+    QFETCH(QStringList, messages);
+    QFETCH(int, closings);
+    QFETCH(bool, toolKept);
+    QFETCH(int, starts);
+    DlgHarness h;
+    h.script->endsByItself = tool != QStringLiteral("waits");
+    h.script->startFails = tool == QStringLiteral("fails");
+    CDownloadDlg& dlg = h.Open();
+    dlg.show();
+    h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    auto* start = h.Find<QPushButton>("startButton");
+    auto* command = h.Find<QLineEdit>("commandEdit");
+    for (const QString& action : actions) {
+        if (action == QStringLiteral("start") || action == QStringLiteral("click")) {
+            QTest::mouseClick(start, Qt::LeftButton);
+        } else if (action == QStringLiteral("enter")) {
+            command->setText(QStringLiteral("boot.exe -v"));
+            QTest::keyClick(command, Qt::Key_Return);
+        } else if (action == QStringLiteral("close")) {
+            h.Close();
+        } else {
+            QTRY_VERIFY(dlg.State() == RunState::Finishing || dlg.State() == RunState::Cancelled);
+        }
+    }
+    QVERIFY(h.WaitForRunEnd());
+    QCOMPARE(QString::fromUtf8(RunStateName(dlg.State())), state);
+    QVERIFY2(h.Output().endsWith(tail), qPrintable(h.Output()));
+    QCOMPARE(h.Output().count(QStringLiteral("Canceled.")), tail.contains(QStringLiteral("Canceled.")) ? 1 : 0);
+    QCOMPARE(h.ui.Texts(), messages);
+    QCOMPARE(h.closingFinished, closings);
+    QCOMPARE(QFileInfo::exists(dlg.ToolPath()), toolKept);
+    QCOMPARE(h.script->starts, starts);
+    QCOMPARE(h.script->terminated, tail == QStringLiteral("\n\nCanceled.\nProcess terminated.\n"));
+    QCOMPARE(start->text(), QStringLiteral("&Start"));
+    QVERIFY(h.Find<QPushButton>("clearButton")->isEnabled());
+    QVERIFY(h.Find<QComboBox>("modeList")->isEnabled());
 }
 
 void DownloadDlgTest::aboutBox()
@@ -741,6 +838,7 @@ void DownloadDlgTest::outputCanBeSavedAndCleared()
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     auto* output = h.Find<OutputView>("outputView");
     const QString path = h.Base() + "saved.txt";
     h.ui.saveNames.push_back(path);
@@ -755,5 +853,7 @@ void DownloadDlgTest::outputCanBeSavedAndCleared()
     QVERIFY(h.Output().isEmpty());
 }
 
-QTEST_MAIN(DownloadDlgTest)
+} // namespace downloader
+
+QTEST_MAIN(downloader::DownloadDlgTest)
 #include "DownloadDlgTest.moc"

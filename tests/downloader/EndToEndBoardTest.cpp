@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+namespace downloader {
+
 namespace {
 
 void UseRealTool(DlgHarness& h, const boottool::SimulatedBoard& board)
@@ -61,6 +63,7 @@ void EndToEndBoardTest::serialdownShowsProgressToCompletion()
     h.Find<QComboBox>("sectionList")->setCurrentIndex(2);
     h.Find<QLineEdit>("fileEdit")->setText(path);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     const boottool::BoardRecord record = board.Stop();
 
     const QString output = h.Output();
@@ -87,6 +90,7 @@ void EndToEndBoardTest::flashEraseAllRunsTheLoaderCommand()
     h.Find<QComboBox>("chipTypeList")->setCurrentIndex(3);
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     const boottool::BoardRecord record = board.Stop();
     QCOMPARE(record.commands, std::vector<std::string>{"flash eraseall"});
     QVERIFY(record.imageSumOk);
@@ -94,5 +98,7 @@ void EndToEndBoardTest::flashEraseAllRunsTheLoaderCommand()
     QCOMPARE(h.ui.Texts(), QStringList{"Completed!"});
 }
 
-QTEST_MAIN(EndToEndBoardTest)
+} // namespace downloader
+
+QTEST_MAIN(downloader::EndToEndBoardTest)
 #include "EndToEndBoardTest.moc"

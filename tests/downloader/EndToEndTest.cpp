@@ -13,6 +13,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace downloader {
+
 namespace {
 
 // A serial line with nobody at the other end: the tool opens it and waits for the board for ever.
@@ -91,6 +93,7 @@ void EndToEndTest::versionThroughTheCommandField()
     auto* command = h.Find<QLineEdit>("commandEdit");
     command->setText(QStringLiteral("boot.exe -v"));
     QTest::keyClick(command, Qt::Key_Return);
+    QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.Output(), QStringLiteral("\nboot.exe -v\n\nboot version:v2.4  --20140306\n\nCompleted.\n"));
     QCOMPARE(h.ui.Texts(), QStringList{"Completed!"});
 }
@@ -103,6 +106,7 @@ void EndToEndTest::missingSerialDeviceFails()
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     QVERIFY2(h.Output().contains(QStringLiteral("/dev/kestrun-no-such-port")), qPrintable(h.Output()));
     QVERIFY2(h.Output().endsWith(QStringLiteral("\nFailed: the tool ended with exit status 1.\n")),
              qPrintable(h.Output()));
@@ -129,6 +133,7 @@ void EndToEndTest::cancelWhileTheToolWaitsForTheBoard()
     });
     watch.start(20);
     QTest::mouseClick(start, Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     watch.stop();
     QCOMPARE(childrenWhileWaiting.size(), 1);
     QVERIFY2(h.Output().endsWith(QStringLiteral("\n\nCanceled.\nProcess terminated.\n")), qPrintable(h.Output()));
@@ -155,6 +160,7 @@ void EndToEndTest::closingDuringARunDeletesTheToolAfterItStopped()
     });
     watch.start(20);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
     watch.stop();
     QVERIFY(closed);
     QVERIFY(!QFileInfo::exists(dlg.ToolPath()));
@@ -163,5 +169,7 @@ void EndToEndTest::closingDuringARunDeletesTheToolAfterItStopped()
     QVERIFY(h.ui.messages.empty());
 }
 
-QTEST_MAIN(EndToEndTest)
+} // namespace downloader
+
+QTEST_MAIN(downloader::EndToEndTest)
 #include "EndToEndTest.moc"

@@ -8,6 +8,7 @@
 #include <thread>
 #include <unistd.h>
 
+namespace downloader {
 namespace {
 
 void Sleep(int ms)
@@ -35,9 +36,8 @@ void Flood(long long bytes)
     std::fflush(stdout);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Behaves as the mode in argv[1] asks; the exit status is the tool's.
+int RunFakeTool(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "args") {
@@ -85,4 +85,12 @@ int main(int argc, char** argv)
     }
     std::fprintf(stderr, "unknown mode\n");
     return 2;
+}
+
+} // namespace
+} // namespace downloader
+
+int main(int argc, char** argv)
+{
+    return downloader::RunFakeTool(argc, argv);
 }

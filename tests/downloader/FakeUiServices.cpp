@@ -1,5 +1,7 @@
 #include "FakeUiServices.h"
 
+namespace downloader {
+
 void FakeUiServices::ShowMessage(QWidget*, const QString& text, const QString& caption, Icon icon)
 {
     messages.push_back(Message{text, caption, icon});
@@ -48,3 +50,5 @@ QStringList FakeUiServices::Texts() const
     }
     return texts;
 }
+
+} // namespace downloader

@@ -7,6 +7,8 @@
 #include <deque>
 #include <vector>
 
+namespace downloader {
+
 // Scripted dialogs: every message and question is recorded; answers and file names come from queues
 // (a question with no queued answer gets No, a file dialog with no queued name is cancelled).
 class FakeUiServices final : public UiServices
@@ -36,3 +38,5 @@ public:
     QStringList filters; // the filter of every file dialog shown
     QStringList fileDialogs; // "open" or "save" for every file dialog shown
 };
+
+} // namespace downloader

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 TEST(HostDiscovery, UnreadableDeviceFolderGivesTheFallbackList)
 {
     EXPECT_EQ(SystemSerialPortList("/nonexistent/class/tty"), std::string(kFallbackPortList));
@@ -23,3 +25,5 @@ TEST(HostDiscovery, SystemListsAreWellFormed)
         }
     }
 }
+
+} // namespace downloader

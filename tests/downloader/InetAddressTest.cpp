@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 TEST(InetAddress, ParsesLikeInetAddr)
 {
     const std::vector<std::pair<std::string, std::optional<std::uint32_t>>> cases{
@@ -94,3 +96,5 @@ TEST(InetAddress, AdapterAddresses)
         EXPECT_EQ(PcAddressesFromAdapters(lists), addresses);
     }
 }
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 
 #include <random>
 
+namespace downloader {
+
 namespace {
 
 // The output area as a plain string, counting the edits it receives.
@@ -152,3 +154,5 @@ TEST(OutputText, ProgressTracker)
         EXPECT_EQ(last, c.percent) << c.blocks.front();
     }
 }
+
+} // namespace downloader

@@ -1,5 +1,7 @@
 #include "ScriptedProcess.h"
 
+namespace downloader {
+
 ScriptedProcess::ScriptedProcess(std::shared_ptr<ProcessScript> script)
     : m_script(std::move(script))
 { }
@@ -51,3 +53,5 @@ ToolProcessFactory ScriptedFactory(std::shared_ptr<ProcessScript> script)
 {
     return [script] { return std::make_unique<ScriptedProcess>(script); };
 }
+
+} // namespace downloader

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace downloader {
+
 // What a scripted tool does, shared with the test so it can look at what the runner asked for.
 struct ProcessScript
 {
@@ -30,11 +32,12 @@ class ScriptedProcess final : public IToolProcess
 public:
     explicit ScriptedProcess(std::shared_ptr<ProcessScript> script);
 
-    bool Start(const std::string& program, const std::vector<std::string>& arguments, std::string& reason) override;
+    [[nodiscard]] bool
+    Start(const std::string& program, const std::vector<std::string>& arguments, std::string& reason) override;
     bool HasOutput() const override;
     std::string Read(std::size_t maxBytes) override;
     bool HasEnded() const override;
-    bool Terminate() override;
+    [[nodiscard]] bool Terminate() override;
     int ExitCode() const override { return m_script->exitCode; }
     bool Crashed() const override { return m_script->crashes; }
     void SetActivityCallback(std::function<void()>) override { }
@@ -45,3 +48,5 @@ private:
 
 // A factory handing out processes that all play the same script.
 ToolProcessFactory ScriptedFactory(std::shared_ptr<ProcessScript> script);
+
+} // namespace downloader

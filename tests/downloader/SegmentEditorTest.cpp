@@ -8,6 +8,8 @@
 #include <QFocusEvent>
 #include <QTest>
 
+namespace downloader {
+
 namespace {
 
 QByteArray ReadAll(const QString& path)
@@ -243,5 +245,7 @@ void SegmentEditorTest::enterInTheEditorNeverStartsARun()
     QVERIFY(h.ui.messages.empty());
 }
 
-QTEST_MAIN(SegmentEditorTest)
+} // namespace downloader
+
+QTEST_MAIN(downloader::SegmentEditorTest)
 #include "SegmentEditorTest.moc"

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 TEST(SegmentTable, DefaultTextIsTheNineSegmentTable)
 {
     EXPECT_EQ(DefaultConfigText().size(), 645u);
@@ -91,3 +93,5 @@ TEST(SegmentTable, LongNamesAndValuesAreCut)
     EXPECT_EQ(table[0].name, longName.substr(0, 255));
     EXPECT_EQ(table[0].start, 1u);
 }
+
+} // namespace downloader

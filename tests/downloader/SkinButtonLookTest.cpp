@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 TEST(SkinButtonLook, BandColours)
 {
     struct Case
@@ -58,3 +60,5 @@ TEST(SkinButtonLook, Frames)
     EXPECT_EQ(hover.sideWidth, 3);
     EXPECT_EQ(hover.edgeWidth, 2);
 }
+
+} // namespace downloader

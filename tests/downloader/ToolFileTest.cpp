@@ -9,6 +9,8 @@
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
+namespace downloader {
+
 TEST(ToolFile, ExtractWritesAnExecutableAndReplaces)
 {
     TempDir dir;
@@ -53,3 +55,5 @@ TEST(ToolFile, FailuresAndTheirMessages)
     EXPECT_EQ(ExtractFailureMessage(ExtractResult::Ok), "");
     EXPECT_EQ(kExtractCaption, "提示");
 }
+
+} // namespace downloader

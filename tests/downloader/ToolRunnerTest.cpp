@@ -3,11 +3,15 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <csignal>
+#include <optional>
+
+namespace downloader {
 
 namespace {
 
@@ -26,6 +30,18 @@ std::string FakeTool()
     return FAKE_TOOL_PATH;
 }
 
+// Starts the run and handles events until it reports its end; none when it has not ended in time.
+std::optional<RunResult> RunToEnd(CToolRunner& runner)
+{
+    constexpr int kLongestRunMs = 30000;
+    QSignalSpy finished(&runner, &CToolRunner::finished);
+    runner.Start();
+    if (!finished.wait(kLongestRunMs) || finished.size() != 1) {
+        return std::nullopt;
+    }
+    return finished.first().first().value<RunResult>();
+}
+
 } // namespace
 
 class ToolRunnerTest : public QObject
@@ -40,6 +56,8 @@ private slots:
     void scriptedBlocksKeepTheirOrder();
     void terminateFailureIsReported();
     void startFailureWithoutAReason();
+    void signalsOfARun_data();
+    void signalsOfARun();
 };
 
 void ToolRunnerTest::realToolOutput_data()
@@ -77,11 +95,12 @@ void ToolRunnerTest::realToolOutput()
     QFETCH(int, exitCode);
     StringSink sink;
     CToolRunner runner(FakeTool() + " " + arguments.toStdString(), &sink, QtToolProcessFactory());
-    const RunResult result = runner.Run();
+    const std::optional<RunResult> result = RunToEnd(runner);
+    QVERIFY(result);
     QCOMPARE(QString::fromStdString(sink.text), expected);
-    QCOMPARE(static_cast<int>(result.outcome), outcome);
+    QCOMPARE(static_cast<int>(result->outcome), outcome);
     if (exitCode >= 0) {
-        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result->exitCode, exitCode);
     }
 }
 
@@ -89,8 +108,9 @@ void ToolRunnerTest::missingProgramReportsTheReason()
 {
     StringSink sink;
     CToolRunner runner("/nonexistent/boot.exe -h", &sink, QtToolProcessFactory());
-    const RunResult result = runner.Run();
-    QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::StartFailed));
+    const std::optional<RunResult> result = RunToEnd(runner);
+    QVERIFY(result);
+    QCOMPARE(static_cast<int>(result->outcome), static_cast<int>(RunResult::Outcome::StartFailed));
     QVERIFY2(sink.text.starts_with("\r\nError creating process\r\n"), sink.text.c_str());
     QVERIFY2(sink.text.find("No such file or directory") != std::string::npos, sink.text.c_str());
     QVERIFY(sink.text.ends_with("\r\n"));
@@ -112,9 +132,10 @@ void ToolRunnerTest::cancelStopsASilentToolQuickly()
         }
     });
     watch.start(5);
-    const RunResult result = runner.Run();
+    const std::optional<RunResult> result = RunToEnd(runner);
+    QVERIFY(result);
     const qint64 elapsed = clock.elapsed();
-    QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::Cancelled));
+    QCOMPARE(static_cast<int>(result->outcome), static_cast<int>(RunResult::Outcome::Cancelled));
     QCOMPARE(QString::fromStdString(sink.text),
              QStringLiteral("waiting for the board\n\r\n\r\nCanceled.\r\nProcess terminated.\r\n"));
     // About 100 ms at most; the margin is for a loaded machine, a cancel that waited for the tool takes 60 s.
@@ -134,8 +155,9 @@ void ToolRunnerTest::cancelStopsAToolThatNeverPauses()
     QTimer::singleShot(300, [&] { runner.Cancel(); });
     QElapsedTimer clock;
     clock.start();
-    const RunResult result = runner.Run();
-    QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::Cancelled));
+    const std::optional<RunResult> result = RunToEnd(runner);
+    QVERIFY(result);
+    QCOMPARE(static_cast<int>(result->outcome), static_cast<int>(RunResult::Outcome::Cancelled));
     QVERIFY(sink.text.ends_with(CToolRunner::kCanceledText));
     QVERIFY2(clock.elapsed() < 5000, QByteArray::number(clock.elapsed()));
 }
@@ -147,10 +169,12 @@ void ToolRunnerTest::scriptedBlocksKeepTheirOrder()
     StringSink sink;
     std::vector<std::size_t> blockSizes;
     CToolRunner runner("/b/boot.exe -m kv4410-dvbs-2201 -c flash eraseall", &sink, ScriptedFactory(script));
-    runner.SetBlockObserver([&](std::string_view block) { blockSizes.push_back(block.size()); });
+    QObject::connect(
+        &runner, &CToolRunner::output, [&](const std::string& block) { blockSizes.push_back(block.size()); });
     runner.WriteText("\r\necho\r\n\r\n");
-    const RunResult result = runner.Run();
-    QVERIFY(result.Succeeded());
+    const std::optional<RunResult> result = RunToEnd(runner);
+    QVERIFY(result);
+    QVERIFY(result->Succeeded());
     QCOMPARE(QString::fromStdString(sink.text),
              QStringLiteral("\r\necho\r\n\r\none 60%") + QString(CToolRunner::kBlockBytes + 5, QLatin1Char('x')));
     QCOMPARE(blockSizes, (std::vector<std::size_t>{4, 3, 3, 3, CToolRunner::kBlockBytes, 5}));
@@ -166,8 +190,9 @@ void ToolRunnerTest::terminateFailureIsReported()
     StringSink sink;
     CToolRunner runner("boot.exe", &sink, ScriptedFactory(script));
     QTimer::singleShot(10, [&] { runner.Cancel(); });
-    const RunResult result = runner.Run();
-    QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::Aborted));
+    const std::optional<RunResult> result = RunToEnd(runner);
+    QVERIFY(result);
+    QCOMPARE(static_cast<int>(result->outcome), static_cast<int>(RunResult::Outcome::Aborted));
     QVERIFY2(sink.text.starts_with("Error terminating process.\r\n"), sink.text.c_str());
 }
 
@@ -178,11 +203,69 @@ void ToolRunnerTest::startFailureWithoutAReason()
     script->startFailure.clear();
     StringSink sink;
     CToolRunner runner("boot.exe -h", &sink, ScriptedFactory(script));
-    const RunResult result = runner.Run();
-    QCOMPARE(static_cast<int>(result.outcome), static_cast<int>(RunResult::Outcome::StartFailed));
+    const std::optional<RunResult> result = RunToEnd(runner);
+    QVERIFY(result);
+    QCOMPARE(static_cast<int>(result->outcome), static_cast<int>(RunResult::Outcome::StartFailed));
     QCOMPARE(QString::fromStdString(sink.text),
              QStringLiteral("\r\nError creating process\r\nNo status because FormatMessage failed.\r\n"));
 }
 
-QTEST_GUILESS_MAIN(ToolRunnerTest)
+void ToolRunnerTest::signalsOfARun_data()
+{
+    QTest::addColumn<bool>("startFails");
+    QTest::addColumn<bool>("endsByItself");
+    QTest::addColumn<bool>("refusesToStop");
+    QTest::addColumn<int>("cancels"); // Cancel calls right after Start
+    QTest::addColumn<QStringList>("expected"); // "returned" marks the return from Start
+    QTest::addRow("tool ends") << false << true << false << 0
+                               << QStringList{"started", "returned", "output one", "output two", "finished Exited 0"};
+    QTest::addRow("start fails") << true << true << false << 0 << QStringList{"returned", "finished StartFailed -1"};
+    QTest::addRow("start fails, cancelled")
+        << true << true << false << 1 << QStringList{"returned", "finished StartFailed -1"};
+    QTest::addRow("cancelled at once") << false << false << false << 1
+                                       << QStringList{"started", "returned", "output one", "finished Cancelled -1"};
+    QTest::addRow("cancelled while cancelling")
+        << false << false << false << 2 << QStringList{"started", "returned", "output one", "finished Cancelled -1"};
+    QTest::addRow("tool will not stop") << false << false << true << 1
+                                        << QStringList{"started", "returned", "output one", "finished Aborted -1"};
+}
+
+// Start returns before the run reports its end, also when the tool cannot be started; finished comes once.
+void ToolRunnerTest::signalsOfARun()
+{
+    QFETCH(bool, startFails);
+    QFETCH(bool, endsByItself);
+    QFETCH(bool, refusesToStop);
+    QFETCH(int, cancels);
+    QFETCH(QStringList, expected);
+    auto script = std::make_shared<ProcessScript>();
+    script->chunks = {"one", "two"};
+    script->startFails = startFails;
+    script->endsByItself = endsByItself;
+    script->refusesToStop = refusesToStop;
+    StringSink sink;
+    CToolRunner runner("boot.exe", &sink, ScriptedFactory(script));
+    QStringList seen;
+    QObject::connect(&runner, &CToolRunner::started, [&] { seen << QStringLiteral("started"); });
+    QObject::connect(&runner, &CToolRunner::output, [&](const std::string& text) {
+        seen << QStringLiteral("output ") + QString::fromStdString(text);
+    });
+    QObject::connect(&runner, &CToolRunner::finished, [&](const RunResult& result) {
+        static const QStringList kOutcomes{"Exited", "Crashed", "Cancelled", "StartFailed", "Aborted"};
+        seen << QStringLiteral("finished %1 %2").arg(kOutcomes[static_cast<int>(result.outcome)]).arg(result.exitCode);
+    });
+    runner.Start();
+    seen << QStringLiteral("returned");
+    QCOMPARE(runner.IsRunning(), true);
+    for (int i = 0; i < cancels; ++i) {
+        runner.Cancel();
+    }
+    QTRY_VERIFY(!runner.IsRunning());
+    QTest::qWait(2 * static_cast<int>(runner.pollInterval)); // nothing more comes after the end
+    QCOMPARE(seen, expected);
+}
+
+} // namespace downloader
+
+QTEST_GUILESS_MAIN(downloader::ToolRunnerTest)
 #include "ToolRunnerTest.moc"

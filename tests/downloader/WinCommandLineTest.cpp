@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace downloader {
+
 TEST(WinCommandLine, SplitsByTheCRuntimeRules)
 {
     using Words = std::vector<std::string>;
@@ -29,3 +31,5 @@ TEST(WinCommandLine, SplitsByTheCRuntimeRules)
         EXPECT_EQ(SplitWindowsCommandLine(line), words);
     }
 }
+
+} // namespace downloader

@@ -2,17 +2,26 @@
 
 #include "downloader/core/WinCommandLine.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
+#include <vector>
 
-CToolRunner::CToolRunner(std::string commandLine, IOutputSink* output, ToolProcessFactory factory)
-    : m_commandLine(std::move(commandLine))
+namespace downloader {
+
+CToolRunner::CToolRunner(std::string commandLine, IOutputSink* output, ToolProcessFactory factory, QObject* parent)
+    : QObject(parent)
+    , m_commandLine(std::move(commandLine))
     , m_output(output)
     , m_factory(std::move(factory))
-{ }
+{
+    m_poll.setSingleShot(true);
+    connect(&m_poll, &QTimer::timeout, this, &CToolRunner::Poll);
+}
 
-CToolRunner::~CToolRunner() = default;
+CToolRunner::~CToolRunner()
+{
+    if (m_process) {
+        m_process->SetActivityCallback(nullptr);
+    }
+}
 
 void CToolRunner::WriteText(std::string_view text)
 {
@@ -29,87 +38,100 @@ void CToolRunner::Report(std::string_view message, const std::string& reason)
     WriteText(text);
 }
 
+void CToolRunner::Start()
+{
+    const std::vector<std::string> words = SplitWindowsCommandLine(m_commandLine);
+    const std::vector<std::string> arguments(words.begin() + 1, words.end());
+    m_running = true;
+    m_process = m_factory();
+    std::string reason;
+    if (!m_process->Start(words.front(), arguments, reason)) {
+        m_process.reset();
+        Report("\r\nError creating process", reason);
+        // From the event loop, so a caller never sees the end of a run inside the call that began it.
+        QTimer::singleShot(0, this, [this] { Finish({RunResult::Outcome::StartFailed, -1}); });
+        return;
+    }
+    m_process->SetActivityCallback([this] { PollAfter(0); });
+    emit started();
+    PollAfter(0);
+}
+
 void CToolRunner::Cancel()
 {
     m_cancelRequested = true;
-    if (m_wait != nullptr) {
-        m_wait->quit();
+    if (m_process) {
+        PollAfter(0);
     }
+}
+
+void CToolRunner::PollAfter(unsigned milliseconds)
+{
+    m_poll.start(static_cast<int>(milliseconds));
 }
 
 void CToolRunner::WriteBlock(const std::string& block)
 {
     const std::string_view shown = CutAtPressAnyKey(block);
     WriteText(shown);
-    if (m_blockObserver) {
-        m_blockObserver(shown);
+    emit output(std::string(shown));
+}
+
+void CToolRunner::DrainOutput()
+{
+    while (m_process->HasOutput()) {
+        WriteBlock(m_process->Read(kBlockBytes));
     }
 }
 
-void CToolRunner::DrainOutput(IToolProcess& process)
+// One step of the run. Output is read one block per step, so the window's events are handled between
+// blocks; a cancel is checked after output as well, so a tool that prints without pause can be stopped.
+void CToolRunner::Poll()
 {
-    while (process.HasOutput()) {
-        WriteBlock(process.Read(kBlockBytes));
-    }
-}
-
-void CToolRunner::WaitForActivity(IToolProcess& process)
-{
-    if (m_cancelRequested || process.HasOutput() || process.HasEnded()) {
+    if (m_process->HasOutput()) {
+        WriteBlock(m_process->Read(kBlockBytes));
+        if (m_cancelRequested) {
+            Stop();
+        } else {
+            PollAfter(0);
+        }
         return;
     }
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(pollInterval), &loop, &QEventLoop::quit);
-    m_wait = &loop;
-    loop.exec();
-    m_wait = nullptr;
+    if (m_process->HasEnded()) {
+        DrainOutput();
+        const bool crashed = m_process->Crashed();
+        const int exitCode = m_process->ExitCode();
+        Finish({crashed ? RunResult::Outcome::Crashed : RunResult::Outcome::Exited, exitCode});
+        return;
+    }
+    if (m_cancelRequested) {
+        Stop();
+        return;
+    }
+    PollAfter(pollInterval);
 }
 
-RunResult CToolRunner::Stop(IToolProcess& process)
+void CToolRunner::Stop()
 {
-    if (process.Terminate()) {
-        DrainOutput(process);
+    if (m_process->Terminate()) {
+        DrainOutput();
         WriteText(kCanceledText);
-        return {RunResult::Outcome::Cancelled, -1};
+        Finish({RunResult::Outcome::Cancelled, -1});
+        return;
     }
     Report("Error terminating process.", "the tool did not stop");
-    return {RunResult::Outcome::Aborted, -1};
+    Finish({RunResult::Outcome::Aborted, -1});
 }
 
-RunResult CToolRunner::Run()
+void CToolRunner::Finish(RunResult result)
 {
-    const std::vector<std::string> words = SplitWindowsCommandLine(m_commandLine);
-    const std::vector<std::string> arguments(words.begin() + 1, words.end());
-    std::unique_ptr<IToolProcess> process = m_factory();
-    std::string reason;
-    if (!process->Start(words.front(), arguments, reason)) {
-        Report("\r\nError creating process", reason);
-        return {RunResult::Outcome::StartFailed, -1};
+    m_poll.stop();
+    if (m_process) {
+        m_process->SetActivityCallback(nullptr);
+        m_process.reset();
     }
-    process->SetActivityCallback([this] {
-        if (m_wait != nullptr) {
-            m_wait->quit();
-        }
-    });
-    while (true) {
-        if (process->HasOutput()) {
-            WriteBlock(process->Read(kBlockBytes));
-            QCoreApplication::processEvents();
-        } else if (process->HasEnded()) {
-            DrainOutput(*process);
-            process->SetActivityCallback(nullptr);
-            if (process->Crashed()) {
-                return {RunResult::Outcome::Crashed, process->ExitCode()};
-            }
-            return {RunResult::Outcome::Exited, process->ExitCode()};
-        } else {
-            QCoreApplication::processEvents();
-        }
-        // Checked after output as well, so a tool that prints without pause can still be stopped.
-        if (m_cancelRequested) {
-            process->SetActivityCallback(nullptr);
-            return Stop(*process);
-        }
-        WaitForActivity(*process);
-    }
+    m_running = false;
+    emit finished(result);
 }
+
+} // namespace downloader

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace downloader {
+
 namespace {
 
 constexpr std::array kChipTypes{
@@ -59,3 +61,5 @@ std::string_view MissingFileMessage(int modeIndex)
         return {};
     }
 }
+
+} // namespace downloader

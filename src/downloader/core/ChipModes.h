@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // The chip types offered in the Chip Type list, in list order; the index is what the profile stores.
 struct ChipTypeEntry
 {
@@ -42,3 +44,5 @@ ModeRules RulesForMode(int modeIndex);
 
 // The validation text for a mode whose File field is empty; empty when the mode needs no file.
 std::string_view MissingFileMessage(int modeIndex);
+
+} // namespace downloader

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace downloader {
+
 void CommandHistory::Add(const std::string& text)
 {
     m_entries.erase(std::remove(m_entries.begin(), m_entries.end(), text), m_entries.end());
@@ -42,3 +44,5 @@ std::optional<std::string> CommandHistory::Down()
     }
     return m_recalled;
 }
+
+} // namespace downloader

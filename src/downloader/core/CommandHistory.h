@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace downloader {
+
 // The hand-typed commands, oldest first and without duplicates, with the Up/Down recall of the
 // Command field. The recall index starts at 0 and is never reset, so Up walks from the oldest entry.
 class CommandHistory
@@ -24,3 +26,5 @@ private:
     std::size_t m_index = 0;
     std::string m_recalled;
 };
+
+} // namespace downloader

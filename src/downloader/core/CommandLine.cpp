@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace downloader {
+
 namespace {
 
 std::string Hex32(std::uint32_t value)
@@ -102,3 +104,5 @@ std::string FullCommandLine(std::string_view baseDir, std::string_view commandTe
     }
     return path + std::string(commandText.substr(end));
 }
+
+} // namespace downloader

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // The dialog's choices that make up one download command.
 struct DownloadRequest
 {
@@ -22,7 +24,7 @@ struct DownloadRequest
 };
 
 // The first failing check as the text of the "Error" box; empty when the request may run.
-std::string ValidateRequest(const DownloadRequest& request);
+[[nodiscard]] std::string ValidateRequest(const DownloadRequest& request);
 
 // Refusal for a mode that needs a segment address when the table has none to give.
 inline constexpr std::string_view kNoSegmentMessage = "Please choose a section first!";
@@ -39,3 +41,5 @@ std::string FullCommandLine(std::string_view baseDir, std::string_view commandTe
 
 // The folder under the base directory that holds the tool, config.ini and the boot files.
 inline constexpr std::string_view kBootFolder = "boot_file";
+
+} // namespace downloader

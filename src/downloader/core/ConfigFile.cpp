@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <fstream>
 
+namespace downloader {
+
 std::string ToTextModeBytes(std::string_view text)
 {
     std::string bytes;
@@ -73,3 +75,5 @@ bool WriteConfigFile(const std::string& path, std::string_view editorText)
     }
     return true;
 }
+
+} // namespace downloader

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+namespace downloader {
+
 namespace {
 
 int ReadInt(QSettings& settings, const char* key, int fallback)
@@ -41,3 +43,5 @@ void WriteDownloadProfile(QSettings& settings, const DownloadProfile& profile)
     settings.endGroup();
     settings.sync();
 }
+
+} // namespace downloader

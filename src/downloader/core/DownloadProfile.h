@@ -4,6 +4,8 @@
 
 class QSettings;
 
+namespace downloader {
+
 // The user's last choices, kept in the per-user profile under the group "Kestrun_boot".
 // List indexes are stored as they are, -1 (no selection) included.
 struct DownloadProfile
@@ -27,3 +29,5 @@ void WriteDownloadProfile(QSettings& settings, const DownloadProfile& profile);
 inline constexpr const char* kProfileOrganisation = "应用程序向导生成的本地应用程序";
 inline constexpr const char* kProfileApplication = "Kestrun_boot";
 inline constexpr const char* kProfileGroup = "Kestrun_boot";
+
+} // namespace downloader

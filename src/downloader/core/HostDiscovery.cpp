@@ -6,6 +6,8 @@
 #include <QNetworkInterface>
 #include <QSerialPortInfo>
 
+namespace downloader {
+
 std::string SystemSerialPortList(const std::string& classFolder)
 {
     if (!QDir(QString::fromStdString(classFolder)).isReadable()) {
@@ -44,3 +46,5 @@ HostDiscovery SystemHostDiscovery()
 {
     return HostDiscovery{[] { return SystemSerialPortList(kSerialDeviceClassFolder); }, SystemAdapterAddressLists};
 }
+
+} // namespace downloader

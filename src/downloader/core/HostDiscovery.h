@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace downloader {
+
 // Where the dialog gets the host's serial ports and network adapters; tests put fixed lists here.
 struct HostDiscovery
 {
@@ -24,3 +26,5 @@ inline constexpr const char* kSerialDeviceClassFolder = "/sys/class/tty";
 std::string SystemSerialPortList(const std::string& classFolder);
 // One address list per adapter, loopback adapters left out.
 std::vector<std::string> SystemAdapterAddressLists();
+
+} // namespace downloader

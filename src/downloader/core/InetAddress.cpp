@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+namespace downloader {
+
 namespace {
 
 constexpr std::uint32_t kInaddrNone = 0xFFFFFFFFu;
@@ -144,3 +146,5 @@ std::vector<std::string> PcAddressesFromAdapters(const std::vector<std::string>&
     }
     return addresses;
 }
+
+} // namespace downloader

@@ -1,5 +1,7 @@
 #include "downloader/core/OutputText.h"
 
+namespace downloader {
+
 namespace {
 
 constexpr char kBackspace = '\b';
@@ -45,3 +47,5 @@ std::string_view CutAtPressAnyKey(std::string_view block)
     const std::size_t at = block.find(kPressAnyKey);
     return at == std::string_view::npos ? block : block.substr(0, at);
 }
+
+} // namespace downloader

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // The console-like output area as the writer needs it.
 class IOutputSink
 {
@@ -29,3 +31,5 @@ inline constexpr std::string_view kPressAnyKey = "Press any key to continue . . 
 
 // The block cut before the first prompt (the whole block when there is none).
 std::string_view CutAtPressAnyKey(std::string_view block);
+
+} // namespace downloader

@@ -1,5 +1,7 @@
 #include "downloader/core/ProfileFile.h"
 
+namespace downloader {
+
 namespace {
 
 bool IsTrimmed(char c)
@@ -91,3 +93,5 @@ ProfileFile::Value(std::string_view section, std::string_view key, std::size_t m
     }
     return std::nullopt;
 }
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace downloader {
+
 // A section/key text file read by the rules of the usual profile-file reader: "[Section]" lines,
 // "key=value" lines, names compared without regard to case, blanks (and stray CRs) trimmed around
 // keys and values, lines starting with ';' ignored, the first of duplicate sections or keys wins.
@@ -14,7 +16,7 @@ public:
     static ProfileFile Parse(std::string_view text);
 
     // The value, cut to maxLength characters; none when the section or key is missing.
-    std::optional<std::string>
+    [[nodiscard]] std::optional<std::string>
     Value(std::string_view section, std::string_view key, std::size_t maxLength = kMaxValueLength) const;
 
     // The reader's value buffer holds 255 characters and a terminator.
@@ -38,3 +40,5 @@ private:
 
 // ASCII case-insensitive comparison, as the profile reader compares names.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+} // namespace downloader

@@ -1,5 +1,7 @@
 #include "downloader/core/ProgressTracker.h"
 
+namespace downloader {
+
 namespace {
 
 constexpr char kBackspace = '\b';
@@ -35,3 +37,5 @@ int ProgressTracker::Feed(std::string_view block)
     m_tail = text.substr(text.size() - keep);
     return m_percent;
 }
+
+} // namespace downloader

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // Follows the tool's "\b\b\b%02d%%" progress in its output, also across blocks.
 class ProgressTracker
 {
@@ -16,3 +18,5 @@ private:
     std::string m_tail; // the end of the previous block, in case a value is split between blocks
     int m_percent = -1;
 };
+
+} // namespace downloader

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace downloader {
+
 namespace {
 
 // How long a killed tool may take to be reaped.
@@ -92,3 +94,5 @@ void QtToolProcess::SetActivityCallback(std::function<void()> callback)
 {
     m_activity = std::move(callback);
 }
+
+} // namespace downloader

@@ -4,6 +4,8 @@
 
 #include <QProcess>
 
+namespace downloader {
+
 // IToolProcess on QProcess: merged channels, standard input closed, environment inherited.
 class QtToolProcess final : public IToolProcess
 {
@@ -11,11 +13,12 @@ public:
     QtToolProcess();
     ~QtToolProcess() override;
 
-    bool Start(const std::string& program, const std::vector<std::string>& arguments, std::string& reason) override;
+    [[nodiscard]] bool
+    Start(const std::string& program, const std::vector<std::string>& arguments, std::string& reason) override;
     bool HasOutput() const override;
     std::string Read(std::size_t maxBytes) override;
     bool HasEnded() const override;
-    bool Terminate() override;
+    [[nodiscard]] bool Terminate() override;
     int ExitCode() const override;
     bool Crashed() const override;
     void SetActivityCallback(std::function<void()> callback) override;
@@ -25,3 +28,5 @@ private:
     std::function<void()> m_activity;
     bool m_started = false;
 };
+
+} // namespace downloader

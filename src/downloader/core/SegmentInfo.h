@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace downloader {
+
 // One region of the receiver's flash as named in config.ini.
 struct SegmentInfo
 {
@@ -16,3 +18,5 @@ struct SegmentInfo
 
 // The segments in file order; an index of the Section list is an index of this table.
 using SegmentTable = std::vector<SegmentInfo>;
+
+} // namespace downloader

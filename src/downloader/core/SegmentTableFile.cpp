@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace downloader {
+
 namespace {
 
 constexpr std::string_view kDefaultConfigText
@@ -90,3 +92,5 @@ SegmentTable ParseSegmentTable(std::string_view iniText)
     }
     return table;
 }
+
+} // namespace downloader

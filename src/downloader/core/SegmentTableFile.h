@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // The text config.ini gets when it is missing or restored (CR LF line breaks, none after the last line).
 std::string_view DefaultConfigText();
 
@@ -22,3 +24,5 @@ SegmentTable ParseSegmentTable(std::string_view iniText);
 
 // More segments than any flash has; a larger SegNumber is taken as this many (it would only add empty rows).
 inline constexpr int kMaxSegments = 4096;
+
+} // namespace downloader

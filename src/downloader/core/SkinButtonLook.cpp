@@ -1,5 +1,7 @@
 #include "downloader/core/SkinButtonLook.h"
 
+namespace downloader {
+
 namespace {
 
 std::uint8_t Channel(int value)
@@ -34,3 +36,5 @@ SkinFrame SkinFocusFrame()
 {
     return SkinFrame{{153, 198, 252}, {162, 189, 252}, {162, 201, 255}, {162, 201, 255}};
 }
+
+} // namespace downloader

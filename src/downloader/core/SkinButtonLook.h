@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace downloader {
+
 // Colours of the skinned push button, kept apart from the painting so they can be checked.
 struct Rgb
 {
@@ -27,3 +29,5 @@ struct SkinFrame
 };
 SkinFrame SkinHoverFrame();
 SkinFrame SkinFocusFrame();
+
+} // namespace downloader

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace downloader {
+
 namespace {
 
 constexpr mode_t kToolMode = 0755;
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
+[[nodiscard]] bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t written = ::write(fd, data, size);
@@ -68,3 +70,5 @@ bool DeleteToolFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace downloader {
+
 // The tool program carried inside the front-end.
 struct ToolResource
 {
@@ -16,11 +18,13 @@ struct ToolResource
 enum class ExtractResult { Ok, NotFound, LoadFailed, CreateFailed };
 
 // Writes the tool to path (replacing any file there) as an executable, mode 0755.
-ExtractResult ExtractTool(const ToolResource& resource, const std::string& path);
+[[nodiscard]] ExtractResult ExtractTool(const ToolResource& resource, const std::string& path);
 
 // The message shown for a failed extraction, in the caption kExtractCaption; empty for Ok.
 std::string_view ExtractFailureMessage(ExtractResult result);
 inline constexpr std::string_view kExtractCaption = "提示";
 
 // Deletes the tool file; false when it existed and could not be removed.
-bool DeleteToolFile(const std::string& path);
+[[nodiscard]] bool DeleteToolFile(const std::string& path);
+
+} // namespace downloader

@@ -1,5 +1,7 @@
 #include "downloader/core/WinCommandLine.h"
 
+namespace downloader {
+
 namespace {
 
 bool IsBlank(char c)
@@ -85,3 +87,5 @@ std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine)
     }
     return words;
 }
+
+} // namespace downloader

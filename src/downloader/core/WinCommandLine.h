@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace downloader {
+
 // Splits a command line into program and arguments as the Windows C runtime does, so the tool
 // receives the words it would receive there:
 // - the program word ends at the first blank or tab, or is enclosed in double quotes (no escapes);
@@ -11,3 +13,5 @@
 // - 2n backslashes before a quote give n backslashes and the quote groups; 2n+1 give n and a literal quote;
 // - backslashes not followed by a quote are literal; "" inside a quoted part is a literal quote.
 std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine);
+
+} // namespace downloader

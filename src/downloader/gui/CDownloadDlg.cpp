@@ -24,7 +24,8 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QShortcut>
-#include <QThread>
+
+namespace downloader {
 
 namespace {
 
@@ -36,7 +37,7 @@ struct DialogUnits
     {
         const QFontMetricsF metrics(font);
         const QString sample = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        x = metrics.horizontalAdvance(sample) / sample.size() / 4.0;
+        x = metrics.horizontalAdvance(sample) / static_cast<double>(sample.size()) / 4.0;
         y = metrics.height() / 8.0;
     }
     QRect operator()(int left, int top, int width, int height) const
@@ -57,8 +58,8 @@ const QString kFileFilter = QStringLiteral("*.bin;*.dat (*.bin *.dat);;(All File
 const QString kStart = QStringLiteral("&Start");
 const QString kCancel = QStringLiteral("&Cancel");
 
-// The pause after a run before the button reads "&Start" again.
-constexpr unsigned long kAfterRunPauseMs = 150;
+// The pause after a run before the next one may start (and the button reads "&Start" again).
+constexpr int kAfterRunPauseMs = 150;
 
 QString Q(std::string_view text)
 {
@@ -83,6 +84,9 @@ CDownloadDlg::CDownloadDlg(DownloadDlgContext context, QWidget* parent)
     setFont(dialogFont);
     const DialogUnits Dlu(dialogFont);
     setFixedSize(Dlu(0, 0, 531, 303).size());
+    m_afterRunPause.setSingleShot(true);
+    m_afterRunPause.setInterval(kAfterRunPauseMs);
+    connect(&m_afterRunPause, &QTimer::timeout, this, [this] { Move(RunEvent::PauseOver); });
     BuildControls();
     StartUp();
 }
@@ -260,7 +264,7 @@ void CDownloadDlg::StartUp()
             this, Q(ExtractFailureMessage(extracted)), Q(kExtractCaption), UiServices::Icon::Exclamation);
         return;
     }
-    m_extracted = true;
+    m_state = RunState::Idle;
     // Filling and selecting are not the user's changes: the rules run below, in their order.
     const QSignalBlocker chipBlocker(m_chipType);
     const QSignalBlocker modeBlocker(m_mode);
@@ -296,7 +300,7 @@ void CDownloadDlg::ApplyBootFileRule()
 {
     const bool other = m_chipType->currentText() == Q(kOtherChipType);
     m_bootFileLabel->setEnabled(other);
-    m_bootFile->setEnabled(other && !m_locked);
+    m_bootFile->setEnabled(other && !ShowsRun(m_state));
 }
 
 void CDownloadDlg::ApplyVisibilityRule()
@@ -322,7 +326,7 @@ void CDownloadDlg::DeriveReceiverAddress()
 {
     const QString pc = m_pcIp->currentText();
     if (!pc.isEmpty()) {
-        m_stbIp->setText(Q(::DeriveReceiverAddress(S(pc))));
+        m_stbIp->setText(Q(downloader::DeriveReceiverAddress(S(pc))));
     }
 }
 
@@ -378,7 +382,6 @@ DownloadRequest CDownloadDlg::CurrentRequest() const
 void CDownloadDlg::SetControlsLocked(bool locked)
 {
     const int mode = m_mode->currentIndex();
-    m_locked = locked;
     ApplyBootFileRule();
     for (QWidget* widget : {static_cast<QWidget*>(m_chipType),
                             static_cast<QWidget*>(m_port),
@@ -399,13 +402,12 @@ void CDownloadDlg::SetControlsLocked(bool locked)
 
 void CDownloadDlg::OnStartClicked()
 {
-    if (m_start->text() == kCancel) {
+    if (ShowsRun(m_state)) {
         CancelRun();
         return;
     }
-    // After a cancel the button reads "&Start" at once, but the stopped run may still be unwinding below
-    // this handler; a new run then would replace the runner that is still in use.
-    if (!m_extracted || m_running) {
+    // Also after a cancel, whose stopped run may still be winding down: a new run waits for Idle.
+    if (m_state != RunState::Idle) {
         return;
     }
     const DownloadRequest request = CurrentRequest();
@@ -414,47 +416,70 @@ void CDownloadDlg::OnStartClicked()
         m_context.ui->ShowMessage(this, Q(problem), kErrorCaption, UiServices::Icon::Exclamation);
         return;
     }
-    BeginRun();
     const std::string base = S(m_context.baseDir);
     const std::string commandText = BuildCommandText(request, base);
-    RunCommandLine(FullCommandLine(base, commandText), EchoText(commandText));
+    StartRun(FullCommandLine(base, commandText), EchoText(commandText));
 }
 
-void CDownloadDlg::BeginRun()
+// Moves to the state after event and shows it; false when the event means nothing in this state.
+bool CDownloadDlg::Move(RunEvent event)
 {
-    SetControlsLocked(true);
-    m_runFlag = true;
-    m_start->setText(kCancel);
-    m_clear->setEnabled(false);
+    const RunState next = NextRunState(m_state, event);
+    if (next == m_state) {
+        return false;
+    }
+    const bool wasShown = ShowsRun(m_state);
+    m_state = next;
+    if (ShowsRun(next) != wasShown) {
+        ShowRunState();
+    }
+    return true;
 }
 
-void CDownloadDlg::RunCommandLine(const std::string& commandLine, const std::string& echo)
+void CDownloadDlg::ShowRunState()
 {
+    const bool run = ShowsRun(m_state);
+    SetControlsLocked(run);
+    m_start->setText(run ? kCancel : kStart);
+    m_clear->setEnabled(!run);
+}
+
+void CDownloadDlg::StartRun(const std::string& commandLine, const std::string& echo)
+{
+    Move(RunEvent::Start);
     m_runner = std::make_unique<CToolRunner>(commandLine, m_output, m_context.processFactory);
     m_progress.Reset();
     m_progressBar->setValue(0);
-    m_runner->SetBlockObserver([this](std::string_view block) {
-        const int percent = m_progress.Feed(block);
-        if (percent >= 0) {
-            m_progressBar->setValue(percent);
-        }
-    });
+    connect(m_runner.get(), &CToolRunner::output, this, &CDownloadDlg::ShowProgress);
+    connect(m_runner.get(), &CToolRunner::finished, this, &CDownloadDlg::OnRunFinished);
     m_runner->WriteText(echo);
-    m_running = true;
-    const RunResult result = m_runner->Run();
-    m_running = false;
-    // A window closed during the run reports nothing more: the user has left.
-    if (m_runFlag && m_alive) {
+    m_runner->Start();
+}
+
+void CDownloadDlg::ShowProgress(std::string_view block)
+{
+    const int percent = m_progress.Feed(block);
+    if (percent >= 0) {
+        m_progressBar->setValue(percent);
+    }
+}
+
+void CDownloadDlg::OnRunFinished(const RunResult& result)
+{
+    const RunState before = m_state;
+    if (!Move(RunEvent::RunEnded)) {
+        return;
+    }
+    // A cancelled run reports nothing more, nor does one whose window has closed: the user has left.
+    if (before == RunState::Running) {
         ReportResult(result);
     }
-    QThread::msleep(kAfterRunPauseMs);
-    m_start->setText(kStart);
-    m_clear->setEnabled(true);
-    SetControlsLocked(false);
-    if (!m_alive) {
-        DeleteToolFile(S(ToolPath())); // now that the tool has stopped
+    if (m_state == RunState::Closed) {
+        DeleteTool(); // now that the tool has stopped
         emit ClosingFinished();
+        return;
     }
+    m_afterRunPause.start();
 }
 
 void CDownloadDlg::ReportResult(const RunResult& result)
@@ -483,26 +508,21 @@ void CDownloadDlg::ReportResult(const RunResult& result)
 
 void CDownloadDlg::CancelRun()
 {
-    SetControlsLocked(false);
-    m_runFlag = false;
-    if (m_runner) {
+    if (Move(RunEvent::Cancel)) {
         m_runner->Cancel();
     }
-    m_start->setText(kStart);
-    m_clear->setEnabled(true);
 }
 
 void CDownloadDlg::OnCommandEnter()
 {
     const QString text = m_command->text();
-    if (m_start->text() != kStart || text.isEmpty() || !m_extracted || m_running) {
+    if (text.isEmpty() || m_state != RunState::Idle) {
         return;
     }
     m_history.Add(S(text));
     m_command->clear();
     m_command->setFocus();
-    BeginRun();
-    RunCommandLine(FullCommandLine(S(m_context.baseDir), S(text)), EchoText(S(text)));
+    StartRun(FullCommandLine(S(m_context.baseDir), S(text)), EchoText(S(text)));
 }
 
 bool CDownloadDlg::HandleCommandKey(int key)
@@ -567,25 +587,33 @@ void CDownloadDlg::SaveSettings()
     WriteDownloadProfile(*settings, profile);
 }
 
+void CDownloadDlg::DeleteTool()
+{
+    // A tool file that cannot be removed stays behind; the window is going and has nobody to tell.
+    (void)DeleteToolFile(S(ToolPath()));
+}
+
 void CDownloadDlg::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    if (m_closeHandled) {
-        return;
+    const RunState before = m_state;
+    if (!Move(RunEvent::Close)) {
+        return; // closed already
     }
-    m_closeHandled = true;
-    m_alive = false;
-    const bool runInProgress = m_running;
-    if (m_runner) {
+    m_afterRunPause.stop();
+    if (before == RunState::Running) {
         m_runner->Cancel();
     }
     // After a failed start-up the lists are empty and the file is not ours: keep the saved choices and
     // leave whatever is at the tool's path alone.
-    if (m_extracted) {
+    if (before != RunState::Unusable) {
         SaveSettings();
-        DeleteToolFile(S(ToolPath()));
+        DeleteTool();
     }
-    if (!runInProgress) {
+    // A run still going on stops at its next poll and finishes the closing from OnRunFinished.
+    if (m_state == RunState::Closed) {
         emit ClosingFinished();
     }
 }
+
+} // namespace downloader

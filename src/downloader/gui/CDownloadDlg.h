@@ -4,10 +4,12 @@
 #include "downloader/core/CommandHistory.h"
 #include "downloader/core/OutputText.h"
 #include "downloader/core/ProgressTracker.h"
+#include "downloader/core/RunState.h"
 #include "downloader/core/SegmentInfo.h"
 #include "downloader/gui/DownloadDlgContext.h"
 
 #include <QDialog>
+#include <QTimer>
 
 #include <memory>
 
@@ -17,6 +19,9 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+
+namespace downloader {
+
 class CSegmentEditor;
 class CSkinButton;
 class OutputView;
@@ -24,8 +29,8 @@ class PortComboBox;
 struct DownloadRequest;
 
 // The one window of Kestrun_boot: choose chip type, port, mode, segment and file, then run the tool
-// and watch its output. A run blocks the Start handler but keeps the window responsive; Cancel and
-// closing the window only set flags that the handler reads when the run returns.
+// and watch its output. A run goes on while the window handles its events; the runner reports its end
+// by a signal, and Start, Cancel, Enter and closing the window act by the window's RunState.
 class CDownloadDlg final : public QDialog
 {
     Q_OBJECT
@@ -33,14 +38,16 @@ public:
     explicit CDownloadDlg(DownloadDlgContext context, QWidget* parent = nullptr);
     ~CDownloadDlg() override;
 
-    bool IsRunning() const { return m_running; }
+    // A run has begun and has not yet wound down (its pause after it included).
+    bool IsRunning() const { return RunInProgress(m_state); }
+    RunState State() const { return m_state; }
     QString ToolPath() const;
     QString IniPath() const;
     const SegmentTable& Segments() const { return m_segments; }
     const CommandHistory& History() const { return m_history; }
 
 signals:
-    // The window has closed and no run is left on the stack: the program may end.
+    // The window has closed and its tool has stopped: the program may end.
     void ClosingFinished();
 
 public slots:
@@ -69,11 +76,15 @@ private:
     void OnCommandEnter();
     bool HandleCommandKey(int key);
     void SetControlsLocked(bool locked);
-    void BeginRun();
-    void RunCommandLine(const std::string& commandLine, const std::string& echo);
+    bool Move(RunEvent event);
+    void ShowRunState();
+    void StartRun(const std::string& commandLine, const std::string& echo);
+    void ShowProgress(std::string_view block);
+    void OnRunFinished(const RunResult& result);
     void ReportResult(const RunResult& result);
     void CancelRun();
     void SaveSettings();
+    void DeleteTool();
     DownloadRequest CurrentRequest() const;
 
     DownloadDlgContext m_context;
@@ -81,12 +92,8 @@ private:
     CommandHistory m_history;
     SegmentTable m_segments;
     ProgressTracker m_progress;
-    bool m_runFlag = false;
-    bool m_alive = true;
-    bool m_running = false; // a run is on the stack
-    bool m_locked = false; // the run-time lock is on
-    bool m_closeHandled = false;
-    bool m_extracted = false;
+    RunState m_state = RunState::Unusable;
+    QTimer m_afterRunPause;
 
     QComboBox* m_chipType = nullptr;
     QLabel* m_bootFileLabel = nullptr;
@@ -111,3 +118,5 @@ private:
     CSkinButton* m_clear = nullptr;
     CSegmentEditor* m_segmentEditor = nullptr;
 };
+
+} // namespace downloader

@@ -7,6 +7,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
+namespace downloader {
+
 namespace {
 
 const QString kInformation = QStringLiteral("Information");
@@ -50,7 +52,9 @@ void CSegmentEditor::StartUp()
     if (text) {
         setPlainText(FileTextToEditor(*text));
     } else {
-        WriteConfigFile(m_iniPath.toStdString(), DefaultConfigText());
+        // Unwritable, the file stays missing: the editor shows the default table all the same and the
+        // Section list stays empty, so downloads ask for a section.
+        (void)WriteConfigFile(m_iniPath.toStdString(), DefaultConfigText());
         setPlainText(FileTextToEditor(std::string(DefaultConfigText())));
     }
     Lock();
@@ -65,7 +69,8 @@ void CSegmentEditor::Lock()
 
 void CSegmentEditor::WriteConfig(const QString& text)
 {
-    WriteConfigFile(m_iniPath.toStdString(), EditorTextToFile(text));
+    // A failed write leaves the previous table in the file, and the Section list reloaded below shows that.
+    (void)WriteConfigFile(m_iniPath.toStdString(), EditorTextToFile(text));
     emit ConfigWritten();
 }
 
@@ -88,7 +93,8 @@ bool CSegmentEditor::HandleUnlockKey(const QKeyEvent& event)
 
 void CSegmentEditor::RestoreDefaults()
 {
-    WriteConfigFile(m_iniPath.toStdString(), DefaultConfigText());
+    // As in WriteConfig: a failed write keeps the previous table in the file and the Section list.
+    (void)WriteConfigFile(m_iniPath.toStdString(), DefaultConfigText());
     setPlainText(FileTextToEditor(std::string(DefaultConfigText())));
     Lock();
     emit ConfigWritten();
@@ -154,3 +160,5 @@ void CSegmentEditor::focusOutEvent(QFocusEvent* event)
     AskOnLeaving();
     m_asking = false;
 }
+
+} // namespace downloader

@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 
+namespace downloader {
+
 class UiServices;
 
 // The segment table editor: shows config.ini, read-only until the unlock keys are typed (the two letters
@@ -42,3 +44,5 @@ private:
     bool m_asking = false;
     int m_unlockProgress = 0;
 };
+
+} // namespace downloader

@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+namespace downloader {
+
 namespace {
 
 QColor ToColor(const Rgb& rgb)
@@ -95,3 +97,5 @@ void CSkinButton::paintEvent(QPaintEvent* /*event*/)
     PaintFrame(painter);
     PaintCaption(painter);
 }
+
+} // namespace downloader

@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+namespace downloader {
+
 // A push button drawn with a rounded black outline and a light vertical gradient; an orange inner frame
 // while the mouse is over it, a blue one and a focus rectangle while it has the focus.
 class CSkinButton : public QPushButton
@@ -24,3 +26,5 @@ private:
 
     bool m_hovered = false;
 };
+
+} // namespace downloader

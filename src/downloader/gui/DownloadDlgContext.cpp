@@ -1,5 +1,7 @@
 #include "downloader/gui/DownloadDlgContext.h"
 
+namespace downloader {
+
 QString VersionText()
 {
     return QString::asprintf(
@@ -11,3 +13,5 @@ QString AboutText()
     return QStringLiteral("Kestrun_boot Application ") + VersionText()
         + QString::asprintf("\r\nBuild %s %s", __DATE__, __TIME__);
 }
+
+} // namespace downloader

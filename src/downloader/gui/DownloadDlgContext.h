@@ -10,6 +10,9 @@
 #include <memory>
 
 class QSettings;
+
+namespace downloader {
+
 class UiServices;
 
 // Everything the download dialog takes from outside; the program passes the real services, tests
@@ -28,3 +31,5 @@ struct DownloadDlgContext
 QString VersionText();
 // The about box text: name, version and build stamp.
 QString AboutText();
+
+} // namespace downloader

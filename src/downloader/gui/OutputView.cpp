@@ -12,6 +12,8 @@
 
 #include <memory>
 
+namespace downloader {
+
 OutputView::OutputView(UiServices& ui, QWidget* parent)
     : QPlainTextEdit(parent)
     , m_ui(ui)
@@ -96,3 +98,5 @@ void OutputView::contextMenuEvent(QContextMenuEvent* event)
     menu->addAction(tr("Save Output As..."), this, &OutputView::SaveToFile);
     menu->exec(event->globalPos());
 }
+
+} // namespace downloader

@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 
+namespace downloader {
+
 class UiServices;
 
 // The console-like output area: white on black, read-only, always showing its end after a write.
@@ -23,7 +25,7 @@ public:
     // Empties the area (the Clear button).
     void ClearOutput();
     // Asks for a file and writes the whole text to it; false when cancelled or not written.
-    bool SaveToFile();
+    [[nodiscard]] bool SaveToFile();
     // Puts the whole text on the clipboard.
     void CopyAll();
 
@@ -34,3 +36,5 @@ private:
     UiServices& m_ui;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
 };
+
+} // namespace downloader

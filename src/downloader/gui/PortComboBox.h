@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+namespace downloader {
+
 // A drop-down list that says when it is about to open, so its entries can be fetched afresh.
 class PortComboBox : public QComboBox
 {
@@ -14,3 +16,5 @@ public:
 signals:
     void PopupAboutToShow();
 };
+
+} // namespace downloader

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+namespace downloader {
+
 namespace {
 
 // Texts keep the CR LF line breaks of the system's own messages; a Qt label wants LF alone.
@@ -55,3 +57,5 @@ QString QtUiServices::SaveFileName(QWidget* parent, const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, QString(), QString(), filter, nullptr, QFileDialog::Options());
 }
+
+} // namespace downloader

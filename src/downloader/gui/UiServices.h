@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace downloader {
+
 // Every message box, question and file dialog of Kestrun_boot goes through here, so tests can script
 // the answers and check each text, caption and icon.
 class UiServices
@@ -32,3 +34,5 @@ public:
     QString OpenFileName(QWidget* parent, const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& filter) override;
 };
+
+} // namespace downloader

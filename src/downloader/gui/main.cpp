@@ -7,19 +7,24 @@
 #include <QDir>
 #include <QSettings>
 
+using downloader::CDownloadDlg;
+using downloader::DownloadDlgContext;
+using downloader::kProfileApplication;
+using downloader::kProfileOrganisation;
+using downloader::QtUiServices;
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    // The run keeps the window's events flowing inside the Start handler; the program ends only when
-    // the window is closed and that handler has returned.
+    // A window closed during a run has its tool still to stop: the program ends on ClosingFinished.
     QApplication::setQuitOnLastWindowClosed(false);
     QtUiServices ui;
     DownloadDlgContext context;
     context.baseDir = QDir::currentPath() + QLatin1Char('/');
     context.ui = &ui;
-    context.discovery = SystemHostDiscovery();
-    context.toolResource = EmbeddedToolResource;
-    context.processFactory = QtToolProcessFactory();
+    context.discovery = downloader::SystemHostDiscovery();
+    context.toolResource = downloader::EmbeddedToolResource;
+    context.processFactory = downloader::QtToolProcessFactory();
     context.openSettings = [] {
         return std::make_unique<QSettings>(QString::fromUtf8(kProfileOrganisation),
                                            QString::fromUtf8(kProfileApplication));
