@@ -4,7 +4,7 @@
 // Peer: the literal procedure, one widget edit per text piece and one per backspace, on the same output.
 #include "downloader/core/CToolRunner.h"
 #include "downloader/gui/OutputView.h"
-#include "downloader/gui/UiServices.h"
+#include "ui/QtUiServices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +19,7 @@ using downloader::CToolRunner;
 using downloader::IOutputSink;
 using downloader::OutputView;
 using downloader::QtToolProcessFactory;
-using downloader::QtUiServices;
+using ui::QtUiServices;
 
 namespace {
 

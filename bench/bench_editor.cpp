@@ -3,11 +3,11 @@
 #include "BenchSupport.h"
 
 #include "db/CProgDb.h"
-#include "editor/UiServices.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/TreeIcons.h"
+#include "ui/UiServices.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,11 +26,12 @@
 #include <memory>
 #include <vector>
 
+using ui::FileDialogRequest;
+using ui::MessageIcon;
+
 using editor::CProgBrowseView;
 using editor::CProgListView;
 using editor::DishImage;
-using editor::FileDialogRequest;
-using editor::IUiServices;
 using editor::ListKind;
 using editor::ProgListModel;
 using editor::SatelliteImage;
@@ -42,7 +43,6 @@ using core::CProgNode;
 using core::CSatNode;
 using core::CTpNode;
 using core::InvalidId;
-using core::UiIcon;
 
 namespace {
 constexpr int kSats = 200;
@@ -82,10 +82,11 @@ std::unique_ptr<CProgDb> MakeLargeDb()
 }
 
 // Answers the filter dialog with ServiceId == 12345 (two programs match).
-class ScriptedUi final : public IUiServices
+class ScriptedUi final : public ui::UiServices
 {
 public:
-    void ShowMessage(QWidget*, const QString&, const QString&, UiIcon) override { }
+    void ShowMessage(QWidget*, const QString&, const QString&, MessageIcon) override { }
+    ui::Answer Ask(QWidget*, const QString&, const QString&, bool) override { return ui::Answer::No; }
     std::optional<QString> AskFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
     int ExecDialog(QDialog& dialog) override
     {

@@ -9,12 +9,12 @@
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
 #include "editor/SpreadsheetSideCopy.h"
-#include "editor/UiServices.h"
 #include "editor/WindowTitle.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/TreeIcons.h"
 #include "formats/FileFormats.h"
+#include "ui/UiServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +35,7 @@ using core::FormatByPath;
 using core::FormatId;
 using core::kBinaryFilter;
 using core::PendingErrorOrUnknown;
-using core::UiIcon;
+using ui::MessageIcon;
 
 namespace editor {
 
@@ -48,7 +48,7 @@ std::string LocalPath(const QString& path)
 }
 } // namespace
 
-CMainFrame::CMainFrame(IUiServices& services, QWidget* parent)
+CMainFrame::CMainFrame(ui::UiServices& services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_actions(std::make_unique<FrameActions>(*this))
@@ -184,11 +184,11 @@ void CMainFrame::ExportFormat(FormatId id)
 void CMainFrame::MergeDefaultDb()
 {
     if (m_db == nullptr || m_db->IsEmpty()) {
-        m_services.ShowMessage(this, "No data to merge!", "Empty", UiIcon::Error);
+        m_services.ShowMessage(this, "No data to merge!", "Empty", MessageIcon::Error);
         return;
     }
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogRequest::Mode::Save;
     request.filter = kBinaryFilter; // a flash image
     request.mustExist = true; // the image is rewritten in place
     const std::optional<QString> path = m_services.AskFileName(this, request);
@@ -200,13 +200,13 @@ void CMainFrame::MergeDefaultDb()
         ShowPendingError("Merge Error");
         return;
     }
-    m_services.ShowMessage(this, "Merge default program finished!", "Finish", UiIcon::Information);
+    m_services.ShowMessage(this, "Merge default program finished!", "Finish", MessageIcon::Information);
 }
 
 bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
 {
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Open;
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogRequest::Mode::Open;
     request.filter = filter;
     request.mustExist = true;
     const std::optional<QString> path = m_services.AskFileName(this, request);
@@ -239,7 +239,7 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
     }
     bool imported = false;
     {
-        BusyCursor busy(m_services);
+        ui::BusyCursor busy(m_services);
         imported = importer.Import(path, *m_db);
     }
     if (!imported) {
@@ -256,11 +256,11 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
 void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter)
 {
     if (m_db == nullptr || m_db->IsEmpty()) {
-        m_services.ShowMessage(this, "No data to save!", "Empty", UiIcon::Error);
+        m_services.ShowMessage(this, "No data to save!", "Empty", MessageIcon::Error);
         return;
     }
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogRequest::Mode::Save;
     request.filter = filter;
     request.defaultExtension = extension;
     request.initialName = "DefaultDb." + extension;
@@ -270,19 +270,19 @@ void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, 
     }
     bool exported = false;
     {
-        BusyCursor busy(m_services);
+        ui::BusyCursor busy(m_services);
         exported = exporter.Export(LocalPath(*path), *m_db);
     }
     if (!exported) {
         ShowPendingError("Save Error");
         return;
     }
-    m_services.ShowMessage(this, "Save default program finished!", "Finish", UiIcon::Information);
+    m_services.ShowMessage(this, "Save default program finished!", "Finish", MessageIcon::Information);
 }
 
 void CMainFrame::ShowPendingError(const char* caption)
 {
-    m_services.ShowMessage(this, QString::fromStdString(PendingErrorOrUnknown()), caption, UiIcon::Error);
+    m_services.ShowMessage(this, QString::fromStdString(PendingErrorOrUnknown()), caption, MessageIcon::Error);
     ClearPendingError();
 }
 

@@ -17,12 +17,15 @@ class CAccessOut;
 class CProgDb;
 } // namespace core
 
+namespace ui {
+class UiServices;
+} // namespace ui
+
 namespace editor {
 
 class CProgBrowseView;
 class CProgListView;
 class FrameActions;
-class IUiServices;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
 // program list right). It owns the channel database, created at the first confirmed import.
@@ -31,7 +34,7 @@ class CMainFrame final : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit CMainFrame(IUiServices& services, QWidget* parent = nullptr);
+    explicit CMainFrame(ui::UiServices& services, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // The file commands.
@@ -74,7 +77,7 @@ private:
     void OnFocusChanged(QWidget* now);
     void UpdateFilterCommand();
 
-    IUiServices& m_services;
+    ui::UiServices& m_services;
     std::unique_ptr<FrameActions> m_actions;
     std::unique_ptr<core::CProgDb> m_db;
     QSplitter* m_splitter = nullptr;

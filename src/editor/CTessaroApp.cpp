@@ -1,12 +1,12 @@
 #include "editor/CTessaroApp.h"
 
 #include "editor/CMainFrame.h"
-#include "editor/UiServices.h"
 #include "editor/dialogs/CAboutDlg.h"
+#include "ui/UiServices.h"
 
 namespace editor {
 
-CTessaroApp::CTessaroApp(IUiServices& services)
+CTessaroApp::CTessaroApp(ui::UiServices& services)
     : m_services(services)
     , m_hooks(services, nullptr)
     , m_hookScope(m_hooks)

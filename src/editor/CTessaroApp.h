@@ -9,17 +9,20 @@
 #include <memory>
 #include <string_view>
 
+namespace ui {
+class UiServices;
+} // namespace ui
+
 namespace editor {
 
 class CMainFrame;
-class IUiServices;
 
 // Starts the editor: installs the dialogs the core asks through, creates and shows the main
 // frame, and shows the About box. Holds the program-wide error slot's interface.
 class CTessaroApp
 {
 public:
-    explicit CTessaroApp(IUiServices& services);
+    explicit CTessaroApp(ui::UiServices& services);
     ~CTessaroApp();
     CTessaroApp(const CTessaroApp&) = delete;
     CTessaroApp& operator=(const CTessaroApp&) = delete;
@@ -38,7 +41,7 @@ public:
     static void ClearPendingError() { core::ClearPendingError(); }
 
 private:
-    IUiServices& m_services;
+    ui::UiServices& m_services;
     QtUiHooks m_hooks;
     core::ScopedUiHooks m_hookScope;
     std::unique_ptr<CMainFrame> m_frame;

@@ -1,15 +1,33 @@
 #include "editor/QtUiHooks.h"
 
-#include "editor/UiServices.h"
 #include "editor/dialogs/CUserDbAddrDlg.h"
+#include "ui/UiServices.h"
 
 #include <QDialog>
 
 using core::UiIcon;
+using ui::MessageIcon;
 
 namespace editor {
 
-QtUiHooks::QtUiHooks(IUiServices& services, QWidget* parent)
+namespace {
+MessageIcon ToMessageIcon(UiIcon icon)
+{
+    switch (icon) {
+    case UiIcon::Information:
+        return MessageIcon::Information;
+    case UiIcon::Warning:
+        return MessageIcon::Warning;
+    case UiIcon::Question:
+        return MessageIcon::Question;
+    case UiIcon::Error:
+        break;
+    }
+    return MessageIcon::Error;
+}
+} // namespace
+
+QtUiHooks::QtUiHooks(ui::UiServices& services, QWidget* parent)
     : m_services(services)
     , m_parent(parent)
 { }
@@ -25,7 +43,7 @@ void QtUiHooks::ShowMessage(std::string_view text, std::string_view caption, UiI
     m_services.ShowMessage(m_parent,
                            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-                           icon);
+                           ToMessageIcon(icon));
 }
 
 } // namespace editor

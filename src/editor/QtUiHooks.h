@@ -4,15 +4,17 @@
 
 class QWidget;
 
-namespace editor {
+namespace ui {
+class UiServices;
+} // namespace ui
 
-class IUiServices;
+namespace editor {
 
 // What the core asks of the user, answered with the editor's dialogs.
 class QtUiHooks final : public core::IUiHooks
 {
 public:
-    QtUiHooks(IUiServices& services, QWidget* parent);
+    QtUiHooks(ui::UiServices& services, QWidget* parent);
     void SetParent(QWidget* parent) { m_parent = parent; }
 
     // Shows the address dialog: the address after OK (0 for "Auto"), 0 after Cancel.
@@ -20,7 +22,7 @@ public:
     void ShowMessage(std::string_view text, std::string_view caption, core::UiIcon icon) override;
 
 private:
-    IUiServices& m_services;
+    ui::UiServices& m_services;
     QWidget* m_parent;
 };
 

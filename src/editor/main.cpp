@@ -1,7 +1,7 @@
 #include "editor/CMainFrame.h"
 #include "editor/CTessaroApp.h"
-#include "editor/QtUiServices.h"
 #include "editor/views/CProgBrowseView.h"
+#include "ui/QtUiServices.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -32,7 +32,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     application.setApplicationName("Corvane");
-    editor::QtUiServices services;
+    ui::QtUiServices services;
     editor::CTessaroApp app(services);
     if (!app.InitInstance(application.arguments())) {
         return 1;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FakeUiServices.h"
 #include "ScriptedProcess.h"
 #include "downloader/gui/CDownloadDlg.h"
+#include "support/FakeUiServices.h"
 
 #include <QDir>
 #include <QSettings>
@@ -41,7 +41,7 @@ public:
         return m_dlg->findChild<T*>(QLatin1String(name));
     }
 
-    FakeUiServices ui;
+    testsupport::FakeUiServices ui;
     std::shared_ptr<ProcessScript> script = std::make_shared<ProcessScript>();
     std::string portList = "COM3;COM12;";
     std::vector<std::string> adapters{"192.168.1.10,10.0.0.5", "0.0.0.0"};

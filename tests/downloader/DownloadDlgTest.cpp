@@ -205,7 +205,7 @@ void DownloadDlgTest::extractionFailures()
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].text, message);
     QCOMPARE(h.ui.messages[0].caption, QStringLiteral("提示"));
-    QCOMPARE(h.ui.messages[0].icon, UiServices::Icon::Exclamation);
+    QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Warning);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Kestrun_boot"));
     for (const char* list : {"chipTypeList", "serialPortList", "modeList", "sectionList", "pcIpList"}) {
         QCOMPARE(h.Find<QComboBox>(list)->count(), 0);
@@ -336,15 +336,14 @@ void DownloadDlgTest::fileChoice()
     QFETCH(QString, dialog);
     QFETCH(QString, field);
     DlgHarness h;
-    h.ui.openNames.push_back(chosen);
-    h.ui.saveNames.push_back(chosen);
+    h.ui.QueueFile(chosen); // for whichever dialog the mode shows
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(mode);
     // The button is hidden in the modes without a file; a click that reaches it anyway does nothing.
     QMetaObject::invokeMethod(h.Find<QPushButton>("browseButton"), "click");
-    QCOMPARE(h.ui.fileDialogs, dialog.isEmpty() ? QStringList() : QStringList{dialog});
+    QCOMPARE(h.ui.FileDialogKinds(), dialog.isEmpty() ? QStringList() : QStringList{dialog});
     if (!dialog.isEmpty()) {
-        QCOMPARE(h.ui.filters.front(), QStringLiteral("*.bin;*.dat (*.bin *.dat);;(All File) *.*  (*)"));
+        QCOMPARE(h.ui.QtFilters().front(), QStringLiteral("*.bin;*.dat (*.bin *.dat);;(All File) *.*  (*)"));
     }
     QCOMPARE(h.Find<QLineEdit>("fileEdit")->text(), field);
 }
@@ -374,7 +373,7 @@ void DownloadDlgTest::validation()
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].text, message);
     QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Error"));
-    QCOMPARE(h.ui.messages[0].icon, UiServices::Icon::Exclamation);
+    QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Warning);
     QCOMPARE(h.script->starts, 0);
     QVERIFY(h.Output().isEmpty());
     QVERIFY(h.Find<QComboBox>("modeList")->isEnabled());
@@ -452,7 +451,7 @@ void DownloadDlgTest::successfulRun()
     QCOMPARE(h.ui.messages.size(), std::size_t(1));
     QCOMPARE(h.ui.messages[0].text, QStringLiteral("Completed!"));
     QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Info"));
-    QCOMPARE(h.ui.messages[0].icon, UiServices::Icon::Information);
+    QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Information);
     QCOMPARE(h.Find<QProgressBar>("progressBar")->value(), 100);
     QCOMPARE(h.Find<QPushButton>("startButton")->text(), QStringLiteral("&Start"));
     QVERIFY(h.Find<QPushButton>("clearButton")->isEnabled());
@@ -491,7 +490,7 @@ void DownloadDlgTest::failedRun()
     QVERIFY(!h.Output().contains(QStringLiteral("Completed")));
     QCOMPARE(h.ui.Texts(), QStringList{"Download failed!"});
     QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Error"));
-    QCOMPARE(h.ui.messages[0].icon, UiServices::Icon::Exclamation);
+    QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Warning);
     QCOMPARE(h.Find<QPushButton>("startButton")->text(), QStringLiteral("&Start"));
 }
 
@@ -841,12 +840,12 @@ void DownloadDlgTest::outputCanBeSavedAndCleared()
     QVERIFY(h.WaitForRunEnd());
     auto* output = h.Find<OutputView>("outputView");
     const QString path = h.Base() + "saved.txt";
-    h.ui.saveNames.push_back(path);
+    h.ui.QueueFile(path);
     QVERIFY(output->SaveToFile());
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(saved.readAll()), h.Output());
-    h.ui.saveNames.push_back(h.Base() + "no/such/folder/x.txt");
+    h.ui.QueueFile(h.Base() + "no/such/folder/x.txt");
     QVERIFY(!output->SaveToFile());
     QCOMPARE(h.ui.messages.back().caption, QStringLiteral("Error"));
     QTest::mouseClick(h.Find<QPushButton>("clearButton"), Qt::LeftButton);

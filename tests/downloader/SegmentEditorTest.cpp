@@ -134,7 +134,7 @@ void SegmentEditorTest::restoreDefaults()
     QTest::keyClick(editor, Qt::Key_R, Qt::ControlModifier);
     QCOMPARE(h.ui.Texts(), QStringList{"Have recovered the default configuration!"});
     QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Information"));
-    QCOMPARE(h.ui.messages[0].icon, UiServices::Icon::Information);
+    QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Information);
     QVERIFY(editor->IsLocked());
     QVERIFY(editor->isReadOnly());
     QCOMPARE(ReadAll(dlg.IniPath()).size(), 682);
@@ -149,10 +149,9 @@ void SegmentEditorTest::leavingAfterChanges_data()
     QTest::addColumn<QStringList>("sections");
     const QStringList nine{
         "All", "Bootload", "Main Code", "Logo", "Common Data", "Default UsrDB", "UsrDB", "SysDB", "Key"};
-    QTest::addRow("Yes saves") << static_cast<int>(UiServices::Answer::Yes) << true
-                               << QStringList{"A", "B", "C", "D", "E"};
-    QTest::addRow("No restores") << static_cast<int>(UiServices::Answer::No) << true << nine;
-    QTest::addRow("Cancel keeps editing") << static_cast<int>(UiServices::Answer::Cancel) << false << nine;
+    QTest::addRow("Yes saves") << static_cast<int>(ui::Answer::Yes) << true << QStringList{"A", "B", "C", "D", "E"};
+    QTest::addRow("No restores") << static_cast<int>(ui::Answer::No) << true << nine;
+    QTest::addRow("Cancel keeps editing") << static_cast<int>(ui::Answer::Cancel) << false << nine;
 }
 
 void SegmentEditorTest::leavingAfterChanges()
@@ -168,7 +167,7 @@ void SegmentEditorTest::leavingAfterChanges()
     const QString original = editor->toPlainText();
     Unlock(editor);
     editor->setPlainText(kFiveSegments);
-    h.ui.answers.push_back(static_cast<UiServices::Answer>(answer));
+    h.ui.QueueAnswer(static_cast<ui::Answer>(answer));
     LeaveEditor(editor);
     QCOMPARE(h.ui.Texts(), QStringList{"Are you sure to save your changes?"});
     QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Information"));
@@ -181,7 +180,7 @@ void SegmentEditorTest::leavingAfterChanges()
     QCOMPARE(names, sections);
     QCOMPARE(sectionList->currentIndex(), 3); // the selection survives the reload
     const QByteArray onDisk = ReadAll(dlg.IniPath());
-    if (answer == static_cast<int>(UiServices::Answer::Yes)) {
+    if (answer == static_cast<int>(ui::Answer::Yes)) {
         // The shorter table replaces the file whole: nothing of the longer one is left.
         QCOMPARE(onDisk,
                  QByteArray("[Main]\r\r\nSegNumber=5\r\r\nSeg0=A\r\r\nSeg1=B\r\r\nSeg2=C\r\r\nSeg3=D\r\r\n"
@@ -190,15 +189,15 @@ void SegmentEditorTest::leavingAfterChanges()
     } else {
         QCOMPARE(onDisk.size(), 682);
     }
-    QCOMPARE(editor->toPlainText(), answer == static_cast<int>(UiServices::Answer::No) ? original : kFiveSegments);
+    QCOMPARE(editor->toPlainText(), answer == static_cast<int>(ui::Answer::No) ? original : kFiveSegments);
 }
 
 void SegmentEditorTest::leavingWithoutChanges_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("locked");
-    QTest::addRow("Yes locks") << static_cast<int>(UiServices::Answer::Yes) << true;
-    QTest::addRow("No keeps editing") << static_cast<int>(UiServices::Answer::No) << false;
+    QTest::addRow("Yes locks") << static_cast<int>(ui::Answer::Yes) << true;
+    QTest::addRow("No keeps editing") << static_cast<int>(ui::Answer::No) << false;
 }
 
 void SegmentEditorTest::leavingWithoutChanges()
@@ -210,7 +209,7 @@ void SegmentEditorTest::leavingWithoutChanges()
     auto* editor = h.Find<CSegmentEditor>("segmentEditor");
     WriteFile(dlg.IniPath(), "[Main]\r\nSegNumber=1\r\nSeg0=Changed elsewhere\r\n");
     Unlock(editor);
-    h.ui.answers.push_back(static_cast<UiServices::Answer>(answer));
+    h.ui.QueueAnswer(static_cast<ui::Answer>(answer));
     LeaveEditor(editor);
     QCOMPARE(h.ui.Texts(), QStringList{"Are you sure to cancel editing?"});
     QVERIFY(!h.ui.messages[0].withCancel);

@@ -1,16 +1,10 @@
-// The editor's Qt-free helpers: window title, file-dialog filters, import summary, typed addresses.
+// The editor's Qt-free helpers: window title, import summary, typed addresses.
 #include "TestDatabase.h"
-#include "editor/FileFilter.h"
 #include "editor/ImportSummary.h"
 #include "editor/WindowTitle.h"
 #include "editor/dialogs/HexAddress.h"
-#include "formats/FileFormats.h"
 
 #include <QtTest>
-
-using core::kBinaryFilter;
-using core::kExcelFilter;
-using core::kProgramDbFilter;
 
 namespace editor {
 
@@ -50,29 +44,6 @@ private slots:
     {
         QCOMPARE(QString::fromStdString(BuildWindowTitle(ProductVersion(), FileVersion())),
                  "Corvane V2.000 Build 11123012 -- For Vemtrix(Small Endian)");
-    }
-
-    void nameFilter_data()
-    {
-        QTest::addColumn<QString>("bars");
-        QTest::addColumn<QString>("qt");
-        QTest::addRow("program db") << QString::fromLatin1(kProgramDbFilter)
-                                    << "Program Db File(*.db) (*.db);;All Files (*.*) (*)";
-        QTest::addRow("binary") << QString::fromLatin1(kBinaryFilter)
-                                << "Binary File(*.bin) (*.bin);;All Files (*.*) (*)";
-        QTest::addRow("excel") << QString::fromLatin1(kExcelFilter) << "Excel File(*.xls) (*.xls);;All Files (*.*) (*)";
-        QTest::addRow("several patterns") << "Images|*.bmp;*.png||"
-                                          << "Images (*.bmp *.png)";
-        QTest::addRow("unpaired tail ignored") << "Db|*.db|Lonely||"
-                                               << "Db (*.db)";
-        QTest::addRow("empty") << ""
-                               << "";
-    }
-    void nameFilter()
-    {
-        QFETCH(QString, bars);
-        QFETCH(QString, qt);
-        QCOMPARE(QString::fromStdString(ToQtNameFilter(bars.toStdString())), qt);
     }
 
     void importSummary_data()

@@ -1,6 +1,6 @@
 // The filter dialog: adding, refusing and removing conditions, and what OK writes.
-#include "FakeUiServices.h"
 #include "editor/dialogs/CFilterDlg.h"
+#include "support/FakeUiServices.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -9,7 +9,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-using core::UiIcon;
+using ui::MessageIcon;
+
+using testsupport::ClickButton;
+using testsupport::FakeUiServices;
 
 namespace editor {
 
@@ -100,7 +103,7 @@ private slots:
         QCOMPARE(d.ui.messages.size(), std::size_t(1));
         QCOMPARE(d.ui.messages[0].text, message);
         QCOMPARE(d.ui.messages[0].caption, caption);
-        QCOMPARE(d.ui.messages[0].icon, UiIcon::Error);
+        QCOMPARE(d.ui.messages[0].icon, MessageIcon::Error);
     }
 
     void addTrimsAndKeepsInputs()
@@ -123,7 +126,7 @@ private slots:
         QCOMPARE(d.ui.messages.size(), std::size_t(1));
         QCOMPARE(d.ui.messages[0].text, "Filter Item Existed!");
         QCOMPARE(d.ui.messages[0].caption, "Error");
-        QCOMPARE(d.ui.messages[0].icon, UiIcon::Error);
+        QCOMPARE(d.ui.messages[0].icon, MessageIcon::Error);
 
         d.dialog.show();
         d.DoubleClickRow(0);
@@ -177,7 +180,7 @@ private slots:
         QCOMPARE(d.ui.messages.size(), std::size_t(1));
         QCOMPARE(d.ui.messages[0].text, "Empty Filter!");
         QCOMPARE(d.ui.messages[0].caption, "Empty");
-        QCOMPARE(d.ui.messages[0].icon, UiIcon::Error);
+        QCOMPARE(d.ui.messages[0].icon, MessageIcon::Error);
     }
 
     void enterInValueFieldIsOkNotAdd()

@@ -1,6 +1,5 @@
 // The flash-image commands (open user databases, merge into an image) and the spreadsheet
 // commands with their side copy, from the window.
-#include "FakeUiServices.h"
 #include "TestDatabase.h"
 #include "access/CAccessDbIn.h"
 #include "access/CAccessOut.h"
@@ -10,6 +9,7 @@
 #include "editor/CommandIds.h"
 #include "editor/views/CProgBrowseView.h"
 #include "formats/FileFormats.h"
+#include "support/FakeUiServices.h"
 #include "support/TempDir.h"
 
 #include "access/CAccessDftDbOut.h"
@@ -20,6 +20,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QtTest>
+
+using ui::FileDialogRequest;
+using ui::MessageIcon;
+
+using testsupport::ClickButton;
+using testsupport::FakeUiServices;
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
 
 using core::CAccessDbIn;
 using core::CAccessDftDbOut;
@@ -34,10 +42,6 @@ using core::PendingError;
 using core::PendingErrorOrUnknown;
 using core::PendingErrorState;
 using core::ScopedPendingError;
-using core::UiIcon;
-
-using testsupport::ReadFileBytes;
-using testsupport::TempDir;
 
 namespace editor {
 
@@ -56,7 +60,7 @@ struct Window
         ui.messages.clear();
         ui.fileRequests.clear();
     }
-    void Expect(const QString& text, const QString& caption, UiIcon icon)
+    void Expect(const QString& text, const QString& caption, MessageIcon icon)
     {
         QCOMPARE(ui.messages.size(), std::size_t(1));
         QCOMPARE(ui.messages[0].text, text);
@@ -95,7 +99,7 @@ private slots:
     {
         Window w;
         w.Trigger(CommandId::MergeDefaultDb);
-        w.Expect("No data to merge!", "Empty", UiIcon::Error);
+        w.Expect("No data to merge!", "Empty", MessageIcon::Error);
         QVERIFY(w.ui.fileRequests.empty());
     }
 
@@ -134,9 +138,9 @@ private slots:
         w.ui.QueueFile(QString::fromStdString(image));
         w.Trigger(CommandId::MergeDefaultDb);
         if (merged) {
-            w.Expect("Merge default program finished!", "Finish", UiIcon::Information);
+            w.Expect("Merge default program finished!", "Finish", MessageIcon::Information);
         } else {
-            w.Expect(reason, "Merge Error", UiIcon::Error);
+            w.Expect(reason, "Merge Error", MessageIcon::Error);
         }
         QVERIFY(!PendingError().pending);
         QCOMPARE(w.ui.busyCount, 0); // the merge shows no wait cursor
@@ -156,7 +160,7 @@ private slots:
 
         w.ui.QueueFile(QString::fromStdString(image));
         w.Trigger(CommandId::MergeDefaultDb);
-        w.Expect("Merge default program finished!", "Finish", UiIcon::Information);
+        w.Expect("Merge default program finished!", "Finish", MessageIcon::Information);
 
         const std::vector<std::uint8_t> merged = ReadFileBytes(image);
         QCOMPARE(merged.size(), size);
@@ -216,7 +220,7 @@ private slots:
             QCOMPARE(PendingError().pending, left.pending);
             QCOMPARE(PendingError().text, left.text);
         } else {
-            w.Expect(reason, "Load Error", UiIcon::Error);
+            w.Expect(reason, "Load Error", MessageIcon::Error);
             QVERIFY(!PendingError().pending);
         }
     }
@@ -233,7 +237,7 @@ private slots:
         QCOMPARE(QString::fromStdString(request.initialName), "DefaultDb.xls");
         QCOMPARE(QString::fromStdString(request.defaultExtension), "xls");
         QCOMPARE(QString::fromStdString(request.filter), "Excel File(*.xls)|*.xls|All Files (*.*)|*.*||");
-        w.Expect("Save default program finished!", "Finish", UiIcon::Information);
+        w.Expect("Save default program finished!", "Finish", MessageIcon::Information);
 
         // And it opens again.
         w.ui.messages.clear();
@@ -307,7 +311,7 @@ private slots:
         SilentExporter failing;
         w.ui.QueueFile(QString::fromStdString(w.dir.File("out.xls")));
         w.Frame().ExportFile(failing, "xls", kExcelFilter);
-        w.Expect(left, "Save Error", UiIcon::Error);
+        w.Expect(left, "Save Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
     }
 
@@ -315,7 +319,7 @@ private slots:
     {
         Window w;
         w.Trigger(CommandId::SaveAsExcel);
-        w.Expect("No data to save!", "Empty", UiIcon::Error);
+        w.Expect("No data to save!", "Empty", MessageIcon::Error);
     }
 };
 

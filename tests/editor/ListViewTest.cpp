@@ -1,9 +1,9 @@
 // The program list: columns, cells, delete with dependants, drag-and-drop reordering and filter.
-#include "FakeUiServices.h"
 #include "TestDatabase.h"
 #include "common/CodePage.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgListView.h"
+#include "support/FakeUiServices.h"
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
@@ -14,6 +14,9 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtTest>
+
+using testsupport::ClickButton;
+using testsupport::FakeUiServices;
 
 using core::CProgDb;
 using core::CProgNode;

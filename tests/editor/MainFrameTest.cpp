@@ -1,6 +1,5 @@
 // The main window: title, menus, toolbar, status bar, panes, keys, and the file commands with
 // every box they show.
-#include "FakeUiServices.h"
 #include "TestDatabase.h"
 #include "common/PendingError.h"
 #include "editor/CMainFrame.h"
@@ -10,6 +9,7 @@
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "formats/FileFormats.h"
+#include "support/FakeUiServices.h"
 #include "support/TempDir.h"
 
 #include "access/CAccessIn.h"
@@ -26,6 +26,13 @@
 
 #include <functional>
 
+using ui::FileDialogRequest;
+using ui::MessageIcon;
+
+using testsupport::ClickButton;
+using testsupport::FakeUiServices;
+using testsupport::TempDir;
+
 using core::CAccessIn;
 using core::CAccessOut;
 using core::CProgDb;
@@ -37,9 +44,6 @@ using core::kProgramDbFilter;
 using core::PendingError;
 using core::ScopedPendingError;
 using core::SetPendingError;
-using core::UiIcon;
-
-using testsupport::TempDir;
 
 namespace editor {
 
@@ -122,7 +126,7 @@ struct Window
         auto db = MakeDatabase(1, 1, 1);
         return QString::fromStdString(dir.Write("valid.db", DbFileBytes(*db)));
     }
-    void Expect(const QString& text, const QString& caption, UiIcon icon)
+    void Expect(const QString& text, const QString& caption, MessageIcon icon)
     {
         QCOMPARE(ui.messages.size(), std::size_t(1));
         QCOMPARE(ui.messages[0].text, text);
@@ -381,7 +385,7 @@ private slots:
         }
         w.ui.fileRequests.clear();
         w.Action(command)->trigger();
-        w.Expect("No data to save!", "Empty", UiIcon::Error);
+        w.Expect("No data to save!", "Empty", MessageIcon::Error);
         QVERIFY(w.ui.fileRequests.empty());
     }
 
@@ -456,7 +460,7 @@ private slots:
         const std::string path = bytes.isEmpty() ? w.dir.File("gone.db") : w.dir.Write("bad.db", bytes.toStdString());
         w.ui.QueueFile(QString::fromStdString(path));
         w.Action(CommandId::OpenDb)->trigger();
-        w.Expect(text, "Load Error", UiIcon::Error);
+        w.Expect(text, "Load Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
         QVERIFY(w.Frame().Database() != nullptr); // created by the confirmed dialog even so
         QCOMPARE(w.Tree().topLevelItemCount(), 0);
@@ -498,7 +502,7 @@ private slots:
         });
         w.ui.QueueFile(w.ValidDbFile());
         QVERIFY(!w.Frame().ImportFile(importer, kProgramDbFilter));
-        w.Expect(shown, "Load Error", UiIcon::Error);
+        w.Expect(shown, "Load Error", MessageIcon::Error);
         QVERIFY(!CTessaroApp::PendingError().pending);
         QVERIFY(CTessaroApp::PendingError().text.empty());
     }
@@ -546,7 +550,7 @@ private slots:
         QCOMPARE(QString::fromStdString(request.defaultExtension), "db");
         QCOMPARE(QString::fromStdString(request.filter), QString::fromLatin1(kProgramDbFilter));
         QVERIFY(!request.mustExist);
-        w.Expect("Save default program finished!", "Finish", UiIcon::Information);
+        w.Expect("Save default program finished!", "Finish", MessageIcon::Information);
         QCOMPARE(w.ui.busyCount, 2);
 
         // What was written reads back the same.
@@ -590,7 +594,7 @@ private slots:
         });
         w.ui.QueueFile("/out.db");
         w.Frame().ExportFile(exporter, "db", kProgramDbFilter);
-        w.Expect(shown, "Save Error", UiIcon::Error);
+        w.Expect(shown, "Save Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
     }
 
@@ -600,7 +604,7 @@ private slots:
         w.OpenDbWith(2);
         w.ui.QueueFile(QString::fromStdString(w.dir.File("no/such/folder/out.db")));
         w.Action(CommandId::SaveAsDb)->trigger();
-        w.Expect("Open file failed!", "Save Error", UiIcon::Error);
+        w.Expect("Open file failed!", "Save Error", MessageIcon::Error);
     }
 
     void aboutShowsTheBox()

@@ -1,12 +1,17 @@
 // The address dialog and the UI hook behind AskUserDbAddress.
-#include "FakeUiServices.h"
 #include "editor/QtUiHooks.h"
 #include "editor/dialogs/CUserDbAddrDlg.h"
+#include "support/FakeUiServices.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
+
+using ui::MessageIcon;
+
+using testsupport::ClickButton;
+using testsupport::FakeUiServices;
 
 using core::ScopedUiHooks;
 using core::UiHooks;
@@ -115,7 +120,7 @@ private slots:
             QCOMPARE(ui.messages.size(), std::size_t(1));
             QCOMPARE(ui.messages[0].text, message);
             QCOMPARE(ui.messages[0].caption, caption);
-            QCOMPARE(ui.messages[0].icon, UiIcon::Warning);
+            QCOMPARE(ui.messages[0].icon, MessageIcon::Warning);
         }
     }
 
@@ -166,7 +171,7 @@ private slots:
         QCOMPARE(ui.messages.size(), std::size_t(1));
         QCOMPARE(ui.messages[0].text, "Bad row 7");
         QCOMPARE(ui.messages[0].caption, "Read Error");
-        QCOMPARE(ui.messages[0].icon, UiIcon::Error);
+        QCOMPARE(ui.messages[0].icon, MessageIcon::Error);
     }
 };
 

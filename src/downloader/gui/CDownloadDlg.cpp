@@ -10,7 +10,7 @@
 #include "downloader/gui/CSkinButton.h"
 #include "downloader/gui/OutputView.h"
 #include "downloader/gui/PortComboBox.h"
-#include "downloader/gui/UiServices.h"
+#include "ui/UiServices.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -54,7 +54,7 @@ constexpr int kLabelX = 8;
 constexpr int kLabelWidth = 42;
 
 const QString kErrorCaption = QStringLiteral("Error");
-const QString kFileFilter = QStringLiteral("*.bin;*.dat (*.bin *.dat);;(All File) *.*  (*)");
+constexpr const char* kFileFilter = "*.bin;*.dat|*.bin;*.dat|(All File) *.* | *.*||";
 const QString kStart = QStringLiteral("&Start");
 const QString kCancel = QStringLiteral("&Cancel");
 
@@ -261,7 +261,7 @@ void CDownloadDlg::StartUp()
     const ExtractResult extracted = ExtractTool(m_context.toolResource(), S(ToolPath()));
     if (extracted != ExtractResult::Ok) {
         m_context.ui->ShowMessage(
-            this, Q(ExtractFailureMessage(extracted)), Q(kExtractCaption), UiServices::Icon::Exclamation);
+            this, Q(ExtractFailureMessage(extracted)), Q(kExtractCaption), ui::MessageIcon::Warning);
         return;
     }
     m_state = RunState::Idle;
@@ -345,10 +345,15 @@ void CDownloadDlg::ChooseFile()
 {
     const ModeRules rules = RulesForMode(m_mode->currentIndex());
     QString path;
+    ui::FileDialogRequest request;
+    request.filter = kFileFilter;
     if (rules.fileChoice == FileChoice::OpenDialog) {
-        path = m_context.ui->OpenFileName(this, kFileFilter);
+        request.mustExist = true;
+        path = m_context.ui->AskFileName(this, request).value_or(QString());
     } else if (rules.fileChoice == FileChoice::SaveDialog) {
-        path = m_context.ui->SaveFileName(this, kFileFilter);
+        request.mode = ui::FileDialogRequest::Mode::Save;
+        request.confirmOverwrite = true;
+        path = m_context.ui->AskFileName(this, request).value_or(QString());
         if (!path.isEmpty() && !path.contains(QLatin1Char('.'))) {
             path += QStringLiteral(".bin");
         }
@@ -413,7 +418,7 @@ void CDownloadDlg::OnStartClicked()
     const DownloadRequest request = CurrentRequest();
     const std::string problem = ValidateRequest(request);
     if (!problem.empty()) {
-        m_context.ui->ShowMessage(this, Q(problem), kErrorCaption, UiServices::Icon::Exclamation);
+        m_context.ui->ShowMessage(this, Q(problem), kErrorCaption, ui::MessageIcon::Warning);
         return;
     }
     const std::string base = S(m_context.baseDir);
@@ -487,7 +492,7 @@ void CDownloadDlg::ReportResult(const RunResult& result)
     if (result.Succeeded()) {
         m_runner->WriteText("\r\nCompleted.\r\n");
         m_context.ui->ShowMessage(
-            this, QStringLiteral("Completed!"), QStringLiteral("Info"), UiServices::Icon::Information);
+            this, QStringLiteral("Completed!"), QStringLiteral("Info"), ui::MessageIcon::Information);
         return;
     }
     std::string line;
@@ -503,7 +508,7 @@ void CDownloadDlg::ReportResult(const RunResult& result)
         break;
     }
     m_runner->WriteText(line);
-    m_context.ui->ShowMessage(this, QStringLiteral("Download failed!"), kErrorCaption, UiServices::Icon::Exclamation);
+    m_context.ui->ShowMessage(this, QStringLiteral("Download failed!"), kErrorCaption, ui::MessageIcon::Warning);
 }
 
 void CDownloadDlg::CancelRun()
@@ -570,7 +575,7 @@ void CDownloadDlg::reject()
 
 void CDownloadDlg::ShowAbout()
 {
-    m_context.ui->ShowMessage(this, AboutText(), QStringLiteral("关于 Kestrun_boot"), UiServices::Icon::Information);
+    m_context.ui->ShowMessage(this, AboutText(), QStringLiteral("关于 Kestrun_boot"), ui::MessageIcon::Information);
 }
 
 void CDownloadDlg::SaveSettings()

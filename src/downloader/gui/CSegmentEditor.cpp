@@ -2,7 +2,7 @@
 
 #include "downloader/core/ConfigFile.h"
 #include "downloader/core/SegmentTableFile.h"
-#include "downloader/gui/UiServices.h"
+#include "ui/UiServices.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -35,7 +35,7 @@ bool IsEnter(int key)
 
 } // namespace
 
-CSegmentEditor::CSegmentEditor(UiServices& ui, QString iniPath, QWidget* parent)
+CSegmentEditor::CSegmentEditor(ui::UiServices& ui, QString iniPath, QWidget* parent)
     : QPlainTextEdit(parent)
     , m_ui(ui)
     , m_iniPath(std::move(iniPath))
@@ -99,7 +99,7 @@ void CSegmentEditor::RestoreDefaults()
     Lock();
     emit ConfigWritten();
     m_ui.ShowMessage(
-        this, QStringLiteral("Have recovered the default configuration!"), kInformation, UiServices::Icon::Information);
+        this, QStringLiteral("Have recovered the default configuration!"), kInformation, ui::MessageIcon::Information);
 }
 
 void CSegmentEditor::keyPressEvent(QKeyEvent* event)
@@ -123,23 +123,22 @@ void CSegmentEditor::AskOnLeaving()
 {
     if (toPlainText() != m_savedText) {
         switch (m_ui.Ask(this, QStringLiteral("Are you sure to save your changes?"), kInformation, true)) {
-        case UiServices::Answer::Yes:
+        case ui::Answer::Yes:
             WriteConfig(toPlainText());
             Lock();
             break;
-        case UiServices::Answer::No:
+        case ui::Answer::No:
             WriteConfig(m_savedText);
             setPlainText(m_savedText);
             Lock();
             break;
-        case UiServices::Answer::Cancel:
+        case ui::Answer::Cancel:
             setFocus(Qt::OtherFocusReason);
             break;
         }
         return;
     }
-    if (m_ui.Ask(this, QStringLiteral("Are you sure to cancel editing?"), kInformation, false)
-        == UiServices::Answer::Yes) {
+    if (m_ui.Ask(this, QStringLiteral("Are you sure to cancel editing?"), kInformation, false) == ui::Answer::Yes) {
         setPlainText(m_savedText);
         Lock();
     } else {

@@ -2,9 +2,11 @@
 
 #include <QPlainTextEdit>
 
-namespace downloader {
-
+namespace ui {
 class UiServices;
+} // namespace ui
+
+namespace downloader {
 
 // The segment table editor: shows config.ini, read-only until the unlock keys are typed (the two letters
 // below, then Enter). While unlocked, Ctrl+R restores the default table, and leaving the editor asks
@@ -13,7 +15,7 @@ class CSegmentEditor final : public QPlainTextEdit
 {
     Q_OBJECT
 public:
-    CSegmentEditor(UiServices& ui, QString iniPath, QWidget* parent);
+    CSegmentEditor(ui::UiServices& ui, QString iniPath, QWidget* parent);
 
     // Shows config.ini, creating it with the default table when it cannot be opened; locks the editor.
     void StartUp();
@@ -37,7 +39,7 @@ private:
     void WriteConfig(const QString& text);
     void Lock();
 
-    UiServices& m_ui;
+    ui::UiServices& m_ui;
     QString m_iniPath;
     QString m_savedText;
     bool m_locked = true;

@@ -11,16 +11,18 @@
 
 class QSettings;
 
-namespace downloader {
-
+namespace ui {
 class UiServices;
+} // namespace ui
+
+namespace downloader {
 
 // Everything the download dialog takes from outside; the program passes the real services, tests
 // their own folder, settings file, fixed host lists and scripted processes.
 struct DownloadDlgContext
 {
     QString baseDir; // ends with '/'
-    UiServices* ui = nullptr; // not owned
+    ui::UiServices* ui = nullptr; // not owned
     HostDiscovery discovery;
     std::function<ToolResource()> toolResource; // the embedded tool
     ToolProcessFactory processFactory;

@@ -1,6 +1,6 @@
 #include "downloader/gui/OutputView.h"
 
-#include "downloader/gui/UiServices.h"
+#include "ui/UiServices.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,7 +14,7 @@
 
 namespace downloader {
 
-OutputView::OutputView(UiServices& ui, QWidget* parent)
+OutputView::OutputView(ui::UiServices& ui, QWidget* parent)
     : QPlainTextEdit(parent)
     , m_ui(ui)
 {
@@ -70,16 +70,18 @@ void OutputView::ClearOutput()
 
 bool OutputView::SaveToFile()
 {
-    const QString path = m_ui.SaveFileName(this, tr("Text files (*.txt);;All files (*)"));
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogRequest::Mode::Save;
+    request.filter = "Text files|*.txt|All files|*||";
+    request.confirmOverwrite = true;
+    const QString path = m_ui.AskFileName(this, request).value_or(QString());
     if (path.isEmpty()) {
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(toPlainText().toUtf8()) < 0 || !file.commit()) {
-        m_ui.ShowMessage(this,
-                         tr("Cannot save the output to %1.").arg(path),
-                         QStringLiteral("Error"),
-                         UiServices::Icon::Exclamation);
+        m_ui.ShowMessage(
+            this, tr("Cannot save the output to %1.").arg(path), QStringLiteral("Error"), ui::MessageIcon::Warning);
         return false;
     }
     return true;

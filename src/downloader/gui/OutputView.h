@@ -5,9 +5,11 @@
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 
-namespace downloader {
-
+namespace ui {
 class UiServices;
+} // namespace ui
+
+namespace downloader {
 
 // The console-like output area: white on black, read-only, always showing its end after a write.
 // Its context menu adds copying all of it and saving it to a file.
@@ -15,7 +17,7 @@ class OutputView final : public QPlainTextEdit, public IOutputSink
 {
     Q_OBJECT
 public:
-    OutputView(UiServices& ui, QWidget* parent);
+    OutputView(ui::UiServices& ui, QWidget* parent);
 
     bool IsEmpty() const override;
     bool EndsWithLineBreak() const override;
@@ -33,7 +35,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    UiServices& m_ui;
+    ui::UiServices& m_ui;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
 };
 

@@ -1,7 +1,7 @@
 #include "downloader/core/DownloadProfile.h"
 #include "downloader/gui/CDownloadDlg.h"
 #include "downloader/gui/EmbeddedTool.h"
-#include "downloader/gui/UiServices.h"
+#include "ui/QtUiServices.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +11,7 @@ using downloader::CDownloadDlg;
 using downloader::DownloadDlgContext;
 using downloader::kProfileApplication;
 using downloader::kProfileOrganisation;
-using downloader::QtUiServices;
+using ui::QtUiServices;
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,6 @@
 #include "editor/dialogs/CFilterDlg.h"
 
-#include "editor/UiServices.h"
+#include "ui/UiServices.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -13,7 +13,7 @@
 
 #include <memory>
 
-using core::UiIcon;
+using ui::MessageIcon;
 
 namespace editor {
 
@@ -23,7 +23,7 @@ constexpr int kValueColumn = 2;
 constexpr int kColumnIndexRole = Qt::UserRole;
 } // namespace
 
-CFilterDlg::CFilterDlg(FilterSpec& spec, const QStringList& headers, IUiServices& services, QWidget* parent)
+CFilterDlg::CFilterDlg(FilterSpec& spec, const QStringList& headers, ui::UiServices& services, QWidget* parent)
     : QDialog(parent)
     , m_spec(spec)
     , m_services(services)
@@ -95,12 +95,12 @@ void CFilterDlg::AddCondition()
     const QString item = m_chooser->currentText();
     const QString value = m_value->text().trimmed();
     if (item.isEmpty() || value.isEmpty()) {
-        m_services.ShowMessage(this, "Empty input", "Error", UiIcon::Error);
+        m_services.ShowMessage(this, "Empty input", "Error", MessageIcon::Error);
         return;
     }
     for (int row = 0; row < m_conditions->topLevelItemCount(); ++row) {
         if (m_conditions->topLevelItem(row)->text(kItemColumn) == item) {
-            m_services.ShowMessage(this, "Filter Item Existed!", "Error", UiIcon::Error);
+            m_services.ShowMessage(this, "Filter Item Existed!", "Error", MessageIcon::Error);
             return;
         }
     }
@@ -120,7 +120,7 @@ void CFilterDlg::RemoveMarkedCondition()
 void CFilterDlg::accept()
 {
     if (m_conditions->topLevelItemCount() == 0) {
-        m_services.ShowMessage(this, "Empty Filter!", "Empty", UiIcon::Error);
+        m_services.ShowMessage(this, "Empty Filter!", "Empty", MessageIcon::Error);
         return;
     }
     m_spec.conditions.clear();

@@ -9,9 +9,11 @@ class QComboBox;
 class QLineEdit;
 class QTreeWidget;
 
-namespace editor {
+namespace ui {
+class UiServices;
+} // namespace ui
 
-class IUiServices;
+namespace editor {
 
 // Lets the user write the equality conditions of a list filter, at most one per column.
 class CFilterDlg final : public QDialog
@@ -20,7 +22,7 @@ class CFilterDlg final : public QDialog
 
 public:
     // headers: the list's current column headers, in column order. The FilterSpec is written on OK only.
-    CFilterDlg(FilterSpec& spec, const QStringList& headers, IUiServices& services, QWidget* parent = nullptr);
+    CFilterDlg(FilterSpec& spec, const QStringList& headers, ui::UiServices& services, QWidget* parent = nullptr);
 
     // Sets the title ("Prog Filter", ...); an empty caption keeps "Filter".
     void SetCaption(const QString& caption);
@@ -32,7 +34,7 @@ private:
     void RemoveMarkedCondition();
 
     FilterSpec& m_spec;
-    IUiServices& m_services;
+    ui::UiServices& m_services;
     QTreeWidget* m_conditions;
     QComboBox* m_chooser;
     QLineEdit* m_value;

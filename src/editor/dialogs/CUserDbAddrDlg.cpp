@@ -1,7 +1,7 @@
 #include "editor/dialogs/CUserDbAddrDlg.h"
 
-#include "editor/UiServices.h"
 #include "editor/dialogs/HexAddress.h"
+#include "ui/UiServices.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using core::UiIcon;
+using ui::MessageIcon;
 
 namespace editor {
 
-CUserDbAddrDlg::CUserDbAddrDlg(IUiServices& services, QWidget* parent)
+CUserDbAddrDlg::CUserDbAddrDlg(ui::UiServices& services, QWidget* parent)
     : QDialog(parent)
     , m_services(services)
     , m_addressBox(new QComboBox(this))
@@ -59,12 +59,12 @@ void CUserDbAddrDlg::accept()
     }
     const QString text = m_addressBox->currentText();
     if (text.isEmpty()) {
-        m_services.ShowMessage(this, "The address can not be empty!", "Empty Input", UiIcon::Warning);
+        m_services.ShowMessage(this, "The address can not be empty!", "Empty Input", MessageIcon::Warning);
         return;
     }
     const std::uint32_t address = ParseHexAddress(text.toStdString());
     if (address == 0) {
-        m_services.ShowMessage(this, "The address can not be 0!", "Error", UiIcon::Warning);
+        m_services.ShowMessage(this, "The address can not be 0!", "Error", MessageIcon::Warning);
         return;
     }
     m_address = address;

@@ -6,9 +6,11 @@
 
 class QComboBox;
 
-namespace editor {
+namespace ui {
+class UiServices;
+} // namespace ui
 
-class IUiServices;
+namespace editor {
 
 // Asks where the user database lies in a flash image. The answer 0 stands for "Auto".
 class CUserDbAddrDlg final : public QDialog
@@ -16,7 +18,7 @@ class CUserDbAddrDlg final : public QDialog
     Q_OBJECT
 
 public:
-    explicit CUserDbAddrDlg(IUiServices& services, QWidget* parent = nullptr);
+    explicit CUserDbAddrDlg(ui::UiServices& services, QWidget* parent = nullptr);
 
     // The chosen address after OK; 0 for "Auto" (and before OK).
     std::uint32_t Address() const { return m_address; }
@@ -24,7 +26,7 @@ public:
     void accept() override;
 
 private:
-    IUiServices& m_services;
+    ui::UiServices& m_services;
     QComboBox* m_addressBox;
     // The entry picked from the list, or -1 once the field has been typed into.
     int m_listSelection = 0;

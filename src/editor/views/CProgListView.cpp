@@ -1,10 +1,10 @@
 #include "editor/views/CProgListView.h"
 
 #include "db/CProgDb.h"
-#include "editor/UiServices.h"
 #include "editor/dialogs/CFilterDlg.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/DeadEditKeys.h"
+#include "ui/UiServices.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -38,7 +38,7 @@ const char* FilterCaption(ListKind kind)
 }
 } // namespace
 
-CProgListView::CProgListView(IUiServices& services, QWidget* parent)
+CProgListView::CProgListView(ui::UiServices& services, QWidget* parent)
     : QTableView(parent)
     , m_services(services)
     , m_model(new ProgListModel(this))

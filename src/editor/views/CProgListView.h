@@ -17,9 +17,12 @@ namespace core {
 class CProgDb;
 } // namespace core
 
+namespace ui {
+class UiServices;
+} // namespace ui
+
 namespace editor {
 
-class IUiServices;
 class ProgListModel;
 
 // The right pane: satellites, transponders or programs of the database, one row per node. The
@@ -30,7 +33,7 @@ class CProgListView final : public QTableView
     Q_OBJECT
 
 public:
-    CProgListView(IUiServices& services, QWidget* parent = nullptr);
+    CProgListView(ui::UiServices& services, QWidget* parent = nullptr);
     ~CProgListView() override;
 
     // Remembers the database and empties the list, columns included.
@@ -81,7 +84,7 @@ private:
     std::unique_ptr<QLabel> MakeDragImage(int row) const;
     void AutoScrollStep();
 
-    IUiServices& m_services;
+    ui::UiServices& m_services;
     ProgListModel* m_model;
     bool m_dragging = false;
     int m_dragSource = -1;

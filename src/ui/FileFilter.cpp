@@ -1,8 +1,8 @@
-#include "editor/FileFilter.h"
+#include "ui/FileFilter.h"
 
 #include <vector>
 
-namespace editor {
+namespace ui {
 
 namespace {
 std::vector<std::string> SplitBars(std::string_view text)
@@ -21,6 +21,16 @@ std::vector<std::string> SplitBars(std::string_view text)
     return parts;
 }
 
+std::string_view Trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Qt separates patterns by blanks, so blanks around a pattern ("(All File)| *.*") carry nothing.
 std::string QtPatterns(std::string_view patterns)
 {
     std::string out;
@@ -28,7 +38,7 @@ std::string QtPatterns(std::string_view patterns)
     while (start <= patterns.size()) {
         const std::size_t semi = patterns.find(';', start);
         const std::size_t end = semi == std::string_view::npos ? patterns.size() : semi;
-        const std::string_view one = patterns.substr(start, end - start);
+        const std::string_view one = Trimmed(patterns.substr(start, end - start));
         if (!one.empty()) {
             out += out.empty() ? "" : " ";
             out += one == "*.*" ? std::string_view("*") : one;
@@ -52,4 +62,4 @@ std::string ToQtNameFilter(std::string_view barFilter)
     return out;
 }
 
-} // namespace editor
+} // namespace ui

@@ -1,31 +1,39 @@
-#include "editor/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
-#include "editor/FileFilter.h"
+#include "ui/FileFilter.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
-using core::UiIcon;
-
-namespace editor {
+namespace ui {
 
 namespace {
-QMessageBox::Icon ToQtIcon(UiIcon icon)
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case UiIcon::Information:
+    case MessageIcon::Information:
         return QMessageBox::Information;
-    case UiIcon::Warning:
+    case MessageIcon::Warning:
         return QMessageBox::Warning;
-    case UiIcon::Question:
+    case MessageIcon::Question:
         return QMessageBox::Question;
-    case UiIcon::Error:
+    case MessageIcon::Error:
         break;
     }
     return QMessageBox::Critical;
 }
+
+// Texts keep the CR LF line breaks of the programs' own messages; a Qt label wants LF alone.
+QString ForDisplay(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return shown;
+}
+
 // A box or dialog opened while the wait cursor is up (the address dialog asked for by a reader in
 // the middle of an import) shows the arrow, and the wait cursor comes back when it closes.
 class ArrowWhileModal
@@ -50,13 +58,37 @@ public:
 private:
     bool m_busy;
 };
+
 } // namespace
 
-void QtUiServices::ShowMessage(QWidget* parent, const QString& text, const QString& caption, UiIcon icon)
+void QtUiServices::ShowMessage(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon)
 {
     const ArrowWhileModal arrow;
-    QMessageBox box(ToQtIcon(icon), caption, text, QMessageBox::Ok, parent);
+    QMessageBox box(ToQtIcon(icon), caption, ForDisplay(text), QMessageBox::Ok, parent);
+    // File names and receiver names are shown as they are, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+Answer QtUiServices::Ask(QWidget* parent, const QString& text, const QString& caption, bool withCancel)
+{
+    const ArrowWhileModal arrow;
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel) {
+        buttons |= QMessageBox::Cancel;
+    }
+    QMessageBox box(QMessageBox::Information, caption, ForDisplay(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return Answer::No;
+    }
 }
 
 std::optional<QString> QtUiServices::AskFileName(QWidget* parent, const FileDialogRequest& request)
@@ -67,7 +99,7 @@ std::optional<QString> QtUiServices::AskFileName(QWidget* parent, const FileDial
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // A save dialog that needs an existing file is the merge target: the image is rewritten in place.
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setNameFilter(QString::fromStdString(ToQtNameFilter(request.filter)));
     if (!request.defaultExtension.empty()) {
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
@@ -96,4 +128,4 @@ void QtUiServices::SetBusy(bool busy)
     }
 }
 
-} // namespace editor
+} // namespace ui
