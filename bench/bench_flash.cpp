@@ -38,7 +38,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::size_t kImageSize = 16 << 20;
 constexpr std::size_t kLargeImageSize = 24 << 20;
 constexpr std::size_t kDefaultDbAt = 0x100000; // a 4 MiB default-database area
-constexpr std::size_t kDefaultDbRoom = 4 << 20;
 constexpr std::size_t kUserDbAt = 0x600000;
 constexpr std::uint32_t kMagic = 0xAABBCCDD;
 constexpr std::uint32_t kEnd = 0xDDCCBBAA;

@@ -382,7 +382,7 @@ void CProgListView::mouseMoveEvent(QMouseEvent* event)
         DragMoveTo(pos);
         return;
     }
-    if ((event->buttons() & Qt::LeftButton) && m_pressRow >= 0) {
+    if (event->buttons().testFlag(Qt::LeftButton) && m_pressRow >= 0) {
         if ((pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
             BeginDrag(m_pressRow);
             DragMoveTo(pos);

@@ -20,7 +20,7 @@ bool IsValidName(std::string_view name)
         return false;
     }
     const auto first = static_cast<unsigned char>(name[0]);
-    if (!(std::isalpha(first) || first == '_' || first == ':' || first >= 0x80)) {
+    if (!(std::isalpha(first) != 0 || first == '_' || first == ':' || first >= 0x80)) {
         return false;
     }
     return name.find_first_of(" \t\r\n<>/='\"&") == std::string_view::npos;
