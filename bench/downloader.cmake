@@ -1,5 +1,5 @@
 # Kestrun_boot: the output area under a flood of progress lines, against the literal edit-per-piece procedure.
-if(TARGET downloader_gui)
+if(BUILD_GUI)
     add_executable(bench_downloader_flood_tool ${CMAKE_CURRENT_LIST_DIR}/bench_downloader_flood_tool.cpp)
     target_link_libraries(bench_downloader_flood_tool PRIVATE project_warnings)
     add_executable(bench_downloader_output ${CMAKE_CURRENT_LIST_DIR}/bench_downloader_output.cpp)

@@ -1,4 +1,4 @@
-if(TARGET editor_gui)
+if(BUILD_GUI)
     add_executable(bench_editor ${CMAKE_CURRENT_LIST_DIR}/bench_editor.cpp ${CMAKE_CURRENT_LIST_DIR}/BenchSupport.cpp)
     target_link_libraries(bench_editor PRIVATE editor_gui project_warnings)
     target_include_directories(bench_editor PRIVATE ${CMAKE_CURRENT_LIST_DIR})

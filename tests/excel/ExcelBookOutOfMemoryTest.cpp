@@ -1,9 +1,12 @@
 #include "common/PendingError.h"
+#include "db/CProgDb.h"
+#include "excel/CAccessExcelOut.h"
 #include "excel/CExcelBook.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -16,10 +19,12 @@ using testsupport::TempDir;
 // throws std::bad_alloc, as a real shortage would inside the XML engine.
 namespace {
 std::atomic<long> g_allocationsBeforeFailure{-1};
+std::atomic<long> g_allocations{0}; // every allocation, to size the search below
 } // namespace
 
 void* operator new(std::size_t size)
 {
+    ++g_allocations;
     const long left = g_allocationsBeforeFailure.load();
     if (left == 0) {
         g_allocationsBeforeFailure = -1;
@@ -99,6 +104,69 @@ TEST(ExcelBookOutOfMemory, WriteCellTurnsTheExceptionIntoAPendingError)
         std::string out;
         EXPECT_TRUE(again.ReadCell(r, c, out)) << r << "," << c;
     }
+}
+
+void FillSmallDb(CProgDb& db)
+{
+    for (int s = 0; s < 2; ++s) {
+        auto sat = std::make_unique<CSatNode>();
+        sat->SetName("Sat " + std::to_string(s));
+        sat->SetLongitude(static_cast<std::uint32_t>(100 + s));
+        const std::int32_t satId = db.Sats().Add(std::move(sat));
+        for (int t = 0; t < 2; ++t) {
+            auto tp = std::make_unique<CTpNode>(InvalidId, satId);
+            tp->SetFrequency(static_cast<std::uint32_t>(11000 + 10 * t));
+            const std::int32_t tpId = db.Tps().Add(std::move(tp));
+            auto prog = std::make_unique<CProgNode>(InvalidId, tpId);
+            prog->SetProgName("Prog " + std::to_string(s) + std::to_string(t));
+            prog->SetVPID(static_cast<std::uint32_t>(512 + t));
+            db.Progs().Add(std::move(prog));
+        }
+    }
+}
+
+// A shortage anywhere in an export either fails it, leaving the previous file in place, or is
+// taken up without loss: an export that reports success has written every cell.
+TEST(ExcelBookOutOfMemory, AnExportEitherFailsOrWritesEveryCell)
+{
+    const ScopedPendingError pending;
+    TempDir dir;
+    CProgDb db;
+    FillSmallDb(db);
+    const std::string path = dir.File("out.xls");
+    ASSERT_TRUE(CAccessExcelOut().Export(path, db));
+    const std::vector<std::uint8_t> complete = ReadFileBytes(path);
+    const std::string previous = "the user's previous workbook";
+
+    const long before = g_allocations.load();
+    ASSERT_TRUE(CAccessExcelOut().Export(path, db));
+    const long perExport = g_allocations.load() - before;
+    const long stride = std::max(1L, perExport / 500);
+    int failed = 0;
+    for (long failAt = 0; failAt < perExport; failAt += stride) {
+        SCOPED_TRACE(failAt);
+        dir.Write("out.xls", previous);
+        ClearPendingError();
+        bool exported = false;
+        g_allocationsBeforeFailure = failAt;
+        try {
+            exported = CAccessExcelOut().Export(path, db);
+        } catch (const std::bad_alloc&) {
+            // Not every step of an export takes up a shortage yet; what matters here is that none
+            // of them is reported as success.
+        }
+        const bool injected = g_allocationsBeforeFailure.load() == -1;
+        g_allocationsBeforeFailure = -1;
+        if (exported) {
+            EXPECT_EQ(ReadFileBytes(path), complete);
+        } else {
+            ASSERT_TRUE(injected);
+            const std::vector<std::uint8_t> left = ReadFileBytes(path);
+            EXPECT_EQ(std::string(left.begin(), left.end()), previous);
+            ++failed;
+        }
+    }
+    EXPECT_GT(failed, 0);
 }
 
 } // namespace
