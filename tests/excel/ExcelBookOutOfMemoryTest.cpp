@@ -39,6 +39,10 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
+// The replaced operator new allocates with malloc, so free is the matching release here; GCC,
+// seeing both inlined, takes them for the pair new/free.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept
 {
     std::free(p);
@@ -48,6 +52,7 @@ void operator delete(void* p, std::size_t) noexcept
 {
     std::free(p);
 }
+#pragma GCC diagnostic pop
 
 namespace core {
 namespace {

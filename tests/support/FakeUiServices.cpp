@@ -29,9 +29,12 @@ std::optional<QString> FakeUiServices::AskFileName(QWidget*, const ui::FileDialo
     if (m_fileAnswers.empty()) {
         return std::nullopt;
     }
-    std::optional<QString> answer = m_fileAnswers.front();
+    const FileAnswer answer = m_fileAnswers.front();
     m_fileAnswers.pop_front();
-    return answer;
+    if (answer.cancelled) {
+        return std::nullopt;
+    }
+    return answer.path;
 }
 
 int FakeUiServices::ExecDialog(QDialog& dialog)

@@ -31,8 +31,8 @@ public:
     using DialogScript = std::function<int(QDialog&)>;
 
     void QueueAnswer(ui::Answer answer) { m_answers.push_back(answer); }
-    void QueueFile(const QString& path) { m_fileAnswers.emplace_back(path); }
-    void QueueCancel() { m_fileAnswers.emplace_back(std::nullopt); }
+    void QueueFile(const QString& path) { m_fileAnswers.push_back(FileAnswer{path, false}); }
+    void QueueCancel() { m_fileAnswers.push_back(FileAnswer{QString(), true}); }
     void QueueDialog(DialogScript script) { m_dialogScripts.push_back(std::move(script)); }
 
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption, ui::MessageIcon icon) override;
@@ -55,8 +55,14 @@ public:
     int busyCount = 0; // times the wait cursor was shown
 
 private:
+    struct FileAnswer
+    {
+        QString path;
+        bool cancelled;
+    };
+
     std::deque<ui::Answer> m_answers;
-    std::deque<std::optional<QString>> m_fileAnswers;
+    std::deque<FileAnswer> m_fileAnswers;
     std::deque<DialogScript> m_dialogScripts;
     int m_busyDepth = 0;
 };
