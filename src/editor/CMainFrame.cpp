@@ -232,23 +232,22 @@ bool CMainFrame::OpenPath(const QString& path)
 
 bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
 {
-    if (m_db == nullptr) {
-        m_db = std::make_unique<CProgDb>();
-    } else {
-        m_db->Clear();
-    }
+    // The file is read into a database of its own: a failed read leaves the shown one, and the views
+    // on it, exactly as they were.
+    auto read = std::make_unique<CProgDb>();
     bool imported = false;
     {
         ui::BusyCursor busy(m_services);
-        imported = importer.Import(path, *m_db);
+        imported = importer.Import(path, *read);
     }
     if (!imported) {
-        // The views keep their items; they look nodes up by id and skip the ones gone.
         ShowPendingError("Load Error");
         return false;
     }
-    m_tree->RebuildTree(m_db.get());
-    m_list->AttachDatabase(m_db.get());
+    // The views hold plain pointers to the database: they move to the new one before the old one goes.
+    m_tree->RebuildTree(read.get());
+    m_list->AttachDatabase(read.get());
+    m_db = std::move(read);
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
     return true;
 }

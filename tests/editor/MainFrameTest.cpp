@@ -462,7 +462,7 @@ private slots:
         w.Action(CommandId::OpenDb)->trigger();
         w.Expect(text, "Load Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
-        QVERIFY(w.Frame().Database() != nullptr); // created by the confirmed dialog even so
+        QVERIFY(w.Frame().Database() == nullptr); // a failed read leaves the window as it was
         QCOMPARE(w.Tree().topLevelItemCount(), 0);
         QCOMPARE(w.Frame().MessagePane()->text(), "Ready");
     }
@@ -507,32 +507,39 @@ private slots:
         QVERIFY(CTessaroApp::PendingError().text.empty());
     }
 
-    void viewsSurviveAFailedImport()
+    void aFailedImportChangesNothing()
     {
         Window w;
         w.OpenDbWith(4);
+        const CProgDb* before = w.Frame().Database();
+        const std::string bytesBefore = DbFileBytes(*w.Frame().Database());
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         QCOMPARE(w.List().RowCount(), 4);
+        const QString summary = w.Frame().MessagePane()->text();
         ScriptedImporter half(w.ui, [](CProgDb& db) {
             db.Progs().Add(std::make_unique<CProgNode>(InvalidId, 0)); // one node read, then failure
             return false;
         });
         w.ui.QueueFile(w.ValidDbFile());
         QVERIFY(!w.Frame().ImportFile(half, kProgramDbFilter));
+        QVERIFY(half.sawEmptyDatabase); // the file was read into a database of its own
+        // The database, the tree, the list and the status bar are as they were.
+        QCOMPARE(w.Frame().Database(), before);
+        QCOMPARE(DbFileBytes(*w.Frame().Database()), bytesBefore);
         QCOMPARE(w.Tree().topLevelItemCount(), 2);
         QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 1);
         QCOMPARE(w.List().RowCount(), 4);
         QCOMPARE(w.List().Model().index(3, 0).data().toString(), "3");
-        // Deleting a row whose node is gone does nothing.
+        QVERIFY(!w.List().Model().index(3, 2).data().toString().isEmpty()); // the cells still have their texts
+        QCOMPARE(w.Frame().MessagePane()->text(), summary);
+        // The rows are still the database's: deleting one removes the program.
         w.List().selectionModel()->select(w.List().Model().index(3, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         w.List().DeleteSelected();
-        QCOMPARE(w.List().RowCount(), 4);
-        // Selecting a stale tree item shows what the database now holds for it.
+        QCOMPARE(w.List().RowCount(), 3);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(1)->child(0)->child(0));
-        QCOMPARE(w.List().RowCount(), 1);
-        w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
-        QCOMPARE(w.List().RowCount(), 0);
+        QCOMPARE(w.List().RowCount(), 3);
     }
 
     void saveAsDbWritesAndConfirms()
