@@ -11,6 +11,7 @@ packages=(
     curl tftp-hpa
     libreoffice-calc-nogui
     libpugixml-dev
+    dpkg-dev file lintian desktop-file-utils appstream mandoc
 )
 
 missing=()

@@ -41,7 +41,8 @@ std::string CliUsage()
            "  corvane-cli dump FILE [--from db|xls|userdb|userdb25] [--address HEX]\n"
            "  corvane-cli convert IN OUT [--from ...] [--address HEX]\n"
            "  corvane-cli info FILE [--from ...] [--address HEX]\n"
-           "  corvane-cli merge IN IMAGE [--from ...] [--address HEX]\n";
+           "  corvane-cli merge IN IMAGE [--from ...] [--address HEX]\n"
+           "  corvane-cli --version\n";
 }
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, std::string& error)

@@ -157,6 +157,10 @@ std::optional<StepError> RunCommand(const CliOptions& options, std::ostream& out
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "corvane-cli " << CORVANE_VERSION << '\n';
+        return kCliOk;
+    }
     CliOptions options;
     std::string usageError;
     if (!ParseCliOptions(args, options, usageError)) {

@@ -104,6 +104,16 @@ TEST(Cli, InfoAndConvertOfTheSample)
     EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(sample));
 }
 
+TEST(Cli, VersionIsTheProjectsVersion)
+{
+    const CliResult r = RunCommand({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "corvane-cli " CORVANE_VERSION "\n");
+    EXPECT_TRUE(r.err.empty());
+    // Only on its own: beside a command it is an unknown option.
+    EXPECT_EQ(RunCommand({"info", "a.db", "--version"}).status, 2);
+}
+
 TEST(Cli, FailuresAndUsageErrors)
 {
     const TempDir dir;

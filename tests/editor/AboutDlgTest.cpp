@@ -1,5 +1,6 @@
-// The About box: its fixed texts and how it closes.
+// The About box: its fixed texts, its icon and how it closes.
 #include "editor/dialogs/CAboutDlg.h"
+#include "editor/views/TreeIcons.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,6 +24,21 @@ private slots:
         QVERIFY(texts.contains("Corvane Advanced V2.00"));
         QVERIFY(texts.contains("Any Question, Please Refer To Brisken Team For Help"));
         QCOMPARE(about.findChild<QPushButton*>("okButton")->text(), "OK");
+    }
+
+    void showsTheProgramIcon()
+    {
+        // The icon of the desktop entry, built into the program: every size the theme installs.
+        const QIcon icon = ProgramIcon();
+        for (const int size : {16, 32, 48, 256}) {
+            QCOMPARE(icon.pixmap(size, size).size(), QSize(size, size));
+        }
+        CAboutDlg about;
+        bool shown = false;
+        for (const QLabel* label : about.findChildren<QLabel*>()) {
+            shown = shown || (!label->pixmap().isNull() && label->pixmap().size() == QSize(32, 32));
+        }
+        QVERIFY(shown);
     }
 
     void closesWithOkEnterAndEscape_data()

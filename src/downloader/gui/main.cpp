@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QSettings>
 
 using downloader::CDownloadDlg;
@@ -16,6 +17,11 @@ using ui::QtUiServices;
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QIcon icon; // the icon of the desktop entry, for every window of the program
+    for (const int size : {16, 32, 48, 256}) {
+        icon.addFile(QString(":/icons/org.corvane.KestrunBoot-%1.png").arg(size), QSize(size, size));
+    }
+    QApplication::setWindowIcon(icon);
     // A window closed during a run has its tool still to stop: the program ends on ClosingFinished.
     QApplication::setQuitOnLastWindowClosed(false);
     QtUiServices ui;

@@ -82,7 +82,11 @@ QIcon TreeIcon(int image)
 
 QIcon ProgramIcon()
 {
-    return TreeIcon(DishImage);
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256}) {
+        icon.addFile(QString(":/icons/org.corvane.Corvane-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
 }
 
 } // namespace editor
