@@ -331,13 +331,23 @@ private:
         return ids;
     }
 
-    // Up to three ids, so that deletes do not empty the database too soon.
+    // Up to four ids, scattered or a run of neighbouring rows, so that deletes do not empty the
+    // database too soon.
     std::vector<std::int32_t> FewIds(NodeType kind)
     {
-        std::vector<std::int32_t> ids(m_random() % 4);
-        for (std::int32_t& id : ids) {
-            id = SomeId(kind);
+        const std::vector<ModelRow>& rows = m_states[m_done].Of(kind);
+        std::vector<std::int32_t> ids(m_random() % 5);
+        if (m_random() % 2 == 0 || rows.size() < ids.size()) {
+            for (std::int32_t& id : ids) {
+                id = SomeId(kind);
+            }
+            return ids;
         }
+        const std::size_t first = m_random() % (rows.size() - ids.size() + 1);
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            ids[i] = rows[first + i].id;
+        }
+        std::shuffle(ids.begin(), ids.end(), m_random);
         return ids;
     }
 
