@@ -2,8 +2,9 @@
 
 #include "db/CProgDb.h"
 
-#include <optional>
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 namespace core {
@@ -12,100 +13,122 @@ namespace {
 
 constexpr std::uint32_t kComparedTpBits = 0x7FFFFFFFu; // what SameTransponder compares
 
-// The two keys a program matches by. Names hold no NUL, so one separates the parts.
-struct ProgramKeys
-{
-    std::string service; // satellite name, transponder word, ServiceId
-    std::string name; // satellite name, program name
-};
-
-std::optional<ProgramKeys> KeysOf(const CProgDb& db, const CProgNode& prog)
-{
-    const CTpNode* tp = db.Tps().Find(prog.ParentId());
-    const CSatNode* sat = tp == nullptr ? nullptr : db.Sats().Find(tp->ParentId());
-    if (sat == nullptr) {
-        return std::nullopt;
-    }
-    const std::string satName = sat->Name() + '\0';
-    std::string service = satName;
-    const std::uint32_t word = tp->TpRecord() & kComparedTpBits;
-    const std::uint32_t serviceId = prog.ServiceId();
-    for (const std::uint32_t byte : {word, word >> 8, word >> 16, word >> 24, serviceId, serviceId >> 8}) {
-        service.push_back(static_cast<char>(byte & 0xFF));
-    }
-    return ProgramKeys{std::move(service), satName + prog.ProgName()};
-}
-
-// The reference programs with one key, in reference order, and how many of them are taken.
-struct Candidates
-{
-    std::vector<std::size_t> ranks;
-    std::size_t next = 0;
-};
-
-class ReferenceIndex
+// Satellite names as small numbers, the same in both databases.
+class SatelliteNames
 {
 public:
-    explicit ReferenceIndex(const CProgDb& reference)
+    std::uint32_t Index(const std::string& name)
     {
-        std::size_t rank = 0;
-        for (const CProgNode& prog : reference.Progs()) {
-            if (const std::optional<ProgramKeys> keys = KeysOf(reference, prog)) {
-                m_byService[keys->service].ranks.push_back(rank);
-                m_byName[keys->name].ranks.push_back(rank);
-            }
-            ++rank;
-        }
-        m_taken.assign(rank, false);
+        return m_indexes.try_emplace(name, static_cast<std::uint32_t>(m_indexes.size())).first->second;
     }
-
-    std::size_t TakeByService(const std::string& key) { return Take(m_byService, key); }
-    std::size_t TakeByName(const std::string& key) { return Take(m_byName, key); }
 
 private:
-    std::size_t Take(std::unordered_map<std::string, Candidates>& index, const std::string& key)
-    {
-        const auto found = index.find(key);
-        if (found == index.end()) {
-            return kUnmatched;
-        }
-        Candidates& candidates = found->second;
-        while (candidates.next < candidates.ranks.size()) {
-            const std::size_t rank = candidates.ranks[candidates.next++];
-            if (!m_taken[rank]) {
-                m_taken[rank] = true;
-                return rank;
-            }
-        }
-        return kUnmatched;
-    }
-
-    std::unordered_map<std::string, Candidates> m_byService;
-    std::unordered_map<std::string, Candidates> m_byName;
-    std::vector<bool> m_taken;
+    std::unordered_map<std::string, std::uint32_t> m_indexes;
 };
+
+// A program with a satellite and a transponder: what it matches by, and its position in its list.
+struct Entry
+{
+    std::uint32_t sat;
+    std::uint32_t tpWord;
+    std::uint32_t serviceId;
+    std::size_t position;
+    const CProgNode* prog;
+};
+
+std::vector<Entry> Entries(const CProgDb& db, SatelliteNames& names)
+{
+    std::unordered_map<std::int32_t, std::uint32_t> satNames;
+    for (const CSatNode& sat : db.Sats()) {
+        satNames.try_emplace(sat.Id(), names.Index(sat.Name())); // the first node of a shared id, as Find
+    }
+    std::vector<Entry> entries;
+    entries.reserve(db.Progs().Count());
+    std::size_t position = 0;
+    for (const CProgNode& prog : db.Progs()) {
+        const CTpNode* tp = db.Tps().Find(prog.ParentId());
+        const auto sat = tp == nullptr ? satNames.end() : satNames.find(tp->ParentId());
+        if (sat != satNames.end()) {
+            entries.push_back({sat->second, tp->TpRecord() & kComparedTpBits, prog.ServiceId(), position, &prog});
+        }
+        ++position;
+    }
+    return entries;
+}
+
+// Pairs the entries of both sides with equal keys, the k-th of one side with the k-th of the other
+// (both sorted by key, then position), writing the reference position into ranks.
+template <class Key>
+void Pair(std::vector<std::pair<Key, std::size_t>>& ours,
+          std::vector<std::pair<Key, std::size_t>>& theirs,
+          std::vector<std::size_t>& ranks,
+          std::vector<bool>& taken)
+{
+    std::sort(ours.begin(), ours.end());
+    std::sort(theirs.begin(), theirs.end());
+    auto our = ours.begin();
+    auto their = theirs.begin();
+    while (our != ours.end() && their != theirs.end()) {
+        if (our->first < their->first) {
+            ++our;
+        } else if (their->first < our->first) {
+            ++their;
+        } else {
+            ranks[our->second] = their->second;
+            taken[their->second] = true;
+            ++our;
+            ++their;
+        }
+    }
+}
+
+using ServiceKey = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;
+using NameKey = std::pair<std::uint32_t, std::string>;
+
+std::vector<std::pair<ServiceKey, std::size_t>> ServiceKeys(const std::vector<Entry>& entries)
+{
+    std::vector<std::pair<ServiceKey, std::size_t>> keys;
+    keys.reserve(entries.size());
+    for (const Entry& entry : entries) {
+        keys.emplace_back(ServiceKey{entry.sat, entry.tpWord, entry.serviceId}, entry.position);
+    }
+    return keys;
+}
+
+// The name keys of the entries still without a partner.
+std::vector<std::pair<NameKey, std::size_t>> NameKeys(const std::vector<Entry>& entries,
+                                                      const std::vector<bool>& paired)
+{
+    std::vector<std::pair<NameKey, std::size_t>> keys;
+    for (const Entry& entry : entries) {
+        if (!paired[entry.position]) {
+            keys.emplace_back(NameKey{entry.sat, entry.prog->ProgName()}, entry.position);
+        }
+    }
+    return keys;
+}
 
 } // namespace
 
 std::vector<std::size_t> ReferenceRanks(const CProgDb& db, const CProgDb& reference)
 {
-    ReferenceIndex index(reference);
-    std::vector<std::optional<ProgramKeys>> keys;
-    keys.reserve(db.Progs().Count());
-    for (const CProgNode& prog : db.Progs()) {
-        keys.push_back(KeysOf(db, prog));
+    SatelliteNames names;
+    const std::vector<Entry> ours = Entries(db, names);
+    const std::vector<Entry> theirs = Entries(reference, names);
+    std::vector<std::size_t> ranks(db.Progs().Count(), kUnmatched);
+    std::vector<bool> taken(reference.Progs().Count(), false);
+
+    auto ourServices = ServiceKeys(ours);
+    auto theirServices = ServiceKeys(theirs);
+    Pair(ourServices, theirServices, ranks, taken);
+
+    std::vector<bool> matched(ranks.size(), false);
+    for (std::size_t i = 0; i < ranks.size(); ++i) {
+        matched[i] = ranks[i] != kUnmatched;
     }
-    std::vector<std::size_t> ranks(keys.size(), kUnmatched);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i]) {
-            ranks[i] = index.TakeByService(keys[i]->service);
-        }
-    }
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i] && ranks[i] == kUnmatched) {
-            ranks[i] = index.TakeByName(keys[i]->name);
-        }
-    }
+    auto ourNames = NameKeys(ours, matched);
+    auto theirNames = NameKeys(theirs, taken);
+    Pair(ourNames, theirNames, ranks, taken);
     return ranks;
 }
 
