@@ -228,6 +228,38 @@ TEST_F(EditHistoryTest, ChangesMadeBehindItsBackStopUndoAndRedo)
     EXPECT_TRUE(m_history.IsModified());
 }
 
+TEST_F(EditHistoryTest, SharedReceiverIdsKeepTheChildrenWhileOneParentCarriesTheirId)
+{
+    // As after a flash reader: satellites "hotbird" and the third one both carry id 1.
+    m_db.Sats().SetNodeId(*m_db.Sats().Find(2), 1);
+    m_db.Tps().Find(3)->SetParentId(1);
+    const auto satNames = [this] {
+        std::vector<std::string> names;
+        for (const CSatNode& sat : m_db.Sats()) {
+            names.push_back(sat.Name());
+        }
+        return names;
+    };
+    ASSERT_TRUE(m_history.Do(DeleteNodes(Sat, {1})));
+    EXPECT_EQ(satNames(), (std::vector<std::string>{"Astra", "\xC9z\xE9"}));
+    EXPECT_EQ(Ids(m_db.Tps()), (std::vector<std::int32_t>{0, 1, 2, 3, 4})); // id 1 is still carried
+    ASSERT_TRUE(m_history.Do(DeleteNodes(Sat, {1})));
+    EXPECT_EQ(satNames(), (std::vector<std::string>{"Astra"}));
+    EXPECT_EQ(Ids(m_db.Tps()), (std::vector<std::int32_t>{0, 2}));
+    EXPECT_EQ(Ids(m_db.Progs()), (std::vector<std::int32_t>{0, 2, 4, 5, 10}));
+    ASSERT_TRUE(m_history.Undo());
+    ASSERT_TRUE(m_history.Undo());
+    EXPECT_EQ(satNames(), (std::vector<std::string>{"Astra", "hotbird", "\xC9z\xE9"}));
+    EXPECT_EQ(Ids(m_db.Sats()), (std::vector<std::int32_t>{0, 1, 1}));
+    EXPECT_EQ(Ids(m_db.Progs()), (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    // Two rows with the shared id select both nodes in one edit.
+    ASSERT_TRUE(m_history.Do(DeleteNodes(Sat, {1, 1})));
+    EXPECT_EQ(m_history.UndoName(), "Delete 2 Satellites");
+    EXPECT_EQ(satNames(), (std::vector<std::string>{"Astra"}));
+    EXPECT_EQ(Ids(m_db.Tps()), (std::vector<std::int32_t>{0, 2}));
+    EXPECT_FALSE(m_history.Do(DeleteNodes(Sat, {0, 0})));
+}
+
 TEST_F(EditHistoryTest, NamesCountTheSelection)
 {
     const struct
