@@ -5,6 +5,8 @@
 #include "access/CAccessOut.h"
 #include "cli/CliOptions.h"
 #include "cli/CliUiHooks.h"
+#include "cli/CommandSteps.h"
+#include "cli/EditCommand.h"
 #include "cli/JsonDump.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
@@ -16,68 +18,12 @@ using core::CAccessDftDbOut;
 using core::ClearPendingError;
 using core::CProgDb;
 using core::FileFormat;
-using core::FormatByName;
-using core::FormatByPath;
-using core::FormatId;
 using core::PendingErrorOrUnknown;
 using core::ScopedUiHooks;
 
 namespace cli {
 
 namespace {
-
-// Outcome of a command step that cannot go on: a usage problem (status 2) or a failed read (status 1).
-struct StepError
-{
-    int status;
-    std::string text;
-};
-
-const FileFormat* InputFormat(const CliOptions& options, const std::string& path, std::optional<StepError>& error)
-{
-    const FileFormat* format = options.from.empty() ? FormatByPath(path) : FormatByName(options.from);
-    if (format == nullptr) {
-        error = StepError{kCliUsage,
-                          options.from.empty() ? "cannot tell the format of " + path + "; use --from"
-                                               : "unknown format: " + options.from};
-        return nullptr;
-    }
-    if (format->makeReader == nullptr) {
-        error = StepError{kCliUsage, "cannot read the format " + std::string(format->name)};
-        return nullptr;
-    }
-    if (format->id == FormatId::UserDb25 && !options.address) {
-        error = StepError{kCliUsage, "--from userdb25 needs --address"};
-        return nullptr;
-    }
-    return format;
-}
-
-const FileFormat* OutputFormat(const std::string& path, std::optional<StepError>& error)
-{
-    const FileFormat* format = FormatByPath(path);
-    if (format == nullptr || format->makeWriter == nullptr) {
-        error = StepError{kCliUsage, "cannot tell the output format of " + path + " (use .db or .xls)"};
-        return nullptr;
-    }
-    return format;
-}
-
-// Reads the input file; on failure error holds the status and the text for standard error.
-bool Load(const CliOptions& options, const std::string& path, CProgDb& db, std::optional<StepError>& error)
-{
-    const FileFormat* format = InputFormat(options, path, error);
-    if (format == nullptr) {
-        return false;
-    }
-    db.Clear();
-    if (!format->makeReader()->Import(path, db)) {
-        error = StepError{kCliFailed, PendingErrorOrUnknown()};
-        ClearPendingError();
-        return false;
-    }
-    return true;
-}
 
 std::optional<StepError> Dump(const CliOptions& options, std::ostream& out)
 {
@@ -109,13 +55,7 @@ std::optional<StepError> Convert(const CliOptions& options)
     if (output == nullptr || !Load(options, options.files[0], db, error)) {
         return error;
     }
-    if (db.IsEmpty()) {
-        return StepError{kCliFailed, "No data to save!"};
-    }
-    if (!output->makeWriter()->Export(options.files[1], db)) {
-        error = StepError{kCliFailed, PendingErrorOrUnknown()};
-        ClearPendingError();
-    }
+    (void)Save(*output, options.files[1], db, error); // error tells a failure
     return error;
 }
 
@@ -149,6 +89,9 @@ std::optional<StepError> RunCommand(const CliOptions& options, std::ostream& out
     }
     if (options.command == "info") {
         return Info(options, out);
+    }
+    if (options.command == "edit") {
+        return Edit(options, out);
     }
     return Convert(options);
 }

@@ -7,6 +7,7 @@
 #include <list>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,7 @@ public:
         node->m_id = ++m_lastId;
         m_nodes.push_back(std::move(node));
         IndexInsert(std::prev(m_nodes.end()));
+        ++m_revision;
         return m_lastId;
     }
 
@@ -131,6 +133,7 @@ public:
         }
         if (source != target) {
             m_nodes.splice(target, m_nodes, source);
+            ++m_revision;
         }
         return true;
     }
@@ -141,6 +144,7 @@ public:
         m_index.clear();
         m_nodes.clear();
         m_lastId = InvalidId;
+        ++m_revision;
     }
 
     // Adds the node as Add does (the id counter grows alike), then gives it the receiver's own id.
@@ -171,7 +175,97 @@ public:
         IndexRemove(it);
         node.m_id = id;
         IndexInsert(it);
+        ++m_revision;
     }
+
+    // Places and stores, for the edit history (src/edit). An edit keeps the places of the nodes it
+    // touched instead of their ids, so that undo and redo act on exactly the same nodes, whatever
+    // ids a flash reader gave them. A place stays valid while its node is in this list or held in a
+    // store; Clear and the destruction of the store end it.
+    using Place = typename Storage::iterator;
+    // Nodes taken out of the list but kept alive, with their ids, for an undo or a redo.
+    using Store = Storage;
+
+    Place EndPlace() { return m_nodes.end(); }
+    // The place of the first node with this id in list order, or EndPlace().
+    Place PlaceOf(std::int32_t id) { return FindIt(id); }
+
+    // Every place, in list order.
+    std::vector<Place> Places()
+    {
+        std::vector<Place> places;
+        places.reserve(m_nodes.size());
+        for (auto it = m_nodes.begin(); it != m_nodes.end(); ++it) {
+            places.push_back(it);
+        }
+        return places;
+    }
+
+    // How many nodes carry the id: 0 or 1, more only while a flash reader's ids repeat.
+    std::uint32_t CountWithId(std::int32_t id) const
+    {
+        const auto entry = m_index.find(id);
+        return entry == m_index.end() ? 0u : static_cast<std::uint32_t>(1 + entry->second.others.size());
+    }
+
+    // The places of the nodes that ids name, in the order of ids. Each occurrence of an id takes the
+    // next node carrying it in list order, so a selection of two rows that share an id names both.
+    // False (places empty) when an id has no node left.
+    [[nodiscard]] bool Resolve(const std::vector<std::int32_t>& ids, std::vector<Place>& places)
+    {
+        places.clear();
+        std::unordered_map<std::int32_t, std::vector<Place>> shared = SharedIdPlaces(ids);
+        std::unordered_map<std::int32_t, std::size_t> taken;
+        for (const std::int32_t id : ids) {
+            const auto entry = m_index.find(id);
+            const std::size_t next = taken[id]++;
+            if (entry == m_index.end() || next > entry->second.others.size()) {
+                places.clear();
+                return false;
+            }
+            places.push_back(entry->second.others.empty() ? entry->second.node : shared[id][next]);
+        }
+        return true;
+    }
+
+    // Takes the node out of the list into the store; it keeps its id. Returns the place that
+    // followed it, where Reattach puts it back.
+    Place Detach(Place node, Store& store)
+    {
+        const Place next = std::next(node);
+        IndexRemove(node);
+        store.splice(store.end(), m_nodes, node);
+        ++m_revision;
+        return next;
+    }
+
+    // Puts a node held in the store back into the list, directly before the place before.
+    void Reattach(Place node, Place before, Store& store)
+    {
+        m_nodes.splice(before, store, node);
+        IndexInsert(node);
+        ++m_revision;
+    }
+
+    // Moves a node of the list directly before another place of the list (before itself or its
+    // successor leaves the order as it is). Ids and parents stay.
+    void MoveBefore(Place node, Place before)
+    {
+        m_nodes.splice(before, m_nodes, node);
+        ++m_revision;
+    }
+
+    // Gives the node the next id as Add does, but keeps it in the store until it is Reattached.
+    Place AddDetached(std::unique_ptr<TNode> node, Store& store)
+    {
+        node->m_id = ++m_lastId;
+        store.push_back(std::move(node));
+        return std::prev(store.end());
+    }
+
+    // Grows with every change of the list's nodes or order (not of their values), so the edit
+    // history can tell whether the list is still as it left it.
+    std::uint64_t Revision() const { return m_revision; }
 
     std::uint32_t Count() const { return static_cast<std::uint32_t>(m_nodes.size()); }
     bool IsEmpty() const { return m_nodes.empty(); }
@@ -208,6 +302,28 @@ private:
         return it;
     }
 
+    // For each shared id among ids, the places of the nodes carrying it, in list order (one walk).
+    std::unordered_map<std::int32_t, std::vector<Place>> SharedIdPlaces(const std::vector<std::int32_t>& ids)
+    {
+        std::unordered_set<std::int32_t> wanted;
+        for (const std::int32_t id : ids) {
+            const auto entry = m_index.find(id);
+            if (entry != m_index.end() && !entry->second.others.empty()) {
+                wanted.insert(id);
+            }
+        }
+        std::unordered_map<std::int32_t, std::vector<Place>> shared;
+        if (wanted.empty()) {
+            return shared;
+        }
+        for (auto it = m_nodes.begin(); it != m_nodes.end(); ++it) {
+            if (wanted.count((*it)->Id()) != 0) {
+                shared[(*it)->Id()].push_back(it);
+            }
+        }
+        return shared;
+    }
+
     void IndexInsert(typename Storage::iterator it)
     {
         const auto [entry, added] = m_index.try_emplace((*it)->Id(), IdEntry{it, {}});
@@ -242,12 +358,14 @@ private:
     typename Storage::iterator Erase(typename Storage::iterator it)
     {
         IndexRemove(it);
+        ++m_revision;
         return m_nodes.erase(it);
     }
 
     Storage m_nodes;
     std::unordered_map<std::int32_t, IdEntry> m_index;
     std::int32_t m_lastId = InvalidId;
+    std::uint64_t m_revision = 0;
 };
 
 } // namespace core

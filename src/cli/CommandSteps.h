@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace core {
+class CProgDb;
+struct FileFormat;
+} // namespace core
+
+namespace cli {
+
+struct CliOptions;
+
+// Outcome of a command step that cannot go on: a usage problem (status 2) or a failure (status 1).
+struct StepError
+{
+    int status;
+    std::string text;
+};
+
+// The format of a file to read: --from, else its extension.
+const core::FileFormat*
+InputFormat(const CliOptions& options, const std::string& path, std::optional<StepError>& error);
+
+// The format of a file to write, by its extension.
+const core::FileFormat* OutputFormat(const std::string& path, std::optional<StepError>& error);
+
+// Reads the input file; on failure error holds the status and the text for standard error.
+[[nodiscard]] bool
+Load(const CliOptions& options, const std::string& path, core::CProgDb& db, std::optional<StepError>& error);
+
+// Writes the database as path's extension says ("No data to save!" for an empty one).
+[[nodiscard]] bool
+Save(const core::FileFormat& format, const std::string& path, core::CProgDb& db, std::optional<StepError>& error);
+
+} // namespace cli
