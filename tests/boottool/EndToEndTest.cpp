@@ -190,6 +190,7 @@ TEST_F(EndToEndTest, NetDownWhileTheTftpPortIsTaken)
     address.sin_port = htons(2000);
     ASSERT_EQ(bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     SimulatedBoard board;
+    dir.Write("a.bin", "firmware"); // a file that is there: only the port is in the way
     const ChildResult result = Run(board, {"-p", "127.0.0.1", "-c", "netdown", "0", "a.bin"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.errors.find("tftp server: udp port 2000 not available"), std::string::npos) << result.merged;
