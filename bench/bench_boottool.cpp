@@ -67,7 +67,8 @@ void BenchTftp(const std::string& dir)
     QuietConsole console;
     PosixFileStorage storage;
     TftpServer server(storage, {file}, console);
-    TftpService service(server, console, [](TftpOutcome) {});
+    TransferTracker transfers; // no board: the client is curl
+    TftpService service(server, transfers, console, [](TftpOutcome) {});
     std::string error;
     if (!service.Start("127.0.0.1", 0, error)) {
         std::printf("tftp: cannot start: %s\n", error.c_str());

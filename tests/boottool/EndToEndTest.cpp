@@ -404,7 +404,7 @@ TEST_F(EndToEndTest, AFloodOfStrayPacketsDuringANetDown)
     const std::string data = Pattern(20000);
     const std::string file = dir.Write("app.bin", data);
     SimulatedBoard board;
-    board.PowerOn(1000);
+    board.PowerOn(1500); // the flood fills more than a second before the board even loads
     std::atomic<bool> runOver{false};
     std::thread flood([&] {
         RawTftpClient flooder("127.0.0.3");

@@ -70,6 +70,11 @@ TEST(StrayLineLimiterTest, ACountDueIsPrintedByTheNextPacketToo)
     limiter.Out("stray\n");
     EXPECT_TRUE(console.OutText().ends_with("stray\n2 more stray packets ignored\n"));
     EXPECT_EQ(limiter.MsUntilFlush(), 900); // that packet belongs to a second still flooded
+    limiter.FlushPending(); // the server stops: the count so far is not lost
+    EXPECT_TRUE(console.OutText().ends_with("2 more stray packets ignored\n1 more stray packets ignored\n"));
+    EXPECT_EQ(limiter.MsUntilFlush(), -1);
+    limiter.FlushPending(); // nothing more to say
+    EXPECT_TRUE(console.OutText().ends_with("2 more stray packets ignored\n1 more stray packets ignored\n"));
     limiter.Err("an error\n");
     EXPECT_EQ(console.ErrText(), "an error\n"); // errors are never held back
 }

@@ -57,6 +57,15 @@ void StrayLineLimiter::Flush()
     }
 }
 
+void StrayLineLimiter::FlushPending()
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_ignored > 0) {
+        m_console.Out(Format("%d more stray packets ignored\n", m_ignored));
+        m_ignored = 0;
+    }
+}
+
 int StrayLineLimiter::MsUntilFlush() const
 {
     const std::lock_guard lock(m_mutex);

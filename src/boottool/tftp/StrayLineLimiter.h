@@ -24,6 +24,8 @@ public:
 
     // Prints the count of a second that is over; the caller comes back after MsUntilFlush().
     void Flush();
+    // Prints whatever has been counted, due or not (the server is stopping).
+    void FlushPending();
     // Milliseconds until a count is due, or -1 when none is waiting.
     [[nodiscard]] int MsUntilFlush() const;
 

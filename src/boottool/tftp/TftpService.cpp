@@ -72,6 +72,7 @@ void TftpService::Stop()
         m_thread.join();
     }
     ReapWorkers(true);
+    m_strays.FlushPending(); // the run's output ends with the count of a flood still going on
 }
 
 void TftpService::Loop()
