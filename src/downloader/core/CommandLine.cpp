@@ -43,7 +43,10 @@ std::string ToolFileWord(std::string_view file)
 // with its quotes, whatever blanks the name holds.
 std::string FileArgument(std::string_view file)
 {
-    return " " + QuotedWindowsArgument(ToolFileWord(file));
+    // Appended rather than " " + a temporary: GCC 12 at -O3 warns falsely (-Wrestrict) on that form.
+    std::string argument = " ";
+    argument += QuotedWindowsArgument(ToolFileWord(file));
+    return argument;
 }
 
 std::string ToolPart(const DownloadRequest& request, std::string_view baseDir)

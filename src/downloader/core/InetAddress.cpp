@@ -112,7 +112,10 @@ std::optional<std::string> DottedQuad(std::string_view text)
         if (value > kMaxOctet || (dot == std::string_view::npos) != (part == kParts - 1)) {
             return std::nullopt;
         }
-        dotted += (part == 0 ? "" : ".") + std::to_string(value);
+        if (part > 0) {
+            dotted += '.';
+        }
+        dotted += std::to_string(value);
         text.remove_prefix(dot == std::string_view::npos ? text.size() : dot + 1);
     }
     return dotted;
