@@ -6,5 +6,6 @@ add_fuzzer(boot_words fuzz_boot_words.cpp ${BOOTTOOL_DIR}/Str2Argv.cpp ${BOOTTOO
     ${BOOTTOOL_DIR}/TextMatcher.cpp)
 target_include_directories(fuzz_boot_words PRIVATE ${PROJECT_SOURCE_DIR}/src)
 add_fuzzer(boot_tftp fuzz_boot_tftp.cpp ${BOOTTOOL_DIR}/tftp/TftpPacket.cpp ${BOOTTOOL_DIR}/tftp/TftpServer.cpp
-    ${BOOTTOOL_DIR}/tftp/FileSource.cpp ${BOOTTOOL_DIR}/Console.cpp)
+    ${BOOTTOOL_DIR}/tftp/FileSource.cpp ${BOOTTOOL_DIR}/tftp/ProgressPrinter.cpp ${BOOTTOOL_DIR}/UnitProgress.cpp
+    ${BOOTTOOL_DIR}/Console.cpp)
 target_include_directories(fuzz_boot_tftp PRIVATE ${PROJECT_SOURCE_DIR}/src)

@@ -1,5 +1,6 @@
 // A TFTP request followed by the client's packets: the input is cut at each 0xFF 0xFE pair; the first
 // part is the request, each later part one packet from the client (an empty part is a time-out).
+#include "boottool/tftp/ProgressPrinter.h"
 #include "boottool/tftp/TftpPacket.h"
 #include "boottool/tftp/TftpServer.h"
 
@@ -26,8 +27,10 @@ public:
         OpenedFile opened;
         if (path == "fw.bin") {
             opened.source = std::make_unique<Bytes>(1500);
+            opened.size = 1500;
         } else if (path == "text.txt") {
             opened.source = std::make_unique<Bytes>(700);
+            opened.size = 700;
         } else {
             opened.error = ENOENT;
         }
@@ -105,8 +108,16 @@ void HandleExchange(const std::uint8_t* data, std::size_t size)
     Client client;
     client.replies.assign(parts.begin() + 1, parts.end());
     TftpServer server(storage, {"fw.bin", "text.txt", "missing.bin"}, console, TftpSettings{0, 2});
+    ProgressPrinter progress(console); // as the board's transfers are followed
+    const bool served = server.FileToServe(parts[0]).has_value();
     // Any outcome is fine here; the sanitizers and the size check in Client::Send find the faults.
-    (void)server.Handle(parts[0], client);
+    const TftpOutcome outcome = server.Handle(parts[0], client, &progress);
+    // The service runs on a thread of its own exactly the requests that become transfers.
+    const bool answeredAtOnce
+        = outcome == TftpOutcome::Refused || outcome == TftpOutcome::BadRequest || outcome == TftpOutcome::Ignored;
+    if (served == answeredAtOnce) {
+        __builtin_trap();
+    }
     for (const auto& part : parts) {
         (void)tftp::ParseReply(part); // read for the sanitizers only
     }

@@ -1,4 +1,5 @@
-// Whatever a tool prints, split into two blocks, through the output rules; also command lines and addresses.
+// Whatever a tool prints, split into two blocks, through the output rules; also command lines, the quoting
+// of the words the window hands the tool, and addresses.
 #include "downloader/core/InetAddress.h"
 #include "downloader/core/OutputText.h"
 #include "downloader/core/ProgressTracker.h"
@@ -8,14 +9,18 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using downloader::CutAtPressAnyKey;
+using downloader::DottedQuad;
 using downloader::IOutputSink;
 using downloader::ParseInetAddr;
 using downloader::PcAddressesFromAdapters;
 using downloader::ProgressTracker;
+using downloader::QuotedWindowsArgument;
 using downloader::SplitPortList;
 using downloader::SplitWindowsCommandLine;
+using downloader::WindowsArgument;
 using downloader::WriteOutputText;
 
 namespace {
@@ -52,6 +57,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (SplitWindowsCommandLine(bytes).empty()) {
+        __builtin_trap();
+    }
+    // Any word comes back whole from the split, quoted or left bare.
+    const std::string word(bytes);
+    const std::vector<std::string> words
+        = SplitWindowsCommandLine("p " + QuotedWindowsArgument(word) + " " + WindowsArgument(word));
+    if (words.size() != 3 || words[1] != word || words[2] != word) {
+        __builtin_trap();
+    }
+    // An address written back reads as itself.
+    if (const auto dotted = DottedQuad(bytes); dotted && DottedQuad(*dotted) != dotted) {
         __builtin_trap();
     }
     (void)ParseInetAddr(bytes);

@@ -6,10 +6,12 @@
 #include "boottool/MachineTable.h"
 #include "boottool/NetAddress.h"
 #include "boottool/PosixSerialPort.h"
+#include "boottool/PreFlight.h"
 #include "boottool/SerialDevice.h"
 #include "boottool/Str2Argv.h"
 #include "boottool/tftp/TftpService.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -126,28 +128,47 @@ LoadBootLoader(BoardLink& link, Console& console, const std::vector<std::uint8_t
     return std::nullopt;
 }
 
+// The address the TFTP server listens on: the PC's address when -p gives it, else the environment's.
+std::string TftpBindAddress(const BootOptions& options, const BootEnvironment& environment)
+{
+    if (options.pcIp.empty()) {
+        return environment.tftpBindAddress;
+    }
+    return DottedAddress(options.pcIp).value_or(options.pcIp);
+}
+
 // A taken port only matters when the board is to fetch a file; otherwise the run goes on with a warning.
-[[nodiscard]] bool StartTftp(TftpService& service, const BootEnvironment& environment, bool needed, Console& console)
+[[nodiscard]] bool StartTftp(TftpService& service,
+                             const std::string& bindAddress,
+                             const BootEnvironment& environment,
+                             bool needed,
+                             Console& console)
 {
     std::string error;
-    if (service.Start(environment.tftpBindAddress, environment.tftpPort, error)) {
+    if (service.Start(bindAddress, environment.tftpPort, error)) {
         return true;
     }
-    if (needed) {
+    if (!needed) {
+        console.Out(Format("warning: tftp server not started: udp port %u not available (%s).\n",
+                           environment.tftpPort,
+                           error.c_str()));
+        return true;
+    }
+    if (service.StartError() == EADDRNOTAVAIL) {
+        console.Err(Format("tftp server: %s is not an address of this PC, please check.\n", bindAddress.c_str()));
+    } else {
         console.Err(Format("tftp server: udp port %u not available (%s), please close the other download.\n",
                            environment.tftpPort,
                            error.c_str()));
-        return false;
     }
-    console.Out(Format(
-        "warning: tftp server not started: udp port %u not available (%s).\n", environment.tftpPort, error.c_str()));
-    return true;
+    return false;
 }
 
 // Serial line, boot loader, then the commands.
 [[nodiscard]] int RunOnBoard(const BootOptions& options,
                              const std::vector<std::string>& commands,
                              const BootEnvironment& environment,
+                             TransferTracker& transfers,
                              Console& console)
 {
     PosixSerialPort port;
@@ -170,7 +191,7 @@ LoadBootLoader(BoardLink& link, Console& console, const std::vector<std::uint8_t
         return kExitOk;
     }
     PcAddress pcAddress(options.pcIp, environment.detectLocalAddress);
-    CommandRunner runner(link, console, pcAddress, options.stbIp);
+    CommandRunner runner(link, console, pcAddress, options.stbIp, transfers, environment.fetchGraceMs);
     for (const std::string& command : commands) {
         if (runner.RunOneCommand(command) == CommandResult::Fatal) {
             return kExitFailure;
@@ -188,17 +209,23 @@ int RunBoot(const std::vector<std::string>& args, Console& console, const BootEn
         return *status;
     }
     const std::vector<std::string> commands = SplitCommands(parsed.options.command);
-    const std::set<std::string> tftpFiles = TftpFiles(commands);
-    PosixFileStorage storage;
-    TftpServer server(storage, tftpFiles, console, TftpSettings{environment.tftpTimeoutMs, kTftpRetries});
-    TftpService service(server, console, [](TftpOutcome) {
-        // The main course is blocked on the serial line; the run ends here, as a failed transfer must.
-        std::_Exit(kExitFailure);
-    });
-    if (!StartTftp(service, environment, !tftpFiles.empty(), console)) {
+    if (!CheckBeforePowerOn(commands, console)) {
         return kExitFailure;
     }
-    return RunOnBoard(parsed.options, commands, environment, console);
+    const std::set<std::string> tftpFiles = TftpFiles(commands);
+    PosixFileStorage storage;
+    TransferTracker transfers;
+    TftpServer server(storage, tftpFiles, console, TftpSettings{environment.tftpTimeoutMs, kTftpRetries});
+    TftpService service(server, transfers, console, [](TftpOutcome) {
+        // The main course is blocked on the serial line; the run ends here, as the board's failed
+        // transfer must end it.
+        std::_Exit(kExitFailure);
+    });
+    const std::string bindAddress = TftpBindAddress(parsed.options, environment);
+    if (!StartTftp(service, bindAddress, environment, !tftpFiles.empty(), console)) {
+        return kExitFailure;
+    }
+    return RunOnBoard(parsed.options, commands, environment, transfers, console);
 }
 
 } // namespace boottool

@@ -2,6 +2,7 @@
 
 #include "boottool/BootRom.h"
 #include "boottool/CommandLine.h"
+#include "boottool/CommandRunner.h"
 #include "boottool/Console.h"
 #include "boottool/PcAddress.h"
 
@@ -14,9 +15,10 @@ namespace boottool {
 // What a run needs from its surroundings; tests change the port and the time limits.
 struct BootEnvironment
 {
-    std::string tftpBindAddress = "0.0.0.0";
+    std::string tftpBindAddress = "0.0.0.0"; // without -p; with it, the server listens on that address only
     std::uint16_t tftpPort = 2000;
     int tftpTimeoutMs = 5000;
+    int fetchGraceMs = kFetchGraceMs;
     BootRomTimings romTimings;
     PcAddress::Detector detectLocalAddress;
 };

@@ -46,8 +46,9 @@ std::size_t WordsNeeded(const std::string& first)
 LoaderCommand NetDown(const std::vector<std::string>& words, const NetAddresses& net)
 {
     LoaderCommand command;
-    const std::string stbIp = !net.stbIp.empty() ? net.stbIp : NextHostAddress(net.pcIp).value_or("");
-    command.preludes.push_back("config ip " + stbIp);
+    command.boardAddress = BoardAddress(net);
+    command.fetchedFile = words[2];
+    command.preludes.push_back("config ip " + command.boardAddress);
     command.preludes.push_back(Format("config tftpport %u", kTftpPort));
     command.text = "partition download " + words[1] + " " + net.pcIp + " \"" + words[2] + "\"";
     if (words.size() > 3) {
@@ -59,6 +60,7 @@ LoaderCommand NetDown(const std::vector<std::string>& words, const NetAddresses&
 LoaderCommand Run(const std::vector<std::string>& words, const NetAddresses& net)
 {
     LoaderCommand command;
+    command.boardAddress = BoardAddress(net);
     command.text = "bootp " + net.pcIp + " " + words[1];
     if (words.size() > 2) {
         command.text += " " + words[2];
@@ -104,6 +106,11 @@ LoaderCommand Run(const std::vector<std::string>& words, const NetAddresses& net
 bool NeedsPcAddress(const std::vector<std::string>& words)
 {
     return !words.empty() && (IsNetDown(words[0]) || IsRun(words[0])) && words.size() >= WordsNeeded(words[0]);
+}
+
+std::string BoardAddress(const NetAddresses& net)
+{
+    return !net.stbIp.empty() ? net.stbIp : NextHostAddress(net.pcIp).value_or("");
 }
 
 std::vector<std::string> TftpFilesOf(const std::vector<std::string>& words)

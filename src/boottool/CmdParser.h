@@ -30,6 +30,8 @@ struct LoaderCommand
     std::string file; // the file sent or written
     std::uint64_t size = 0; // bytes sent or received
     std::string message; // for a failure: the line to print
+    std::string boardAddress; // network commands: the board's address (what "config ip" gives it)
+    std::string fetchedFile; // netdown: the file the board must have fetched by the time its prompt returns
 };
 
 // The addresses the network commands use.
@@ -44,6 +46,10 @@ inline constexpr unsigned kTftpPort = 2000;
 
 // Whether the command's translation needs the PC's address (netdown, download, run, boot).
 bool NeedsPcAddress(const std::vector<std::string>& words);
+
+// The board's address for the network commands: the -s value, else the PC's address with 1 added to
+// its last octet; empty when neither can be had.
+std::string BoardAddress(const NetAddresses& net);
 
 // The files of the PC that the command lets the board fetch by TFTP.
 std::vector<std::string> TftpFilesOf(const std::vector<std::string>& words);

@@ -24,11 +24,18 @@ namespace {
 
 } // namespace
 
-CommandRunner::CommandRunner(BoardLink& link, Console& console, PcAddress& pcAddress, std::string stbIp)
+CommandRunner::CommandRunner(BoardLink& link,
+                             Console& console,
+                             PcAddress& pcAddress,
+                             std::string stbIp,
+                             TransferTracker& transfers,
+                             int fetchGraceMs)
     : m_link(link)
     , m_console(console)
     , m_pcAddress(pcAddress)
     , m_stbIp(std::move(stbIp))
+    , m_transfers(transfers)
+    , m_fetchGraceMs(fetchGraceMs)
 { }
 
 CommandResult CommandRunner::LinkFailure()
@@ -74,6 +81,9 @@ CommandResult CommandRunner::RunOneCommand(const std::string& command)
         m_console.Out(translated.message);
         return CommandResult::Fatal;
     }
+    if (!translated.boardAddress.empty()) {
+        m_transfers.SetBoardAddress(translated.boardAddress);
+    }
     for (const std::string& prelude : translated.preludes) {
         if (SendText(prelude) != CommandResult::Done) {
             return CommandResult::Fatal;
@@ -87,7 +97,22 @@ CommandResult CommandRunner::RunOneCommand(const std::string& command)
     case TransferKind::None:
         break;
     }
-    return SendText(translated.text);
+    return translated.fetchedFile.empty() ? SendText(translated.text) : SendFetched(translated);
+}
+
+CommandResult CommandRunner::SendFetched(const LoaderCommand& command)
+{
+    const TransferTracker::Id mark = m_transfers.Mark();
+    const CommandResult sent = SendText(command.text);
+    if (sent != CommandResult::Done) {
+        return sent;
+    }
+    // The loader's prompt comes back whether or not its fetch worked: only the transfer tells.
+    if (!m_transfers.BoardReceived(command.fetchedFile, mark, m_fetchGraceMs)) {
+        m_console.Out(Format("download of %s was not completed, please check.\n", command.fetchedFile.c_str()));
+        return CommandResult::Fatal;
+    }
+    return CommandResult::Done;
 }
 
 CommandResult CommandRunner::SendFile(const LoaderCommand& command)

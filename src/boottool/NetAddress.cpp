@@ -36,6 +36,15 @@ bool IsIpv4Address(std::string_view text)
     return ReadAddress(text).has_value();
 }
 
+std::optional<std::string> DottedAddress(std::string_view text)
+{
+    const auto address = ReadAddress(text);
+    if (!address) {
+        return std::nullopt;
+    }
+    return FormatAddress(*address);
+}
+
 std::optional<std::string> NextHostAddress(std::string_view pcAddress)
 {
     const auto address = ReadAddress(pcAddress);

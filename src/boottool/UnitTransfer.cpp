@@ -1,5 +1,7 @@
 #include "boottool/UnitTransfer.h"
 
+#include "boottool/UnitProgress.h"
+
 namespace boottool {
 
 bool MoveInUnits(Console& console,
@@ -7,18 +9,18 @@ bool MoveInUnits(Console& console,
                  const std::function<bool(std::uint64_t, std::uint64_t)>& move,
                  UnitTotals& totals)
 {
-    constexpr std::uint64_t kUnitsPerTransfer = 100;
-    totals.unit = total / kUnitsPerTransfer + 1;
+    UnitProgress progress(total);
+    totals.unit = progress.Unit();
     totals.count = 0;
-    for (unsigned number = 0;; ++number) {
-        console.Out(Format("\b\b\b%02u%%", number));
+    for (;;) {
+        console.Out(progress.Reach(totals.count));
         if (totals.count + totals.unit > total) {
             const std::uint64_t rest = total - totals.count;
             if (rest > 0 && !move(totals.count, rest)) {
                 return false;
             }
             totals.count += rest;
-            console.Out(Format("\b\b\b%02u%%", 100u));
+            console.Out(progress.Finish());
             return true;
         }
         if (!move(totals.count, totals.unit)) {

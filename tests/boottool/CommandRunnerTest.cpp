@@ -5,7 +5,10 @@
 #include "boottool/UnitTransfer.h"
 #include "support/TempDir.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <thread>
 
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
@@ -88,22 +91,32 @@ TEST(UnitTransferTest, StopsWhenTheLineFails)
     EXPECT_EQ(calls, 3);
 }
 
+std::uint32_t Address(const char* text)
+{
+    in_addr address{};
+    inet_aton(text, &address);
+    return address.s_addr;
+}
+
 class CommandRunnerTest : public ::testing::Test
 {
 protected:
     CommandRunnerTest()
         : link(port, console)
         , pc("10.0.0.5", [] { return std::nullopt; })
-        , runner(link, console, pc, "")
+        , runner(link, console, pc, "", transfers, kGraceMs)
     {
         link.SetEcho(true);
     }
+
+    static constexpr int kGraceMs = 300;
 
     TempDir dir;
     ScriptedPort port;
     CaptureConsole console;
     BoardLink link;
     PcAddress pc;
+    TransferTracker transfers;
     CommandRunner runner;
 };
 
@@ -153,10 +166,93 @@ TEST_F(CommandRunnerTest, NetDownConfiguresTheBoardFirst)
 {
     port.Queue("boot> boot> ");
     port.Queue("fetching...\r\nboot> ");
+    // The board fetches the file when it is told to.
+    port.onWrite = [this](std::string_view text) {
+        if (text.starts_with("partition download")) {
+            transfers.End(transfers.Begin("C:\\fw\\app.bin", Address("10.0.0.6")), true);
+        }
+    };
     EXPECT_EQ(runner.RunOneCommand("netdown 0 \"C:\\fw\\app.bin\""), CommandResult::Done);
     EXPECT_EQ(port.Written(),
               "config ip 10.0.0.6\nconfig tftpport 2000\npartition download 0 10.0.0.5 \"C:\\fw\\app.bin\"\n");
     EXPECT_EQ(console.OutText(), "fetching...\r\n");
+}
+
+// The loader's prompt comes back after a netdown whether or not the board got the file; only a whole
+// transfer of that file to the board, begun during the command, makes it a success.
+TEST_F(CommandRunnerTest, NetDownIsDoneOnlyWhenTheBoardFetchedTheFile)
+{
+    using Act = std::function<void(TransferTracker&, std::vector<std::thread>&)>;
+    const auto fetch = [](const char* file, const char* client, bool completed) -> Act {
+        return [=](TransferTracker& t, std::vector<std::thread>&) { t.End(t.Begin(file, Address(client)), completed); };
+    };
+    const auto endLater = [](int afterMs) -> Act {
+        return [afterMs](TransferTracker& t, std::vector<std::thread>& threads) {
+            const TransferTracker::Id id = t.Begin("fw.bin", Address("10.0.0.6"));
+            threads.emplace_back([&t, id, afterMs] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
+                t.End(id, true);
+            });
+        };
+    };
+    const Act nothing = [](TransferTracker&, std::vector<std::thread>&) {};
+    struct Case
+    {
+        const char* name;
+        Act before; // what happened before the command
+        Act atFetch; // what the board does when told to fetch
+        std::string stbIp;
+        CommandResult result;
+    };
+    const std::vector<Case> cases = {
+        {"the board fetched it", nothing, fetch("fw.bin", "10.0.0.6", true), "", CommandResult::Done},
+        {"the board at the -s address fetched it",
+         nothing,
+         fetch("fw.bin", "10.0.0.77", true),
+         "10.0.0.77",
+         CommandResult::Done},
+        {"nobody fetched it", nothing, nothing, "", CommandResult::Fatal},
+        {"the board's fetch broke off", nothing, fetch("fw.bin", "10.0.0.6", false), "", CommandResult::Fatal},
+        {"another client fetched it", nothing, fetch("fw.bin", "10.0.0.9", true), "", CommandResult::Fatal},
+        {"the board fetched another file", nothing, fetch("other.bin", "10.0.0.6", true), "", CommandResult::Fatal},
+        {"the board fetched it before this command",
+         fetch("fw.bin", "10.0.0.6", true),
+         nothing,
+         "",
+         CommandResult::Fatal},
+        {"the last acknowledgement comes after the prompt", nothing, endLater(50), "", CommandResult::Done},
+        {"the transfer outlasts the grace", nothing, endLater(kGraceMs * 3), "", CommandResult::Fatal},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPort board;
+        board.Queue("boot> boot> ");
+        board.Queue("fetching...\r\nboot> ");
+        CaptureConsole out;
+        BoardLink boardLink(board, out);
+        boardLink.SetEcho(true);
+        TransferTracker tracker;
+        tracker.SetBoardAddress(c.stbIp.empty() ? "10.0.0.6" : c.stbIp);
+        std::vector<std::thread> threads;
+        c.before(tracker, threads);
+        board.onWrite = [&](std::string_view text) {
+            if (text.starts_with("partition download")) {
+                c.atFetch(tracker, threads);
+            }
+        };
+        CommandRunner netRunner(boardLink, out, pc, c.stbIp, tracker, kGraceMs);
+        EXPECT_EQ(netRunner.RunOneCommand("netdown 0 fw.bin"), c.result);
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+        EXPECT_EQ(board.Written(),
+                  "config ip " + (c.stbIp.empty() ? std::string("10.0.0.6") : c.stbIp)
+                      + "\nconfig tftpport 2000\npartition download 0 10.0.0.5 \"fw.bin\"\n");
+        EXPECT_EQ(out.OutText(),
+                  c.result == CommandResult::Done
+                      ? "fetching...\r\n"
+                      : "fetching...\r\ndownload of fw.bin was not completed, please check.\n");
+    }
 }
 
 TEST_F(CommandRunnerTest, CommandsThatSendNothing)
@@ -180,7 +276,7 @@ TEST_F(CommandRunnerTest, CommandsThatSendNothing)
         ScriptedPort quiet;
         CaptureConsole out;
         BoardLink quietLink(quiet, out);
-        CommandRunner quietRunner(quietLink, out, pc, "");
+        CommandRunner quietRunner(quietLink, out, pc, "", transfers);
         EXPECT_EQ(quietRunner.RunOneCommand(c.command), c.result);
         EXPECT_EQ(quiet.Written(), "");
         if (c.command.find("unclosed") != std::string::npos) {
@@ -198,7 +294,8 @@ TEST(CommandRunnerNetworkTest, NetworkCommandWithoutAPcAddressSendsNothing)
     BoardLink link(port, console);
     PcAddress none(
         "", [] { return std::nullopt; }, 2, 1);
-    CommandRunner runner(link, console, none, "");
+    TransferTracker transfers;
+    CommandRunner runner(link, console, none, "", transfers);
     EXPECT_EQ(runner.RunOneCommand("netdown 0 a.bin"), CommandResult::Fatal);
     EXPECT_EQ(port.Written(), "");
     EXPECT_EQ(console.OutText(),
@@ -214,7 +311,8 @@ TEST(CommandRunnerNetworkTest, RunUsesTheDetectedAddress)
     CaptureConsole console;
     BoardLink link(port, console);
     PcAddress detected("", [] { return std::optional<std::string>("192.168.5.20"); });
-    CommandRunner runner(link, console, detected, "");
+    TransferTracker transfers;
+    CommandRunner runner(link, console, detected, "", transfers);
     EXPECT_EQ(runner.RunOneCommand("run app.elf"), CommandResult::Done);
     EXPECT_EQ(port.Written(), "bootp 192.168.5.20 app.elf\n");
     EXPECT_EQ(console.OutText(), "");

@@ -1,13 +1,21 @@
 // The real boot.exe against the simulated board on a pseudo-terminal.
 #include "ChildProcess.h"
+#include "RawTftpClient.h"
 #include "SimulatedBoard.h"
 #include "boottool/MachineTable.h"
 #include "support/TempDir.h"
 
 #include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <set>
+#include <sstream>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 using testsupport::ReadFileBytes;
@@ -35,6 +43,37 @@ std::string Text(const std::vector<std::uint8_t>& bytes)
     return std::string(bytes.begin(), bytes.end());
 }
 
+std::string Pattern(std::size_t size)
+{
+    std::string data(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        data[i] = static_cast<char>(i % 253);
+    }
+    return data;
+}
+
+// Waits until the tool's TFTP server answers on 127.0.0.1:2000 (it refuses a file it does not serve).
+bool TftpServerIsUp()
+{
+    RawTftpClient probe;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        probe.Request(2000, "probe");
+        if (probe.Receive(50)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::set<std::string> Names(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
 std::string MachineImageText(const char* name)
 {
     const MachineImage* entry = FindMachine(name);
@@ -50,6 +89,11 @@ protected:
         std::vector<std::string> argv{BOOT_EXE_PATH, "-m", "kv4410-dvbs-2201", "-d", board.DevicePath()};
         argv.insert(argv.end(), args.begin(), args.end());
         return RunChild(argv, limitMs, dir.Path());
+    }
+    // The same on a thread of its own, for a test that acts while the tool runs.
+    std::future<ChildResult> RunAsync(SimulatedBoard& board, std::vector<std::string> args, int limitMs = kRunLimitMs)
+    {
+        return std::async(std::launch::async, [this, &board, args, limitMs] { return Run(board, args, limitMs); });
     }
 
     TempDir dir;
@@ -190,6 +234,7 @@ TEST_F(EndToEndTest, NetDownWhileTheTftpPortIsTaken)
     address.sin_port = htons(2000);
     ASSERT_EQ(bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     SimulatedBoard board;
+    dir.Write("a.bin", "firmware"); // a file that is there: only the port is in the way
     const ChildResult result = Run(board, {"-p", "127.0.0.1", "-c", "netdown", "0", "a.bin"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.errors.find("tftp server: udp port 2000 not available"), std::string::npos) << result.merged;
@@ -202,6 +247,249 @@ TEST_F(EndToEndTest, NetDownWhileTheTftpPortIsTaken)
     EXPECT_EQ(erase.output.rfind("warning: tftp server not started: udp port 2000 not available", 0), 0u)
         << erase.output;
     EXPECT_EQ(serialOnly.Stop().commands, (std::vector<std::string>{"flash eraseall"}));
+}
+
+// The loader's prompt comes back after a netdown whatever became of the fetch: a file the board could not
+// fetch ends the run with status 1 and the commands after it are not run.
+TEST_F(EndToEndTest, ANetDownTheBoardCouldNotFetchFails)
+{
+    struct Case
+    {
+        const char* name;
+        BoardScript script;
+    };
+    BoardScript otherFile;
+    otherFile.fetchAnother = "other.bin"; // refused: not a file of this download
+    BoardScript gaveUp;
+    gaveUp.ackBlocks = 2; // the tool's transfer is still waiting for the third acknowledgement
+    for (const Case& c : {Case{"the board asked for another file", otherFile}, Case{"the board gave up", gaveUp}}) {
+        SCOPED_TRACE(c.name);
+        const std::string file = dir.Write("app.bin", Pattern(3000));
+        SimulatedBoard board(c.script);
+        board.PowerOn();
+        const auto start = std::chrono::steady_clock::now();
+        const ChildResult result
+            = Run(board, {"-p", "127.0.0.1", "-c", "netdown", "0", "\"" + file + "\";", "flash", "eraseall"});
+        const BoardRecord record = board.Stop();
+        EXPECT_EQ(result.status, 1) << result.merged;
+        EXPECT_TRUE(result.output.ends_with("download of " + file + " was not completed, please check.\n"))
+            << result.output;
+        EXPECT_EQ(record.commands.back(), "partition download 0 127.0.0.1 \"" + file + "\"");
+        // Judged after the grace, long before the stalled transfer's retries would have run out.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    }
+}
+
+TEST_F(EndToEndTest, ANetDownShowsItsProgress)
+{
+    const std::string file = dir.Write("app.bin", Pattern(3000));
+    SimulatedBoard board;
+    board.PowerOn();
+    const ChildResult result = Run(board, {"-p", "127.0.0.1", "-c", "netdown", "0", file});
+    board.Stop();
+    EXPECT_EQ(result.status, 0) << result.merged;
+    // The loader's words after its last acknowledgement may come before the tool's last progress.
+    std::string output = result.output;
+    const std::string loader = "\r\ndownload 3000 bytes\r\n";
+    ASSERT_NE(output.find(loader), std::string::npos) << output;
+    output.erase(output.find(loader), loader.size());
+    const std::string expected = "\nstart to send " + file + " to stb board by tftp, 3000 bytes.\n" + Progress(0, 96)
+        + "\b\b\b100%\nsend all ok. count = 3000.\n";
+    EXPECT_NE(output.find(expected), std::string::npos) << output;
+}
+
+// Everything the run needs from the PC is checked before the user is asked to power on the board.
+TEST_F(EndToEndTest, ChecksBeforeThePowerOn)
+{
+    const std::string file = dir.Write("app.bin", "firmware");
+    const std::string missing = dir.File("missing.bin");
+    struct Case
+    {
+        const char* name;
+        std::vector<std::string> args;
+        std::string message; // all the tool prints
+        bool takePort = false;
+    };
+    const std::vector<Case> cases = {
+        {"serialdown of a missing file",
+         {"-c", "serialdown", "0x10000", missing},
+         "file " + missing + " not find, please check.\n"},
+        {"netdown of a missing file",
+         {"-p", "127.0.0.1", "-c", "netdown", "0", missing},
+         "file " + missing + " not find, please check.\n"},
+        {"run of a missing file",
+         {"-p", "127.0.0.1", "-c", "run", missing},
+         "file " + missing + " not find, please check.\n"},
+        {"a folder for a file",
+         {"-c", "serialdown", "0", dir.Path()},
+         "file " + dir.Path() + " not find, please check.\n"},
+        {"the second command's file",
+         {"-p", "127.0.0.1", "-c", "flash", "eraseall;", "netdown", "0", missing},
+         "file " + missing + " not find, please check.\n"},
+        {"a dump into a missing folder",
+         {"-c", "serialdump", "0", "16", "none/dump.bin"},
+         "can't create file none/dump.bin, please check.\n"},
+        {"a dump onto a folder",
+         {"-c", "serialdump", "0", "16", dir.Path()},
+         "can't create file " + dir.Path() + ", please check.\n"},
+        {"a command without its words",
+         {"-c", "serialdump", "0", "16"},
+         "error: serialdump needs at least 4 words, please check.\n"},
+        {"a pc address of another host",
+         {"-p", "192.0.2.1", "-c", "netdown", "0", file},
+         "tftp server: 192.0.2.1 is not an address of this PC, please check.\n"},
+        {"the tftp port in use",
+         {"-p", "127.0.0.1", "-c", "netdown", "0", file},
+         "tftp server: udp port 2000 not available (Address already in use), please close the other download.\n",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int taken = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in any{};
+        any.sin_family = AF_INET;
+        any.sin_port = htons(2000);
+        ASSERT_TRUE(!c.takePort || bind(taken, reinterpret_cast<const sockaddr*>(&any), sizeof any) == 0);
+        SimulatedBoard board;
+        board.PowerOn();
+        const ChildResult result = Run(board, c.args);
+        close(taken);
+        const BoardRecord record = board.Stop();
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.merged, c.message);
+        EXPECT_EQ(record.imageTransfers, 0);
+        EXPECT_TRUE(record.commands.empty());
+    }
+}
+
+// A client that asks for the file and falls silent holds up neither the board nor the run.
+TEST_F(EndToEndTest, ASilentClientDoesNotHoldUpTheBoard)
+{
+    const std::string data = Pattern(70000);
+    const std::string file = dir.Write("app.bin", data);
+    SimulatedBoard board;
+    board.PowerOn(800);
+    std::atomic<bool> holding{false};
+    std::atomic<bool> runOver{false};
+    std::thread silent([&] {
+        RawTftpClient client("127.0.0.3");
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!holding && std::chrono::steady_clock::now() < giveUp) {
+            client.Request(2000, file);
+            const auto packet = client.Receive(100);
+            holding = packet && packet->IsData(1); // and never acknowledged
+        }
+        while (!runOver) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const ChildResult result = Run(board, {"-p", "127.0.0.1", "-c", "netdown", "0", file});
+    const auto took = std::chrono::steady_clock::now() - start;
+    runOver = true;
+    silent.join();
+    const BoardRecord record = board.Stop();
+    EXPECT_TRUE(holding);
+    EXPECT_EQ(result.status, 0) << result.merged;
+    ASSERT_EQ(record.tftpFiles.size(), 1u);
+    EXPECT_TRUE(record.tftpFiles[0] == data) << record.tftpFiles[0].size();
+    EXPECT_LT(took, std::chrono::seconds(10));
+    EXPECT_EQ(result.output.find("timeout exit"), std::string::npos);
+}
+
+// 30,000 stray packets while the board loads and fetches: few lines, and the board still gets its file.
+TEST_F(EndToEndTest, AFloodOfStrayPacketsDuringANetDown)
+{
+    constexpr int kPackets = 30000;
+    const std::string data = Pattern(20000);
+    const std::string file = dir.Write("app.bin", data);
+    SimulatedBoard board;
+    board.PowerOn(1500); // the flood fills more than a second before the board even loads
+    std::atomic<bool> runOver{false};
+    std::thread flood([&] {
+        RawTftpClient flooder("127.0.0.3");
+        for (int sent = 0; sent < kPackets && !runOver; ++sent) {
+            flooder.SendTo(2000, {0, 9, 'j', 'u', 'n', 'k'});
+            if (sent % 100 == 99) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const ChildResult result = Run(board, {"-p", "127.0.0.1", "-c", "netdown", "0", file});
+    const auto seconds
+        = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count() + 1;
+    runOver = true;
+    flood.join();
+    const BoardRecord record = board.Stop();
+    EXPECT_EQ(result.status, 0) << result.merged.size();
+    ASSERT_EQ(record.tftpFiles.size(), 1u);
+    EXPECT_TRUE(record.tftpFiles[0] == data) << record.tftpFiles[0].size();
+    std::istringstream lines(result.output);
+    int detailed = 0;
+    int counts = 0;
+    for (std::string line; std::getline(lines, line);) {
+        detailed += line == "tftp: unknown request opcode 9, ignored." ? 1 : 0;
+        counts += line.ends_with(" more stray packets ignored") ? 1 : 0;
+    }
+    EXPECT_GE(detailed, 1);
+    EXPECT_LE(detailed, 10 * seconds);
+    EXPECT_GE(counts, 1);
+    EXPECT_LE(counts, seconds + 1);
+}
+
+// With -p the server listens on the PC's address only; without it, on every address.
+TEST_F(EndToEndTest, TheTftpServerListensWhereAsked)
+{
+    const std::string file = dir.Write("app.bin", "firmware");
+    struct Case
+    {
+        std::vector<std::string> args;
+        bool otherAddressFree;
+    };
+    for (const Case& c :
+         {Case{{"-p", "127.0.0.1", "-c", "netdown", "0", file}, true}, Case{{"-c", "flash", "eraseall"}, false}}) {
+        SCOPED_TRACE(c.args.front());
+        SimulatedBoard board; // never powered on: the tool waits for it
+        auto run = RunAsync(board, c.args, 3000);
+        ASSERT_TRUE(TftpServerIsUp());
+        const int other = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(2000);
+        inet_pton(AF_INET, "127.0.0.2", &address.sin_addr);
+        EXPECT_EQ(bind(other, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0, c.otherAddressFree);
+        close(other);
+        EXPECT_TRUE(run.get().timedOut);
+    }
+}
+
+// The front-end's Cancel kills the tool: a dump cut off leaves the old file or none, never a piece.
+TEST_F(EndToEndTest, ACancelledSerialDumpLeavesNoFile)
+{
+    for (const bool oldFile : {false, true}) {
+        SCOPED_TRACE(oldFile ? "an old dump" : "no old dump");
+        TempDir folder;
+        if (oldFile) {
+            folder.Write("dump.bin", "old");
+        }
+        const std::set<std::string> before = Names(folder.Path());
+        BoardScript script;
+        script.dumpStallAfter = 300;
+        SimulatedBoard board(script);
+        board.PowerOn();
+        const ChildResult result = RunChild(
+            {BOOT_EXE_PATH, "-m", "kv4410", "-d", board.DevicePath(), "-c", "serialdump", "0", "1000", "dump.bin"},
+            2000,
+            folder.Path());
+        board.Stop();
+        EXPECT_TRUE(result.timedOut);
+        EXPECT_NE(result.output.find("start to recv data from stb board"), std::string::npos) << result.output;
+        EXPECT_EQ(Names(folder.Path()), before);
+        if (oldFile) {
+            EXPECT_EQ(Text(ReadFileBytes(folder.File("dump.bin"))), "old");
+        }
+    }
 }
 
 TEST_F(EndToEndTest, WaitMessageIsVisibleBeforeTheBoardAnswers)

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace boottool {
@@ -21,6 +23,8 @@ public:
     void QueueClosed() { m_chunks.push_back({{}, true}); }
 
     const std::string& Written() const { return m_written; }
+    // Called with the bytes of every write, after they are recorded (a test's view of the board acting).
+    std::function<void(std::string_view)> onWrite;
     int Drains() const { return m_drains; }
 
     [[nodiscard]] PortStatus Read(std::span<std::uint8_t> buffer, std::size_t& received, int timeoutMs) override
@@ -49,6 +53,9 @@ public:
     [[nodiscard]] PortStatus Write(std::span<const std::uint8_t> data, int) override
     {
         m_written.append(data.begin(), data.end());
+        if (onWrite) {
+            onWrite(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+        }
         return PortStatus::Ok;
     }
 

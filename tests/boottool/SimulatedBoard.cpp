@@ -249,12 +249,21 @@ void SimulatedBoard::Command(const std::string& line)
         Send("~fin~");
         Prompt("\r\nwrote " + std::to_string(data.size()) + " bytes\r\n");
     } else if (words.size() == 3 && words[0] == "serialdump") {
-        Send("~sta~" + DumpPattern(std::strtoull(words[2].c_str(), nullptr, 10)) + "~fin~");
+        const std::string data = DumpPattern(std::strtoull(words[2].c_str(), nullptr, 10));
+        if (m_script.dumpStallAfter > 0 && m_script.dumpStallAfter < data.size()) {
+            Send("~sta~" + data.substr(0, m_script.dumpStallAfter));
+            return; // silent until stopped, as a board whose cable came off
+        }
+        Send("~sta~" + data + "~fin~");
+        Prompt("\r\n");
+    } else if (words.size() == 3 && words[0] == "config" && words[1] == "ip") {
+        m_address = words[2];
         Prompt("\r\n");
     } else if (words.size() >= 5 && words[0] == "partition" && words[1] == "download") {
         const std::size_t open = line.find('"');
         const std::size_t close = line.rfind('"');
-        const std::string file = line.substr(open + 1, close - open - 1);
+        const std::string named = line.substr(open + 1, close - open - 1);
+        const std::string file = m_script.fetchAnother.empty() ? named : m_script.fetchAnother;
         const std::string fetched = FetchByTftp(words[3], file);
         {
             const std::lock_guard lock(m_mutex);
@@ -268,21 +277,42 @@ void SimulatedBoard::Command(const std::string& line)
     }
 }
 
-std::string SimulatedBoard::FetchByTftp(const std::string& host, const std::string& file)
+// A socket from the board's own address (as "config ip" set it) to the PC's TFTP server.
+int SimulatedBoard::TftpSocket(const std::string& host, sockaddr_in& server) const
 {
     const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in server{};
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    if (!m_address.empty() && inet_pton(AF_INET, m_address.c_str(), &local.sin_addr) == 1) {
+        bind(sock, reinterpret_cast<const sockaddr*>(&local), sizeof local);
+    }
     server.sin_family = AF_INET;
     server.sin_port = htons(m_script.tftpPort);
     inet_pton(AF_INET, host.c_str(), &server.sin_addr);
+    return sock;
+}
+
+std::string SimulatedBoard::FetchByTftp(const std::string& host, const std::string& file)
+{
+    constexpr int kRequestTries = 5; // a request lost in a flood is sent again, as a loader does
+    constexpr int kRequestWaitMs = 1000;
+    constexpr int kDataWaitMs = 5000;
+    sockaddr_in server{};
+    const int sock = TftpSocket(host, server);
     std::string request("\0\1", 2);
     request += file + std::string("\0octet\0", 7);
-    sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&server), sizeof server);
     std::string data;
     std::uint16_t expected = 1;
-    for (;;) {
+    int requestsLeft = kRequestTries;
+    for (int acked = 0;;) {
+        if (expected == 1 && requestsLeft-- > 0) {
+            sendto(sock, request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&server), sizeof server);
+        }
         pollfd entry{sock, POLLIN, 0};
-        if (poll(&entry, 1, 5000) <= 0) {
+        if (poll(&entry, 1, expected == 1 && requestsLeft > 0 ? kRequestWaitMs : kDataWaitMs) <= 0) {
+            if (expected == 1 && requestsLeft > 0) {
+                continue;
+            }
             break;
         }
         char packet[600];
@@ -305,6 +335,9 @@ std::string SimulatedBoard::FetchByTftp(const std::string& host, const std::stri
         if (block == expected) {
             data.append(packet + 4, static_cast<std::size_t>(got - 4));
             ++expected;
+        }
+        if (m_script.ackBlocks >= 0 && acked++ >= m_script.ackBlocks) {
+            break; // gives up without a word, as a board that lost its link
         }
         const char ack[4] = {0, 4, packet[2], packet[3]};
         sendto(sock, ack, sizeof ack, 0, reinterpret_cast<const sockaddr*>(&from), length);

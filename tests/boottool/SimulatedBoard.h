@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <netinet/in.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,9 @@ struct BoardScript
     std::string prompt = "boot> ";
     std::string promptNoise; // printed right before every prompt (e.g. "b" makes "bboot> ")
     std::uint16_t tftpPort = 2000; // where netdown fetches from
+    std::string fetchAnother; // fetch this file instead of the one named (it is refused)
+    int ackBlocks = -1; // stop acknowledging after this many blocks (-1: never), then print the prompt
+    std::size_t dumpStallAfter = 0; // serialdump: send this many bytes (0: all), then fall silent
 };
 
 // What the board received.
@@ -62,6 +66,7 @@ private:
     void Send(const std::string& bytes);
     void Prompt(const std::string& before);
     std::string FetchByTftp(const std::string& host, const std::string& file);
+    [[nodiscard]] int TftpSocket(const std::string& host, sockaddr_in& server) const;
 
     BoardScript m_script;
     int m_master = -1;
@@ -71,6 +76,7 @@ private:
     std::thread m_thread;
     std::mutex m_mutex;
     BoardRecord m_record;
+    std::string m_address; // given by "config ip": the board's requests come from it
 };
 
 } // namespace boottool

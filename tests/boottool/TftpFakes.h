@@ -27,6 +27,7 @@ public:
             opened.error = error->second;
         } else if (const auto file = files.find(path); file != files.end()) {
             opened.source = std::make_unique<Source>(file->second);
+            opened.size = file->second.size();
         } else {
             opened.error = ENOENT;
         }

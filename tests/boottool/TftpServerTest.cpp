@@ -1,6 +1,7 @@
 #include "boottool/tftp/TftpServer.h"
 #include "CaptureConsole.h"
 #include "TftpFakes.h"
+#include "boottool/tftp/ProgressPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -210,9 +211,15 @@ TEST_F(TftpServerTest, AcknowledgementsTimeoutsAndClientErrors)
          TftpOutcome::Sent,
          {1, 2},
          ""},
-        {"ack of another block sends again at once", {C::Ack(7), C::Ack(1)}, TftpOutcome::Sent, {1, 1, 2}, ""},
-        {"stray packet sends again at once", {C::Send({0, 3, 0, 1}), C::Ack(1)}, TftpOutcome::Sent, {1, 1, 2}, ""},
-        {"short packet sends again", {C::Send({0}), C::Ack(1)}, TftpOutcome::Sent, {1, 1, 2}, ""},
+        // Only a time-out sends a block again (as tftpd-hpa does): a sender of wrong packets gets nothing back.
+        {"ack of another block is not answered", {C::Ack(7), C::Ack(1)}, TftpOutcome::Sent, {1, 2}, ""},
+        {"stray packet is not answered", {C::Send({0, 3, 0, 1}), C::Ack(1)}, TftpOutcome::Sent, {1, 2}, ""},
+        {"short packet is not answered", {C::Send({0}), C::Ack(1)}, TftpOutcome::Sent, {1, 2}, ""},
+        {"wrong packets then silence: one resend, counted",
+         {C::Ack(7), C::Ack(65535), C::Send({0}), C::Silence(), C::Ack(2), C::Ack(1)},
+         TftpOutcome::Sent,
+         {1, 1, 2},
+         "retrying 8 more times.\n"},
         {"time-outs count down",
          {C::Silence(), C::Silence(), C::Silence()},
          TftpOutcome::Sent,
@@ -272,6 +279,106 @@ TEST_F(TftpServerTest, BlockNumbersRollOverSoLargeFilesGoWhole)
     EXPECT_EQ(client.blocks[65534], 65535);
     EXPECT_EQ(client.blocks[65535], 0);
     EXPECT_EQ(client.blocks[65536], 1);
+}
+
+TEST_F(TftpServerTest, FileToServeNamesOnlyRequestsThatBecomeTransfers)
+{
+    storage.files["fw.bin"] = std::string(600, 'q');
+    struct Case
+    {
+        const char* name;
+        std::vector<std::uint8_t> request;
+        std::optional<std::string> file;
+    };
+    const std::vector<Case> cases = {
+        {"octet", tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "octet"), "fw.bin"},
+        {"netascii", tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "NETASCII"), "fw.bin"},
+        {"a file that cannot be opened",
+         tftp::BuildRequest(tftp::Opcode::ReadRequest, "missing.bin", "octet"),
+         "missing.bin"},
+        {"not a file of this run", tftp::BuildRequest(tftp::Opcode::ReadRequest, "/etc/passwd", "octet"), std::nullopt},
+        {"write request", tftp::BuildRequest(tftp::Opcode::WriteRequest, "fw.bin", "octet"), std::nullopt},
+        {"unknown mode", tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "mail"), std::nullopt},
+        {"unknown opcode", tftp::BuildAck(1), std::nullopt},
+        {"malformed", {0, 1, 'f', 'w'}, std::nullopt},
+    };
+    TftpServer server(storage, allowed, console, TftpSettings{5000, 8});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(server.FileToServe(c.request), c.file);
+    }
+}
+
+// Records what the server tells a watch.
+class RecordingWatch : public TransferWatch
+{
+public:
+    void Started(const std::string& file, std::uint64_t size) override
+    {
+        events.push_back("start " + file + " " + std::to_string(size));
+    }
+    void Acknowledged(std::uint64_t bytes) override { events.push_back("ack " + std::to_string(bytes)); }
+    void Finished(std::uint64_t bytes) override { events.push_back("done " + std::to_string(bytes)); }
+    void BeforeMessage() override { events.push_back("message"); }
+
+    std::vector<std::string> events;
+};
+
+TEST_F(TftpServerTest, AWatchFollowsTheTransfer)
+{
+    storage.files["fw.bin"] = std::string(1100, 'w');
+    using C = ScriptedClient;
+    struct Case
+    {
+        const char* name;
+        std::vector<C::Step> steps;
+        std::vector<std::string> events;
+    };
+    const std::vector<Case> cases = {
+        {"whole file", {}, {"start fw.bin 1100", "ack 512", "ack 1024", "done 1100"}},
+        {"a retry", {C::Ack(1), C::Silence()}, {"start fw.bin 1100", "ack 512", "message", "ack 1024", "done 1100"}},
+        {"the client stops it",
+         {C::Ack(1), C::Send(tftp::BuildError(0, "full"))},
+         {"start fw.bin 1100", "ack 512", "message"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        client = ScriptedClient();
+        client.steps.assign(c.steps.begin(), c.steps.end());
+        RecordingWatch watch;
+        TftpServer server(storage, allowed, console, TftpSettings{5000, 8});
+        (void)server.Handle(tftp::BuildRequest(tftp::Opcode::ReadRequest, "fw.bin", "octet"), client, &watch);
+        EXPECT_EQ(watch.events, c.events);
+    }
+    RecordingWatch untouched;
+    TftpServer server(storage, allowed, console, TftpSettings{5000, 8});
+    EXPECT_EQ(server.Handle(tftp::BuildRequest(tftp::Opcode::ReadRequest, "/etc/passwd", "octet"), client, &untouched),
+              TftpOutcome::Refused);
+    EXPECT_TRUE(untouched.events.empty());
+}
+
+// A network download shows the progress serialdown shows for the same size (units of 3 bytes for 250),
+// so the front-end's bar follows it; a message about the transfer stands on a line of its own.
+TEST(ProgressPrinterTest, ShowsTheUnitsOfSerialDown)
+{
+    const auto steps = [](int first, int last) {
+        std::string text;
+        for (int number = first; number <= last; ++number) {
+            text += Format("\b\b\b%02d%%", number);
+        }
+        return text;
+    };
+    CaptureConsole console;
+    ProgressPrinter printer(console);
+    printer.Started("fw.bin", 250);
+    printer.BeforeMessage();
+    printer.Acknowledged(200); // units 1 to 66 begin at or before byte 200
+    printer.Acknowledged(200); // nothing new
+    printer.Finished(250);
+    printer.BeforeMessage(); // the line is closed already
+    EXPECT_EQ(console.OutText(),
+              "\nstart to send fw.bin to stb board by tftp, 250 bytes.\n" + steps(0, 0) + "\n" + steps(1, 66)
+                  + steps(67, 83) + "\b\b\b100%\nsend all ok. count = 250.\n");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "downloader/core/CommandLine.h"
 #include "downloader/core/ChipModes.h"
+#include "downloader/core/WinCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -39,10 +40,10 @@ TEST(CommandLine, EveryChipTypeAndMode)
         {"other", "boot.exe -b \"/home/eng/work/boot_file/kv4410.boot\""},
     };
     const std::vector<std::string> tails{
-        " -d COM3 -c serialdown 0x001e0000 \\\"C:\\fw\\app.bin\\\"",
-        " -d COM3 -c netdown -p 192.168.1.10 -s 192.168.1.11 0x001e0000 \\\"C:\\fw\\app.bin\\\"",
-        " -d COM3 -c usbdown 0x001e0000 \\\"C:\\fw\\app.bin\\\"",
-        " -d COM3 -c serialdump 0x001e0000 0x00020000 \\\"C:\\fw\\app.bin\\\"",
+        " -d COM3 -c serialdown 0x001e0000 \"\\\"C:\\fw\\app.bin\\\"\"",
+        " -d COM3 -c netdown -p 192.168.1.10 -s 192.168.1.11 0x001e0000 \"\\\"C:\\fw\\app.bin\\\"\"",
+        " -d COM3 -c usbdown 0x001e0000 \"\\\"C:\\fw\\app.bin\\\"\"",
+        " -d COM3 -c serialdump 0x001e0000 0x00020000 \"\\\"C:\\fw\\app.bin\\\"\"",
         " -d COM3 -c flash erase 0x001e0000 0x00020000",
         " -d COM3 -c flash eraseall",
     };
@@ -75,25 +76,28 @@ TEST(CommandLine, YaffsAndAddressFormatting)
     const SegmentInfo highStart{"X", 0xABCDEF12, 0};
     const SegmentInfo allOnes{"Y", 0xFFFFFFFF, 0xFFFFFFFF};
     const std::vector<Case> cases{
-        {0, kMainCode, false, "boot.exe -m kv4410-dvbs-2201 -d COM3 -c serialdown 0x00010000 \\\"C:\\fw\\app.bin\\\""},
+        {0,
+         kMainCode,
+         false,
+         "boot.exe -m kv4410-dvbs-2201 -d COM3 -c serialdown 0x00010000 \"\\\"C:\\fw\\app.bin\\\"\""},
         {0,
          kMainCode,
          true,
-         "boot.exe -m kv4410-dvbs-2201 -d COM3 -c serialdown 0x00010000 \\\"C:\\fw\\app.bin\\\" yaffs"},
+         "boot.exe -m kv4410-dvbs-2201 -d COM3 -c serialdown 0x00010000 \"\\\"C:\\fw\\app.bin\\\"\" yaffs"},
         {1,
          highStart,
          true,
          "boot.exe -m kv4410-dvbs-2201 -d COM3 -c netdown -p 192.168.1.10 -s 192.168.1.11 0xabcdef12 "
-         "\\\"C:\\fw\\app.bin\\\" yaffs"},
+         "\"\\\"C:\\fw\\app.bin\\\"\" yaffs"},
         {2,
          kMainCode,
          true,
-         "boot.exe -m kv4410-dvbs-2201 -d COM3 -c usbdown 0x00010000 \\\"C:\\fw\\app.bin\\\" yaffs"},
+         "boot.exe -m kv4410-dvbs-2201 -d COM3 -c usbdown 0x00010000 \"\\\"C:\\fw\\app.bin\\\"\" yaffs"},
         // yaffs is never part of a dump or erase even when the box stayed checked
         {3,
          allOnes,
          true,
-         "boot.exe -m kv4410-dvbs-2201 -d COM3 -c serialdump 0xffffffff 0xffffffff \\\"C:\\fw\\app.bin\\\""},
+         "boot.exe -m kv4410-dvbs-2201 -d COM3 -c serialdump 0xffffffff 0xffffffff \"\\\"C:\\fw\\app.bin\\\"\""},
         {4, kKey, true, "boot.exe -m kv4410-dvbs-2201 -d COM3 -c flash erase 0x001e0000 0x00020000"},
         {5, kKey, true, "boot.exe -m kv4410-dvbs-2201 -d COM3 -c flash eraseall"},
     };
@@ -169,6 +173,80 @@ TEST(CommandLine, ValidationInOrder)
             request.segment.reset();
         }
         EXPECT_EQ(ValidateRequest(request), c.expected);
+    }
+}
+
+// In the network mode both addresses must be four dotted numbers 0-255; an empty STB IP leaves -s out, so
+// the tool derives the receiver's address, and no word moves into another option's place.
+TEST(CommandLine, NetworkAddressesAndTheirChecks)
+{
+    struct Case
+    {
+        std::string pcIp;
+        std::string stbIp;
+        std::string problem;
+        std::string addresses; // of the command text, when it may run
+    };
+    const std::vector<Case> cases{
+        {"192.168.1.10", "192.168.1.11", "", " -p 192.168.1.10 -s 192.168.1.11"},
+        {"192.168.1.10", "", "", " -p 192.168.1.10"},
+        {"192.168.001.010", " 10.0.0.6 ", "", " -p 192.168.1.10 -s 10.0.0.6"},
+        {"", "", "Please input a valid PC IP!", ""},
+        {"10.1", "10.0.0.6", "Please input a valid PC IP!", ""},
+        {"192.168.1.10", "0x00010000", "Please input a valid STB IP!", ""},
+        {"192.168.1.10", "192.168.1.300", "Please input a valid STB IP!", ""},
+        {"192.168.1.10", "board", "Please input a valid STB IP!", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pcIp + " / " + c.stbIp);
+        DownloadRequest request = Request("kv2201", static_cast<int>(DownloadMode::NetDown));
+        request.pcIp = c.pcIp;
+        request.stbIp = c.stbIp;
+        EXPECT_EQ(ValidateRequest(request), c.problem);
+        if (c.problem.empty()) {
+            EXPECT_EQ(BuildCommandText(request, "/b/"),
+                      "boot.exe -m kv4410-dvbs-2201 -d COM3 -c netdown" + c.addresses
+                          + " 0x001e0000 \"\\\"C:\\fw\\app.bin\\\"\"");
+        }
+        // The other modes have no address fields to check.
+        request.modeIndex = static_cast<int>(DownloadMode::SerialDown);
+        EXPECT_EQ(ValidateRequest(request), "");
+    }
+    DownloadRequest noPort = Request("kv2201", static_cast<int>(DownloadMode::FlashEraseAll));
+    noPort.port.clear();
+    EXPECT_EQ(ValidateRequest(noPort), "Please choose a serial port!");
+}
+
+// The words the user chose reach the tool one each, whatever they hold: the file word with the quotes
+// the tool's own splitting needs, the port and the boot file as they are.
+TEST(CommandLine, EveryNameReachesTheToolAsOneWord)
+{
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"/fw/app.bin", "\"/fw/app.bin\""},
+        {"/my  fw/two  blanks.bin", "\"/my  fw/two  blanks.bin\""},
+        {"/a\"quote.bin", "\"/a\\\"quote.bin\""},
+        {"/semi;colon.bin", "\"/semi;colon.bin\""},
+        {"/tab\tname.bin", "\"/tab\tname.bin\""},
+        {"C:\\fw\\app.bin", "\"C:\\fw\\app.bin\""},
+        // a name ending with a backslash cannot stand before a closing quote: escaped instead
+        {"/x y/odd\\", "/x\\ y/odd\\\\"},
+    };
+    for (const auto& [file, word] : files) {
+        SCOPED_TRACE(file);
+        DownloadRequest request = Request("other", static_cast<int>(DownloadMode::SerialDown));
+        request.file = file;
+        request.port = "/dev/my port";
+        const std::string text = BuildCommandText(request, "/my  work/");
+        EXPECT_EQ(SplitWindowsCommandLine(FullCommandLine("/my  work/", text)),
+                  (std::vector<std::string>{"/my  work/boot_file/boot.exe",
+                                            "-b",
+                                            "/my  work/boot_file/kv4410.boot",
+                                            "-d",
+                                            "/dev/my port",
+                                            "-c",
+                                            "serialdown",
+                                            "0x001e0000",
+                                            word}));
     }
 }
 

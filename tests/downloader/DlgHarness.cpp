@@ -8,6 +8,10 @@ namespace downloader {
 
 DlgHarness::DlgHarness() = default;
 
+DlgHarness::DlgHarness(QString sharedBase)
+    : m_sharedBase(std::move(sharedBase))
+{ }
+
 std::unique_ptr<QSettings> DlgHarness::Settings() const
 {
     return std::make_unique<QSettings>(m_profile.filePath(QStringLiteral("profile.ini")), QSettings::IniFormat);
@@ -23,6 +27,7 @@ CDownloadDlg& DlgHarness::Open()
         return portList;
     };
     context.discovery.adapterAddresses = [this] { return adapters; };
+    context.discovery.serialPortDetails = [this] { return portDetails; };
     context.toolResource = [this] {
         return useToolBytes ? ToolResource{true, toolBytes.data(), toolBytes.size()} : toolResource;
     };

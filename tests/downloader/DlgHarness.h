@@ -14,12 +14,18 @@
 
 namespace downloader {
 
+// The question before "flash eraseall" with the default segment table, and its caption.
+inline const QString kEraseAllQuestion = QStringLiteral("Erase the whole flash (0x00000000–0x001fffff)?");
+inline const QString kEraseFlashCaption = QStringLiteral("Erase Flash");
+
 // One download window in a fresh base folder, with scripted dialogs, fixed host lists, a settings
 // file of its own and processes that play a script.
 class DlgHarness
 {
 public:
     DlgHarness();
+    // A window working in the base folder of another harness (its Base()); the profile is its own.
+    explicit DlgHarness(QString sharedBase);
 
     // Creates the window (the start-up sequence runs in its constructor).
     CDownloadDlg& Open();
@@ -28,7 +34,7 @@ public:
     // Handles events until the run has wound down (the pause after it included); false on a time-out.
     [[nodiscard]] bool WaitForRunEnd();
 
-    QString Base() const { return m_base.path() + QLatin1Char('/'); }
+    QString Base() const { return m_sharedBase.isEmpty() ? m_base.path() + QLatin1Char('/') : m_sharedBase; }
     QString BootFolder() const { return Base() + QStringLiteral("boot_file"); }
     // The settings file the window reads and writes.
     std::unique_ptr<QSettings> Settings() const;
@@ -45,6 +51,7 @@ public:
     std::shared_ptr<ProcessScript> script = std::make_shared<ProcessScript>();
     std::string portList = "COM3;COM12;";
     std::vector<std::string> adapters{"192.168.1.10,10.0.0.5", "0.0.0.0"};
+    std::vector<SerialPortDetails> portDetails; // what the system says about the ports
     std::vector<std::uint8_t> toolBytes{0x7F, 'E', 'L', 'F', 1, 2, 3};
     ToolResource toolResource{true, nullptr, 0};
     bool useToolBytes = true;
@@ -54,6 +61,7 @@ public:
 
 private:
     QTemporaryDir m_base;
+    QString m_sharedBase; // another harness's folder, when sharing it
     QTemporaryDir m_profile;
     std::unique_ptr<CDownloadDlg> m_dlg;
 };

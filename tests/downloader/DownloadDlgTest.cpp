@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 namespace downloader {
 
 namespace {
@@ -27,6 +29,13 @@ QStringList Items(const QComboBox* list)
         items << list->itemText(i);
     }
     return items;
+}
+
+ino_t Inode(const QString& path)
+{
+    struct stat info
+    { };
+    return ::stat(path.toLocal8Bit().constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 void WriteProfile(DlgHarness& h, const QVariantMap& values)
@@ -79,6 +88,19 @@ private slots:
     void skinButtonLook();
     void serialPortsAreRescannedOnOpen();
     void outputCanBeSavedAndCleared();
+    void addressChecks_data();
+    void addressChecks();
+    void everyFileNameIsOneWord_data();
+    void everyFileNameIsOneWord();
+    void eraseIsConfirmed_data();
+    void eraseIsConfirmed();
+    void segmentFit_data();
+    void segmentFit();
+    void enterNeverStartsARun();
+    void serialPortTakesATypedPath();
+    void serialPortToolTips();
+    void twoWindowsShareTheTool_data();
+    void twoWindowsShareTheTool();
 };
 
 void DownloadDlgTest::startUpFillsTheWindow()
@@ -101,7 +123,9 @@ void DownloadDlgTest::startUpFillsTheWindow()
     QVERIFY(!h.Find<QComboBox>("bootFileList")->isEnabled());
     QVERIFY(!h.Find<QLabel>("bootFileLabel")->isEnabled());
     QCOMPARE(h.Find<QPushButton>("startButton")->text(), QStringLiteral("&Start"));
-    QVERIFY(h.Find<QPushButton>("startButton")->isDefault());
+    // Start is no default button: Enter typed anywhere never starts a run.
+    QVERIFY(!h.Find<QPushButton>("startButton")->isDefault());
+    QVERIFY(!h.Find<QPushButton>("startButton")->autoDefault());
     // The tool is written out as a runnable file; config.ini gets the default table.
     QFile tool(dlg.ToolPath());
     QVERIFY(tool.open(QIODevice::ReadOnly));
@@ -394,9 +418,11 @@ void DownloadDlgTest::emptySegmentTableRefusesDownloads()
     QCOMPARE(h.ui.Texts(), QStringList{"Please choose a section first!"});
     QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Error"));
     QCOMPARE(h.script->starts, 0);
-    // Erasing everything needs no segment.
+    // Erasing everything needs no segment; without a table there is no range to name.
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QCOMPARE(h.ui.Texts(), (QStringList{"Please choose a section first!", "Erase the whole flash?"}));
     QCOMPARE(h.script->starts, 1);
 }
 
@@ -408,10 +434,10 @@ void DownloadDlgTest::commandLineForEveryChipAndMode()
                             "-m kv4410-dvbc-4410",
                             "-b \"%1boot_file/my.boot\""};
     const QStringList tails{
-        " -d COM12 -c serialdown 0x001e0000 \\\"/fw/app.bin\\\" yaffs",
-        " -d COM12 -c netdown -p 10.0.0.5 -s 10.0.0.6 0x001e0000 \\\"/fw/app.bin\\\" yaffs",
-        " -d COM12 -c usbdown 0x001e0000 \\\"/fw/app.bin\\\" yaffs",
-        " -d COM12 -c serialdump 0x001e0000 0x00020000 \\\"/fw/app.bin\\\"",
+        " -d COM12 -c serialdown 0x001e0000 \"\\\"/fw/app.bin\\\"\" yaffs",
+        " -d COM12 -c netdown -p 10.0.0.5 -s 10.0.0.6 0x001e0000 \"\\\"/fw/app.bin\\\"\" yaffs",
+        " -d COM12 -c usbdown 0x001e0000 \"\\\"/fw/app.bin\\\"\" yaffs",
+        " -d COM12 -c serialdump 0x001e0000 0x00020000 \"\\\"/fw/app.bin\\\"\"",
         " -d COM12 -c flash erase 0x001e0000 0x00020000",
         " -d COM12 -c flash eraseall",
     };
@@ -428,6 +454,7 @@ void DownloadDlgTest::commandLineForEveryChipAndMode()
             h.Find<QComboBox>("pcIpList")->setCurrentIndex(1);
             h.Find<QCheckBox>("yaffsCheck")->setChecked(true);
             h.Find<QLineEdit>("fileEdit")->setText(mode <= 3 ? QStringLiteral("/fw/app.bin") : QString());
+            h.ui.QueueAnswer(ui::Answer::Yes); // the erase modes ask first
             QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
             const QString command = "boot.exe " + QString(tools[chip]).replace("%1", h.Base()) + tails[mode];
             QVERIFY2(h.Output().startsWith("\n" + command + "\n\n"), qPrintable(h.Output()));
@@ -443,15 +470,20 @@ void DownloadDlgTest::successfulRun()
     h.script->chunks = {"wait ROM request...\n", "\b\b\b00%", "\b\b\b50%", "\b\b\b100%\nsend all ok.\n"};
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
     QVERIFY(h.WaitForRunEnd());
     QCOMPARE(h.Output(),
              QStringLiteral("\nboot.exe -m kv4410-dvbs-2201 -d COM3 -c flash eraseall\n\n"
                             "wait ROM request...\n100%\nsend all ok.\n\nCompleted.\n"));
-    QCOMPARE(h.ui.messages.size(), std::size_t(1));
-    QCOMPARE(h.ui.messages[0].text, QStringLiteral("Completed!"));
-    QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Info"));
-    QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Information);
+    QCOMPARE(h.ui.messages.size(), std::size_t(2));
+    QCOMPARE(h.ui.messages[0].text, kEraseAllQuestion);
+    QCOMPARE(h.ui.messages[0].caption, kEraseFlashCaption);
+    QVERIFY(h.ui.messages[0].question);
+    QVERIFY(!h.ui.messages[0].withCancel);
+    QCOMPARE(h.ui.messages[1].text, QStringLiteral("Completed!"));
+    QCOMPARE(h.ui.messages[1].caption, QStringLiteral("Info"));
+    QCOMPARE(h.ui.messages[1].icon, ui::MessageIcon::Information);
     QCOMPARE(h.Find<QProgressBar>("progressBar")->value(), 100);
     QCOMPARE(h.Find<QPushButton>("startButton")->text(), QStringLiteral("&Start"));
     QVERIFY(h.Find<QPushButton>("clearButton")->isEnabled());
@@ -484,13 +516,14 @@ void DownloadDlgTest::failedRun()
     h.script->crashes = crashes;
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
     QVERIFY(h.WaitForRunEnd());
     QVERIFY2(h.Output().endsWith(tail), qPrintable(h.Output()));
     QVERIFY(!h.Output().contains(QStringLiteral("Completed")));
-    QCOMPARE(h.ui.Texts(), QStringList{"Download failed!"});
-    QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Error"));
-    QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Warning);
+    QCOMPARE(h.ui.Texts(), (QStringList{kEraseAllQuestion, "Download failed!"}));
+    QCOMPARE(h.ui.messages[1].caption, QStringLiteral("Error"));
+    QCOMPARE(h.ui.messages[1].icon, ui::MessageIcon::Warning);
     QCOMPARE(h.Find<QPushButton>("startButton")->text(), QStringLiteral("&Start"));
 }
 
@@ -501,6 +534,7 @@ void DownloadDlgTest::cancelRun()
     h.script->chunks = {"wait ROM request... please power on or restart the board...\n"};
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     auto* start = h.Find<QPushButton>("startButton");
     bool sawRunningState = false;
     QTimer::singleShot(50, [&] {
@@ -514,7 +548,7 @@ void DownloadDlgTest::cancelRun()
     QVERIFY(h.script->terminated);
     QVERIFY2(h.Output().endsWith(QStringLiteral("the board...\n\n\nCanceled.\nProcess terminated.\n")),
              qPrintable(h.Output()));
-    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.ui.Texts(), QStringList{kEraseAllQuestion}); // and nothing after the cancel
     QCOMPARE(start->text(), QStringLiteral("&Start"));
     QVERIFY(h.Find<QComboBox>("modeList")->isEnabled());
 }
@@ -525,6 +559,8 @@ void DownloadDlgTest::startRightAfterCancelWaitsForTheStoppedRun()
     h.script->endsByItself = false;
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     auto* start = h.Find<QPushButton>("startButton");
     auto* command = h.Find<QLineEdit>("commandEdit");
     QTimer::singleShot(30, [&] {
@@ -543,7 +579,8 @@ void DownloadDlgTest::startRightAfterCancelWaitsForTheStoppedRun()
     QTest::mouseClick(start, Qt::LeftButton);
     QCOMPARE(h.script->starts, 2);
     QVERIFY(h.WaitForRunEnd());
-    QCOMPARE(h.ui.Texts(), QStringList{"Completed!"});
+    // The start clicked while the cancelled run wound down asked nothing.
+    QCOMPARE(h.ui.Texts(), (QStringList{kEraseAllQuestion, kEraseAllQuestion, "Completed!"}));
 }
 
 void DownloadDlgTest::runTimeLocking_data()
@@ -675,6 +712,7 @@ void DownloadDlgTest::closeDuringRun()
     CDownloadDlg& dlg = h.Open();
     dlg.show();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     bool toolKeptWhileRunning = false;
     bool stoppedBeforeDelete = false;
     QTimer::singleShot(30, [&] {
@@ -690,7 +728,7 @@ void DownloadDlgTest::closeDuringRun()
     QVERIFY(h.script->terminated);
     QVERIFY(!QFileInfo::exists(dlg.ToolPath()));
     QCOMPARE(h.closingFinished, 1);
-    QVERIFY(h.ui.messages.empty()); // nothing is reported to a window that has gone
+    QCOMPARE(h.ui.Texts(), QStringList{kEraseAllQuestion}); // nothing is reported to a window that has gone
 }
 
 void DownloadDlgTest::runStateEdges_data()
@@ -750,6 +788,7 @@ void DownloadDlgTest::runStateEdges()
     CDownloadDlg& dlg = h.Open();
     dlg.show();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes); // for the run "start" begins; no other click reaches the question
     auto* start = h.Find<QPushButton>("startButton");
     auto* command = h.Find<QLineEdit>("commandEdit");
     for (const QString& action : actions) {
@@ -768,7 +807,8 @@ void DownloadDlgTest::runStateEdges()
     QCOMPARE(QString::fromUtf8(RunStateName(dlg.State())), state);
     QVERIFY2(h.Output().endsWith(tail), qPrintable(h.Output()));
     QCOMPARE(h.Output().count(QStringLiteral("Canceled.")), tail.contains(QStringLiteral("Canceled.")) ? 1 : 0);
-    QCOMPARE(h.ui.Texts(), messages);
+    QCOMPARE(h.ui.Texts(),
+             actions.contains(QStringLiteral("start")) ? QStringList{kEraseAllQuestion} + messages : messages);
     QCOMPARE(h.closingFinished, closings);
     QCOMPARE(QFileInfo::exists(dlg.ToolPath()), toolKept);
     QCOMPARE(h.script->starts, starts);
@@ -836,6 +876,7 @@ void DownloadDlgTest::outputCanBeSavedAndCleared()
     h.script->chunks = {"line 1\nline 2\n"};
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
     QVERIFY(h.WaitForRunEnd());
     auto* output = h.Find<OutputView>("outputView");
@@ -850,6 +891,324 @@ void DownloadDlgTest::outputCanBeSavedAndCleared()
     QCOMPARE(h.ui.messages.back().caption, QStringLiteral("Error"));
     QTest::mouseClick(h.Find<QPushButton>("clearButton"), Qt::LeftButton);
     QVERIFY(h.Output().isEmpty());
+}
+
+void DownloadDlgTest::addressChecks_data()
+{
+    QTest::addColumn<QStringList>("adapters");
+    QTest::addColumn<QString>("stbIp");
+    QTest::addColumn<QString>("message"); // empty: the run starts
+    QTest::addColumn<QString>("addresses"); // of the command line
+    QTest::addRow("both given") << QStringList{"192.168.1.10"} << "192.168.1.77"
+                                << ""
+                                << " -p 192.168.1.10 -s 192.168.1.77";
+    // The tool derives the receiver's address itself; no other word moves into the place of -s.
+    QTest::addRow("empty STB IP") << QStringList{"192.168.1.10"} << ""
+                                  << ""
+                                  << " -p 192.168.1.10";
+    QTest::addRow("leading zeros and blanks") << QStringList{"192.168.1.10"} << " 192.168.001.020 "
+                                              << ""
+                                              << " -p 192.168.1.10 -s 192.168.1.20";
+    QTest::addRow("STB IP out of range") << QStringList{"192.168.1.10"} << "192.168.1.300"
+                                         << "Please input a valid STB IP!"
+                                         << "";
+    QTest::addRow("STB IP not dotted") << QStringList{"192.168.1.10"} << "0x00010000"
+                                       << "Please input a valid STB IP!"
+                                       << "";
+    QTest::addRow("PC IP in a short form") << QStringList{"10.1"} << "10.0.0.6"
+                                           << "Please input a valid PC IP!"
+                                           << "";
+    QTest::addRow("no PC IP at all") << QStringList{} << "10.0.0.6"
+                                     << "Please input a valid PC IP!"
+                                     << "";
+}
+
+void DownloadDlgTest::addressChecks()
+{
+    QFETCH(QStringList, adapters);
+    QFETCH(QString, stbIp);
+    QFETCH(QString, message);
+    QFETCH(QString, addresses);
+    DlgHarness h;
+    h.adapters.clear();
+    for (const QString& adapter : adapters) {
+        h.adapters.push_back(adapter.toStdString());
+    }
+    h.Open();
+    h.Find<QComboBox>("modeList")->setCurrentIndex(1);
+    h.Find<QLineEdit>("fileEdit")->setText(QStringLiteral("/fw/app.bin"));
+    h.Find<QLineEdit>("stbIpEdit")->setText(stbIp);
+    QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    if (!message.isEmpty()) {
+        QCOMPARE(h.ui.Texts(), QStringList{message});
+        QCOMPARE(h.ui.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(h.ui.messages[0].icon, ui::MessageIcon::Warning);
+        QCOMPARE(h.script->starts, 0);
+        QVERIFY(h.Output().isEmpty());
+        return;
+    }
+    QVERIFY(h.WaitForRunEnd());
+    QCOMPARE(h.script->starts, 1);
+    const QString command
+        = "boot.exe -m kv4410-dvbs-2201 -d COM3 -c netdown" + addresses + " 0x00000000 \"\\\"/fw/app.bin\\\"\"";
+    QVERIFY2(h.Output().startsWith("\n" + command + "\n\n"), qPrintable(h.Output()));
+    QCOMPARE(h.ui.Texts(), QStringList{"Completed!"});
+}
+
+void DownloadDlgTest::everyFileNameIsOneWord_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("word"); // the argument the tool gets
+    QTest::addRow("plain") << "/fw/app.bin"
+                           << "\"/fw/app.bin\"";
+    QTest::addRow("two blanks in a row") << "/fw/my  app.bin"
+                                         << "\"/fw/my  app.bin\"";
+    QTest::addRow("a quote") << "/fw/say \"hi\".bin"
+                             << "\"/fw/say \\\"hi\\\".bin\"";
+    QTest::addRow("a semicolon") << "/fw/a;b.bin"
+                                 << "\"/fw/a;b.bin\"";
+}
+
+void DownloadDlgTest::everyFileNameIsOneWord()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, word);
+    DlgHarness h;
+    h.Open();
+    h.Find<QComboBox>("modeList")->setCurrentIndex(0);
+    h.Find<QComboBox>("sectionList")->setCurrentIndex(2);
+    h.Find<QLineEdit>("fileEdit")->setText(file);
+    QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
+    QStringList arguments;
+    for (const std::string& argument : h.script->startedWith) {
+        arguments << QString::fromStdString(argument);
+    }
+    QCOMPARE(arguments,
+             (QStringList{h.Base() + "boot_file/boot.exe",
+                          "-m",
+                          "kv4410-dvbs-2201",
+                          "-d",
+                          "COM3",
+                          "-c",
+                          "serialdown",
+                          "0x00010000",
+                          word}));
+}
+
+void DownloadDlgTest::eraseIsConfirmed_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("answer"); // ui::Answer
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("command");
+    const QString key = QStringLiteral("Erase Key (0x001e0000\u20130x001fffff)?");
+    QTest::addRow("erase, yes") << 4 << int(ui::Answer::Yes) << key << "flash erase 0x001e0000 0x00020000";
+    QTest::addRow("erase, no") << 4 << int(ui::Answer::No) << key << "";
+    QTest::addRow("erase all, yes") << 5 << int(ui::Answer::Yes) << kEraseAllQuestion << "flash eraseall";
+    QTest::addRow("erase all, no") << 5 << int(ui::Answer::No) << kEraseAllQuestion << "";
+}
+
+void DownloadDlgTest::eraseIsConfirmed()
+{
+    QFETCH(int, mode);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(QString, command);
+    DlgHarness h;
+    h.Open();
+    h.Find<QComboBox>("modeList")->setCurrentIndex(mode);
+    h.Find<QComboBox>("sectionList")->setCurrentIndex(8);
+    h.ui.QueueAnswer(static_cast<ui::Answer>(answer));
+    QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
+    QCOMPARE(h.ui.messages.front().text, question);
+    QCOMPARE(h.ui.messages.front().caption, kEraseFlashCaption);
+    QVERIFY(h.ui.messages.front().question);
+    QVERIFY(!h.ui.messages.front().withCancel);
+    QCOMPARE(h.script->starts, command.isEmpty() ? 0 : 1);
+    if (command.isEmpty()) {
+        QCOMPARE(h.ui.Texts(), QStringList{question});
+        QVERIFY(h.Output().isEmpty());
+    } else {
+        QVERIFY2(h.Output().startsWith("\nboot.exe -m kv4410-dvbs-2201 -d COM3 -c " + command + "\n\n"),
+                 qPrintable(h.Output()));
+    }
+}
+
+void DownloadDlgTest::segmentFit_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("answer"); // ui::Answer; unused when nothing is asked
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("runs");
+    QTest::addRow("serialdown too large, no") << 0 << 40000 << int(ui::Answer::No) << true << false;
+    QTest::addRow("serialdown too large, yes") << 0 << 40000 << int(ui::Answer::Yes) << true << true;
+    QTest::addRow("netdown too large, no") << 1 << 40000 << int(ui::Answer::No) << true << false;
+    QTest::addRow("netdown too large, yes") << 1 << 40000 << int(ui::Answer::Yes) << true << true;
+    QTest::addRow("fits exactly") << 0 << 32768 << int(ui::Answer::No) << false << true;
+    QTest::addRow("dump is never asked") << 3 << 40000 << int(ui::Answer::No) << false << true;
+}
+
+void DownloadDlgTest::segmentFit()
+{
+    QFETCH(int, mode);
+    QFETCH(int, size);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, runs);
+    DlgHarness h;
+    h.Open();
+    const QString path = h.Base() + "fw.bin";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(size, 'f'));
+    file.close();
+    h.Find<QComboBox>("modeList")->setCurrentIndex(mode);
+    h.Find<QComboBox>("sectionList")->setCurrentIndex(3); // Logo, 0x8000 bytes
+    h.Find<QLineEdit>("fileEdit")->setText(path);
+    h.ui.QueueAnswer(static_cast<ui::Answer>(answer));
+    QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
+    const QString question
+        = QStringLiteral("The file is %1 bytes, larger than the segment Logo (32768 bytes)!").arg(size);
+    QCOMPARE(h.ui.Texts().contains(question), asked);
+    if (asked) {
+        QCOMPARE(h.ui.messages.front().text, question);
+        QCOMPARE(h.ui.messages.front().caption, QStringLiteral("Download anyway?"));
+        QVERIFY(h.ui.messages.front().question);
+    }
+    QCOMPARE(h.script->starts, runs ? 1 : 0);
+    QCOMPARE(h.ui.Texts(),
+             runs ? (asked ? QStringList{question, "Completed!"} : QStringList{"Completed!"}) : QStringList{question});
+}
+
+void DownloadDlgTest::enterNeverStartsARun()
+{
+    DlgHarness h;
+    CDownloadDlg& dlg = h.Open();
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    h.Find<QComboBox>("modeList")->setCurrentIndex(5); // a run would ask its question first
+    for (const char* name : {"outputView",
+                             "stbIpEdit",
+                             "fileEdit",
+                             "commandEdit",
+                             "serialPortList",
+                             "startButton",
+                             "chipTypeList",
+                             "segmentEditor"}) {
+        auto* widget = h.Find<QWidget>(name);
+        QVERIFY2(widget, name);
+        widget->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClick(widget, key);
+        }
+        QVERIFY2(h.ui.messages.empty(), name);
+        QCOMPARE(h.script->starts, 0);
+        QVERIFY(!dlg.IsRunning());
+    }
+    // Space on the focused Start button still clicks it, as any button.
+    h.ui.QueueAnswer(ui::Answer::Yes);
+    h.Find<QWidget>("startButton")->setFocus();
+    QTest::keyClick(h.Find<QWidget>("startButton"), Qt::Key_Space);
+    QVERIFY(h.WaitForRunEnd());
+    QCOMPARE(h.script->starts, 1);
+}
+
+void DownloadDlgTest::serialPortTakesATypedPath()
+{
+    DlgHarness h;
+    h.Open();
+    auto* ports = h.Find<PortComboBox>("serialPortList");
+    QVERIFY(ports->isEditable());
+    ports->setEditText(QStringLiteral("/dev/serial/by-id/usb-kestrun port"));
+    // Opening the list fetches it afresh and keeps the typed path.
+    ports->showPopup();
+    ports->hidePopup();
+    QCOMPARE(ports->currentText(), QStringLiteral("/dev/serial/by-id/usb-kestrun port"));
+    QCOMPARE(Items(ports), (QStringList{"COM3", "COM12"}));
+    h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
+    QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(h.WaitForRunEnd());
+    QCOMPARE(h.script->startedWith,
+             (std::vector<std::string>{(h.Base() + "boot_file/boot.exe").toStdString(),
+                                       "-m",
+                                       "kv4410-dvbs-2201",
+                                       "-d",
+                                       "/dev/serial/by-id/usb-kestrun port",
+                                       "-c",
+                                       "flash",
+                                       "eraseall"}));
+    h.Close();
+    auto settings = h.Settings();
+    QCOMPARE(settings->value("Kestrun_boot/COM").toInt(), -1);
+    QCOMPARE(settings->value("Kestrun_boot/COMPATH").toString(), QStringLiteral("/dev/serial/by-id/usb-kestrun port"));
+    // The next start shows it again; a listed port chosen later is kept by its index only.
+    DlgHarness again(h.Base());
+    again.Settings()->setValue("Kestrun_boot/COMPATH", QStringLiteral("/dev/ttyACM3"));
+    again.Settings()->setValue("Kestrun_boot/COM", -1);
+    again.Open();
+    QCOMPARE(again.Find<PortComboBox>("serialPortList")->currentText(), QStringLiteral("/dev/ttyACM3"));
+    again.Find<PortComboBox>("serialPortList")->setCurrentIndex(1);
+    again.Close();
+    QCOMPARE(again.Settings()->value("Kestrun_boot/COM").toInt(), 1);
+    QCOMPARE(again.Settings()->value("Kestrun_boot/COMPATH").toString(), QString());
+}
+
+void DownloadDlgTest::serialPortToolTips()
+{
+    DlgHarness h;
+    h.portList = "/dev/ttyUSB0;/dev/ttyS0;";
+    h.portDetails = {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI"}, {"/dev/ttyS0", "", ""}};
+    h.Open();
+    auto* ports = h.Find<PortComboBox>("serialPortList");
+    QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("FT232R USB UART (FTDI)"));
+    QVERIFY(ports->itemData(1, Qt::ToolTipRole).toString().isEmpty());
+    QCOMPARE(ports->toolTip(), QStringLiteral("FT232R USB UART (FTDI)"));
+    ports->setCurrentIndex(1);
+    QVERIFY(ports->toolTip().isEmpty());
+    ports->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(ports->toolTip(), QStringLiteral("FT232R USB UART (FTDI)"));
+    ports->setEditText(QStringLiteral("/dev/pts/7"));
+    QVERIFY(ports->toolTip().isEmpty());
+}
+
+void DownloadDlgTest::twoWindowsShareTheTool_data()
+{
+    QTest::addColumn<bool>("firstClosesFirst");
+    QTest::addRow("the first window closes first") << true;
+    QTest::addRow("the second window closes first") << false;
+}
+
+void DownloadDlgTest::twoWindowsShareTheTool()
+{
+    QFETCH(bool, firstClosesFirst);
+    DlgHarness first;
+    CDownloadDlg& one = first.Open();
+    const QString tool = one.ToolPath();
+    const ino_t written = Inode(tool);
+    DlgHarness second(first.Base());
+    CDownloadDlg& two = second.Open();
+    QCOMPARE(two.ToolPath(), tool);
+    QVERIFY(first.ui.messages.empty());
+    QVERIFY(second.ui.messages.empty()); // the same tool is there: nothing to write, nothing to fail
+    QCOMPARE(Inode(tool), written); // the file the first window runs was not replaced
+    DlgHarness& closing = firstClosesFirst ? first : second;
+    DlgHarness& staying = firstClosesFirst ? second : first;
+    closing.Close();
+    QCOMPARE(closing.closingFinished, 1);
+    QVERIFY(QFileInfo(tool).isExecutable());
+    // The other window goes on running the tool.
+    staying.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    staying.ui.QueueAnswer(ui::Answer::Yes);
+    QTest::mouseClick(staying.Find<QPushButton>("startButton"), Qt::LeftButton);
+    QVERIFY(staying.WaitForRunEnd());
+    QCOMPARE(staying.ui.Texts(), (QStringList{kEraseAllQuestion, "Completed!"}));
+    staying.Close();
+    QVERIFY(!QFileInfo::exists(tool));
 }
 
 } // namespace downloader

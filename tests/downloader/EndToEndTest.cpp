@@ -82,6 +82,7 @@ private slots:
     void missingSerialDeviceFails();
     void cancelWhileTheToolWaitsForTheBoard();
     void closingDuringARunDeletesTheToolAfterItStopped();
+    void aSecondWindowLeavesTheRunningToolAlone();
 };
 
 void EndToEndTest::versionThroughTheCommandField()
@@ -105,12 +106,13 @@ void EndToEndTest::missingSerialDeviceFails()
     h.portList = "/dev/kestrun-no-such-port;";
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     QTest::mouseClick(h.Find<QPushButton>("startButton"), Qt::LeftButton);
     QVERIFY(h.WaitForRunEnd());
     QVERIFY2(h.Output().contains(QStringLiteral("/dev/kestrun-no-such-port")), qPrintable(h.Output()));
     QVERIFY2(h.Output().endsWith(QStringLiteral("\nFailed: the tool ended with exit status 1.\n")),
              qPrintable(h.Output()));
-    QCOMPARE(h.ui.Texts(), QStringList{"Download failed!"});
+    QCOMPARE(h.ui.Texts(), (QStringList{kEraseAllQuestion, "Download failed!"}));
 }
 
 void EndToEndTest::cancelWhileTheToolWaitsForTheBoard()
@@ -122,6 +124,7 @@ void EndToEndTest::cancelWhileTheToolWaitsForTheBoard()
     h.portList = line.Path().toStdString() + ";";
     h.Open();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     auto* start = h.Find<QPushButton>("startButton");
     QStringList childrenWhileWaiting;
     QTimer watch;
@@ -137,7 +140,7 @@ void EndToEndTest::cancelWhileTheToolWaitsForTheBoard()
     watch.stop();
     QCOMPARE(childrenWhileWaiting.size(), 1);
     QVERIFY2(h.Output().endsWith(QStringLiteral("\n\nCanceled.\nProcess terminated.\n")), qPrintable(h.Output()));
-    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.ui.Texts(), QStringList{kEraseAllQuestion});
     QCOMPARE(ChildProcesses(), QStringList());
 }
 
@@ -150,6 +153,7 @@ void EndToEndTest::closingDuringARunDeletesTheToolAfterItStopped()
     CDownloadDlg& dlg = h.Open();
     dlg.show();
     h.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    h.ui.QueueAnswer(ui::Answer::Yes);
     bool closed = false;
     QTimer watch;
     connect(&watch, &QTimer::timeout, [&] {
@@ -166,7 +170,43 @@ void EndToEndTest::closingDuringARunDeletesTheToolAfterItStopped()
     QVERIFY(!QFileInfo::exists(dlg.ToolPath()));
     QCOMPARE(ChildProcesses(), QStringList());
     QCOMPARE(h.closingFinished, 1);
-    QVERIFY(h.ui.messages.empty());
+    QCOMPARE(h.ui.Texts(), QStringList{kEraseAllQuestion});
+}
+
+// A second window in the folder of a window whose tool is running: the tool is neither rewritten (a
+// running program cannot be) nor removed when the second window closes first.
+void EndToEndTest::aSecondWindowLeavesTheRunningToolAlone()
+{
+    SilentLine line;
+    DlgHarness first;
+    UseRealTool(first);
+    first.portList = line.Path().toStdString() + ";";
+    CDownloadDlg& dlg = first.Open();
+    first.Find<QComboBox>("modeList")->setCurrentIndex(5);
+    first.ui.QueueAnswer(ui::Answer::Yes);
+    auto* start = first.Find<QPushButton>("startButton");
+    QTest::mouseClick(start, Qt::LeftButton);
+    QTRY_VERIFY(first.Output().contains(QStringLiteral("please power on")));
+
+    DlgHarness second(first.Base());
+    UseRealTool(second);
+    second.Open();
+    QCOMPARE(second.ui.Texts(), QStringList()); // no "创建boot.exe文件失败!"
+    QCOMPARE(second.Find<QComboBox>("chipTypeList")->count(), 5);
+    auto* command = second.Find<QLineEdit>("commandEdit");
+    command->setText(QStringLiteral("boot.exe -v"));
+    QTest::keyClick(command, Qt::Key_Return);
+    QVERIFY(second.WaitForRunEnd());
+    QVERIFY2(second.Output().contains(QStringLiteral("boot version:v2.4")), qPrintable(second.Output()));
+    second.Close();
+    QVERIFY(QFileInfo(dlg.ToolPath()).isExecutable());
+    QVERIFY(first.Dlg().IsRunning());
+
+    QTest::mouseClick(start, Qt::LeftButton); // Cancel
+    QVERIFY(first.WaitForRunEnd());
+    first.Close();
+    QVERIFY(!QFileInfo::exists(dlg.ToolPath()));
+    QCOMPARE(ChildProcesses(), QStringList());
 }
 
 } // namespace downloader

@@ -26,4 +26,21 @@ TEST(HostDiscovery, SystemListsAreWellFormed)
     }
 }
 
+TEST(HostDiscovery, PortToolTipsSayWhatTheSystemKnows)
+{
+    const std::vector<std::pair<SerialPortDetails, std::string>> cases{
+        {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI"}, "FT232R USB UART (FTDI)"},
+        {{"/dev/ttyUSB1", "USB-Serial Controller", ""}, "USB-Serial Controller"},
+        {{"/dev/ttyACM0", "", "Prolific"}, "Prolific"},
+        {{"/dev/ttyS0", "", ""}, ""},
+    };
+    for (const auto& [details, tip] : cases) {
+        SCOPED_TRACE(details.name);
+        EXPECT_EQ(PortToolTip(details), tip);
+    }
+    for (const SerialPortDetails& port : SystemSerialPortDetails()) {
+        EXPECT_TRUE(port.name.starts_with("/dev/")) << port.name;
+    }
+}
+
 } // namespace downloader

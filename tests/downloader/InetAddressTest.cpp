@@ -36,6 +36,37 @@ TEST(InetAddress, ParsesLikeInetAddr)
     }
 }
 
+// The address fields of the window take four dotted decimal numbers only: the short and octal forms
+// inet_addr reads are a trap for a typed address ("010" is 8 there).
+TEST(InetAddress, DottedQuadTakesFourDecimalNumbers)
+{
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases{
+        {"192.168.1.10", "192.168.1.10"},
+        {"0.0.0.0", "0.0.0.0"},
+        {"255.255.255.255", "255.255.255.255"},
+        {" 10.0.0.6\t", "10.0.0.6"},
+        {"192.168.001.010", "192.168.1.10"},
+        {"10.1", std::nullopt},
+        {"167772161", std::nullopt},
+        {"0x7f.0.0.1", std::nullopt},
+        {"192.168.1.256", std::nullopt},
+        {"1.2.3.4.5", std::nullopt},
+        {"1..2.3", std::nullopt},
+        {"1.2.3.", std::nullopt},
+        {".1.2.3", std::nullopt},
+        {"1.2.3.0004", std::nullopt},
+        {"1.2.3.-4", std::nullopt},
+        {"1.2. 3.4", std::nullopt},
+        {"0x00010000", std::nullopt}, // what an empty field once left in the -s place
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+    };
+    for (const auto& [text, dotted] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(DottedQuad(text), dotted);
+    }
+}
+
 TEST(InetAddress, ReceiverAddressStaysInTheLastOctet)
 {
     const std::vector<std::pair<std::string, std::string>> cases{

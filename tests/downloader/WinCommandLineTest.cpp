@@ -32,4 +32,28 @@ TEST(WinCommandLine, SplitsByTheCRuntimeRules)
     }
 }
 
+// Whatever an argument holds, quoting it and splitting the line gives it back as one word.
+TEST(WinCommandLine, QuotedArgumentsComeBackWhole)
+{
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"/fw/app.bin", "\"/fw/app.bin\""},
+        {"two  blanks", "\"two  blanks\""},
+        {"\"C:\\fw\\a b.bin\"", "\"\\\"C:\\fw\\a b.bin\\\"\""},
+        {"ends\\", "\"ends\\\\\""},
+        {"a\\\"b", "\"a\\\\\\\"b\""},
+        {"tab\there", "\"tab\there\""},
+        {"", "\"\""},
+        {"a\\\\b", "\"a\\\\b\""}, // backslashes before no quote stay as they are
+    };
+    for (const auto& [argument, quoted] : cases) {
+        SCOPED_TRACE(argument);
+        EXPECT_EQ(QuotedWindowsArgument(argument), quoted);
+        EXPECT_EQ(SplitWindowsCommandLine("p " + quoted + " " + WindowsArgument(argument) + " x"),
+                  (std::vector<std::string>{"p", argument, argument, "x"}));
+    }
+    EXPECT_EQ(WindowsArgument("COM3"), "COM3");
+    EXPECT_EQ(WindowsArgument("/dev/serial/by-id/usb-FTDI"), "/dev/serial/by-id/usb-FTDI");
+    EXPECT_EQ(WindowsArgument("/dev/my port"), "\"/dev/my port\"");
+}
+
 } // namespace downloader

@@ -84,6 +84,7 @@ OpenedFile PosixFileStorage::Open(const std::string& path)
         return opened;
     }
     opened.source = std::make_unique<PosixFileSource>(fd);
+    opened.size = static_cast<std::uint64_t>(info.st_size);
     return opened;
 }
 

@@ -21,6 +21,7 @@ struct OpenedFile
 {
     std::unique_ptr<FileSource> source;
     int error = 0;
+    std::uint64_t size = 0; // bytes in the file, for the progress of its transfer
 };
 
 // How the server reaches files (the real file system, or a table of byte vectors in tests).

@@ -20,6 +20,7 @@ enum class Opcode : std::uint16_t {
 
 // The error codes the server sends, with their values on the wire.
 enum class ErrorCode : std::uint16_t {
+    NotDefined = 0, // the message says it all
     FileNotFound = 1,
     AccessViolation = 2,
     IllegalOperation = 4,

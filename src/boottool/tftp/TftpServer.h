@@ -3,6 +3,8 @@
 #include "boottool/Console.h"
 #include "boottool/tftp/DatagramSocket.h"
 #include "boottool/tftp/FileSource.h"
+#include "boottool/tftp/TftpOutcome.h"
+#include "boottool/tftp/TransferWatch.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,51 +19,57 @@ namespace boottool {
 struct TftpSettings
 {
     int receiveTimeoutMs = 5000; // per wait for an acknowledgement
-    int retries = 8; // time-outs allowed per block before the run ends
+    int retries = 8; // time-outs allowed per block before the transfer ends
 };
 
-// How one request ended.
-enum class TftpOutcome {
-    Sent, // the whole file was acknowledged
-    Refused, // not a file of this run (error 2, "Access violation")
-    OpenFailed, // the file could not be opened (error 1, 2 or errno + 100)
-    Ignored, // a write request
-    BadRequest, // unknown opcode or mode, or a malformed request (error 4)
-    ClientError, // the client sent an ERROR packet
-    ClientGone, // the socket to the client failed
-    RetriesExhausted, // "timeout exit": ends the run
-    Stopped, // the run ended while the transfer was going on
-};
-
-// Answers read requests (RFC 1350) for the files of this run only, one request at a time. Data goes in
-// 512-byte blocks numbered from 1 (rolling over after 65535); request options are ignored.
+// Answers read requests (RFC 1350) for the files of this run only. Data goes in 512-byte blocks
+// numbered from 1 (rolling over after 65535); request options are ignored. Handle may run on several
+// threads at once, one transfer each.
 class TftpServer
 {
 public:
     TftpServer(FileStorage& storage, std::set<std::string> allowedFiles, Console& console, TftpSettings settings = {});
 
-    // Handles one request received by the listening socket; `handler` is the transfer's own socket.
-    [[nodiscard]] TftpOutcome Handle(std::span<const std::uint8_t> packet, DatagramSocket& handler);
+    // Where the lines about refused and malformed requests go; nullptr: the console given above.
+    void SetRequestConsole(Console* console) { m_requestConsole = console != nullptr ? console : &m_console; }
+
+    // The file a request asks for when Handle would serve it; nullopt for a request answered at once
+    // (refused, malformed, a write request).
+    [[nodiscard]] std::optional<std::string> FileToServe(std::span<const std::uint8_t> packet) const;
+
+    // Handles one request received by the listening socket; `handler` is the transfer's own socket and
+    // `watch`, when given, follows the transfer.
+    [[nodiscard]] TftpOutcome
+    Handle(std::span<const std::uint8_t> packet, DatagramSocket& handler, TransferWatch* watch = nullptr);
 
 private:
     // What one wait for an acknowledgement came to.
-    enum class AckWait { Acknowledged, SendAgain, TimedOut, Ended };
+    enum class AckWait { Acknowledged, TimedOut, Ended };
 
-    [[nodiscard]] TftpOutcome Serve(const std::string& file, bool netascii, DatagramSocket& handler);
-    [[nodiscard]] TftpOutcome SendFile(const std::string& file, FileSource& source, DatagramSocket& handler);
+    // One transfer's file, socket and the client's last packet.
+    struct Transfer
+    {
+        const std::string& file;
+        DatagramSocket& handler;
+        TransferWatch* watch;
+        std::vector<std::uint8_t> reply;
+    };
+
+    [[nodiscard]] TftpOutcome
+    Serve(const std::string& file, bool netascii, DatagramSocket& handler, TransferWatch* watch);
+    [[nodiscard]] TftpOutcome SendFile(Transfer& transfer, FileSource& source);
     // Sends one block until it is acknowledged (nullopt) or the transfer ends (its outcome).
-    [[nodiscard]] std::optional<TftpOutcome> DeliverBlock(const std::string& file,
-                                                          std::uint16_t block,
-                                                          std::span<const std::uint8_t> packet,
-                                                          DatagramSocket& handler);
-    [[nodiscard]] AckWait
-    AwaitAck(const std::string& file, std::uint16_t block, DatagramSocket& handler, TftpOutcome& ended);
+    [[nodiscard]] std::optional<TftpOutcome>
+    DeliverBlock(Transfer& transfer, std::uint16_t block, std::span<const std::uint8_t> packet);
+    [[nodiscard]] AckWait AwaitAck(Transfer& transfer, std::uint16_t block, TftpOutcome& ended);
+    // Prints a line about the transfer.
+    void Say(const Transfer& transfer, const std::string& text);
 
     FileStorage& m_storage;
-    std::set<std::string> m_allowed;
+    const std::set<std::string> m_allowed;
     Console& m_console;
+    Console* m_requestConsole;
     TftpSettings m_settings;
-    std::vector<std::uint8_t> m_reply; // the client's last packet
 };
 
 } // namespace boottool

@@ -1,7 +1,9 @@
 #include "boottool/tftp/TftpService.h"
 
+#include "boottool/tftp/ProgressPrinter.h"
 #include "boottool/tftp/TftpPacket.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -10,19 +12,23 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <vector>
 
 namespace boottool {
 
-TftpService::TftpService(TftpServer& server, Console& console, FatalHandler onFatal)
+TftpService::TftpService(TftpServer& server, TransferTracker& transfers, Console& console, FatalHandler onFatal)
     : m_server(server)
+    , m_transfers(transfers)
     , m_console(console)
+    , m_strays(console)
     , m_onFatal(std::move(onFatal))
-{ }
+{
+    m_server.SetRequestConsole(&m_strays);
+}
 
 TftpService::~TftpService()
 {
     Stop();
+    m_server.SetRequestConsole(nullptr);
     if (m_listen >= 0) {
         close(m_listen);
     }
@@ -39,6 +45,7 @@ bool TftpService::Start(const std::string& bindAddress, std::uint16_t port, std:
     local.sin_family = AF_INET;
     local.sin_port = htons(port);
     if (inet_pton(AF_INET, bindAddress.c_str(), &local.sin_addr) != 1) {
+        m_startError = EINVAL;
         error = "bad address " + bindAddress;
         return false;
     }
@@ -47,6 +54,7 @@ bool TftpService::Start(const std::string& bindAddress, std::uint16_t port, std:
     socklen_t length = sizeof local;
     if (m_listen < 0 || bind(m_listen, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0
         || getsockname(m_listen, reinterpret_cast<sockaddr*>(&local), &length) != 0 || pipe2(m_wake, O_CLOEXEC) != 0) {
+        m_startError = errno;
         error = std::strerror(errno);
         return false;
     }
@@ -57,33 +65,37 @@ bool TftpService::Start(const std::string& bindAddress, std::uint16_t port, std:
 
 void TftpService::Stop()
 {
-    if (!m_thread.joinable()) {
-        return;
+    if (m_thread.joinable()) {
+        m_stop = true;
+        const char byte = 0;
+        [[maybe_unused]] const ssize_t written = write(m_wake[1], &byte, 1);
+        m_thread.join();
     }
-    m_stop = true;
-    const char byte = 0;
-    [[maybe_unused]] const ssize_t written = write(m_wake[1], &byte, 1);
-    m_thread.join();
+    ReapWorkers(true);
+    m_strays.FlushPending(); // the run's output ends with the count of a flood still going on
 }
 
 void TftpService::Loop()
 {
     while (!m_stop) {
         pollfd entries[2] = {{m_listen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        const int ready = poll(entries, 2, -1);
+        // Wakes up for the count of ignored packets as well, so it shows once the flood is over.
+        const int ready = poll(entries, 2, m_strays.MsUntilFlush());
         if (ready < 0 && errno != EINTR) {
             return;
         }
         if (m_stop) {
             return;
         }
+        m_strays.Flush();
         if (ready > 0 && (entries[0].revents & POLLIN) != 0) {
-            HandleOne();
+            ReceiveOne();
         }
+        ReapWorkers(false);
     }
 }
 
-void TftpService::HandleOne()
+void TftpService::ReceiveOne()
 {
     std::vector<std::uint8_t> request(tftp::kMaxPacket);
     sockaddr_in peer{};
@@ -94,20 +106,107 @@ void TftpService::HandleOne()
         return;
     }
     request.resize(static_cast<std::size_t>(got));
+    const std::uint32_t address = peer.sin_addr.s_addr;
+    const std::uint16_t port = ntohs(peer.sin_port);
+    // A client that repeats its request is being served already: a second transfer would only clash.
+    if (ServingAlready(address, port)) {
+        return;
+    }
     std::string error;
-    auto handler = UdpPeerSocket::Connect(m_bindAddress, peer.sin_addr.s_addr, ntohs(peer.sin_port), error);
+    auto handler = UdpPeerSocket::Connect(m_bindAddress, address, port, error);
     if (!handler) {
-        m_console.Out(Format("tftp: no socket for the transfer: %s\n", error.c_str()));
-        m_stop = true;
-        m_onFatal(TftpOutcome::ClientGone);
+        m_strays.Out(Format("tftp: no socket for the transfer: %s\n", error.c_str()));
+        if (m_transfers.IsBoard(address)) {
+            EndRun(TftpOutcome::ClientGone);
+        }
         return;
     }
     // The run's end must not wait for a transfer that is still retrying.
     handler->SetStopSignal(m_wake[0]);
-    const TftpOutcome outcome = m_server.Handle(request, *handler);
-    if (outcome == TftpOutcome::RetriesExhausted) {
-        m_stop = true;
-        m_onFatal(outcome);
+    std::optional<std::string> file = m_server.FileToServe(request);
+    if (!file) {
+        // Answered (or ignored) at once; how it ended has been printed, and the service goes on either way.
+        (void)m_server.Handle(request, *handler);
+        return;
+    }
+    if (!HasRoomFor(m_transfers.IsBoard(address))) {
+        m_strays.Out(Format("tftp: too many transfers, refused %s.\n", tftp::PrintableText(*file).c_str()));
+        // Like every ERROR packet, it is neither acknowledged nor sent again.
+        (void)handler->Send(tftp::BuildError(tftp::ErrorCode::NotDefined, "Too many transfers, try again later"));
+        return;
+    }
+    StartTransfer(std::move(handler), std::move(request), std::move(*file), address, port);
+}
+
+bool TftpService::ServingAlready(std::uint32_t address, std::uint16_t port) const
+{
+    return std::any_of(m_workers.begin(), m_workers.end(), [&](const Worker& worker) {
+        return !worker.done && worker.address == address && worker.port == port;
+    });
+}
+
+bool TftpService::HasRoomFor(bool board) const
+{
+    std::size_t all = 0;
+    std::size_t others = 0;
+    for (const Worker& worker : m_workers) {
+        if (!worker.done) {
+            ++all;
+            others += worker.board ? 0 : 1;
+        }
+    }
+    return all < kMaxTransfers && (board || others < kMaxOtherTransfers);
+}
+
+void TftpService::StartTransfer(std::unique_ptr<UdpPeerSocket> handler,
+                                std::vector<std::uint8_t> request,
+                                std::string file,
+                                std::uint32_t address,
+                                std::uint16_t port)
+{
+    Worker& worker = m_workers.emplace_back();
+    worker.address = address;
+    worker.port = port;
+    worker.board = m_transfers.IsBoard(address);
+    worker.thread = std::thread(
+        [this, &worker, socket = std::move(handler), packet = std::move(request), name = std::move(file)] {
+            RunTransfer(worker, *socket, packet, name);
+        });
+}
+
+void TftpService::RunTransfer(Worker& worker,
+                              UdpPeerSocket& handler,
+                              const std::vector<std::uint8_t>& request,
+                              const std::string& file)
+{
+    ProgressPrinter progress(m_console);
+    const TransferTracker::Id id = m_transfers.Begin(file, worker.address);
+    const TftpOutcome outcome = m_server.Handle(request, handler, worker.board ? &progress : nullptr);
+    m_transfers.End(id, outcome == TftpOutcome::Sent);
+    // A client that stops answering ends its own transfer; the board's ends the run, which cannot go on.
+    if (outcome == TftpOutcome::RetriesExhausted && worker.board) {
+        EndRun(outcome);
+    }
+    worker.done = true;
+}
+
+void TftpService::EndRun(TftpOutcome outcome)
+{
+    m_stop = true;
+    const char byte = 0;
+    [[maybe_unused]] const ssize_t written = write(m_wake[1], &byte, 1);
+    m_onFatal(outcome);
+}
+
+void TftpService::ReapWorkers(bool all)
+{
+    for (auto it = m_workers.begin(); it != m_workers.end();) {
+        if (all || it->done) {
+            it->thread.join();
+            it = m_workers.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 

@@ -1,6 +1,8 @@
 #include "downloader/core/CommandLine.h"
 
 #include "downloader/core/ChipModes.h"
+#include "downloader/core/InetAddress.h"
+#include "downloader/core/WinCommandLine.h"
 
 #include <cstdio>
 
@@ -15,10 +17,36 @@ std::string Hex32(std::uint32_t value)
     return text;
 }
 
-// The file word keeps its quotes on the way through the tool's C-runtime split: \" is a literal quote.
+// The file as one word of the tool's own command splitting: in double quotes (so blanks, tabs and ";"
+// stay inside it), a quote inside as \". A name that ends with a backslash cannot stand before the
+// closing quote there; it goes without quotes, every character the splitting treats specially escaped.
+std::string ToolFileWord(std::string_view file)
+{
+    if (!file.empty() && file.back() == '\\') {
+        std::string escaped;
+        for (const char c : file) {
+            if (std::string_view(" \t\n\"'\\;").find(c) != std::string_view::npos) {
+                escaped += '\\';
+            }
+            escaped += c;
+        }
+        return escaped;
+    }
+    std::string quoted = "\"";
+    for (const char c : file) {
+        quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+// The file word always quoted for the tool's C-runtime split too, so the tool gets it as one argument
+// with its quotes, whatever blanks the name holds.
 std::string FileArgument(std::string_view file)
 {
-    return " \\\"" + std::string(file) + "\\\"";
+    // Appended rather than " " + a temporary: GCC 12 at -O3 warns falsely (-Wrestrict) on that form.
+    std::string argument = " ";
+    argument += QuotedWindowsArgument(ToolFileWord(file));
+    return argument;
 }
 
 std::string ToolPart(const DownloadRequest& request, std::string_view baseDir)
@@ -28,7 +56,19 @@ std::string ToolPart(const DownloadRequest& request, std::string_view baseDir)
             return "boot.exe -m " + std::string(chip.machine);
         }
     }
-    return "boot.exe -b \"" + std::string(baseDir) + std::string(kBootFolder) + "/" + request.bootFile + "\"";
+    return "boot.exe -b "
+        + QuotedWindowsArgument(std::string(baseDir) + std::string(kBootFolder) + "/" + request.bootFile);
+}
+
+// -p with the PC's address, and -s with the receiver's when one is given: without it the tool derives
+// the receiver's address from the PC's.
+std::string AddressArguments(const DownloadRequest& request)
+{
+    std::string arguments = " -p " + DottedQuad(request.pcIp).value_or(request.pcIp);
+    if (!request.stbIp.empty()) {
+        arguments += " -s " + DottedQuad(request.stbIp).value_or(request.stbIp);
+    }
+    return arguments;
 }
 
 std::string ModeArguments(const DownloadRequest& request)
@@ -41,7 +81,7 @@ std::string ModeArguments(const DownloadRequest& request)
     case DownloadMode::UsbDown:
         return Hex32(start) + FileArgument(request.file) + yaffs;
     case DownloadMode::NetDown:
-        return " -p " + request.pcIp + " -s " + request.stbIp + Hex32(start) + FileArgument(request.file) + yaffs;
+        return AddressArguments(request) + Hex32(start) + FileArgument(request.file) + yaffs;
     case DownloadMode::SerialDump:
         return Hex32(start) + Hex32(size) + FileArgument(request.file);
     case DownloadMode::FlashErase:
@@ -81,12 +121,22 @@ std::string ValidateRequest(const DownloadRequest& request)
     if (rules.usesSegment && !request.segment) {
         return std::string(kNoSegmentMessage);
     }
+    if (request.port.empty()) {
+        return std::string(kNoPortMessage);
+    }
+    if (rules.addressesShown && !DottedQuad(request.pcIp)) {
+        return std::string(kBadPcIpMessage);
+    }
+    if (rules.addressesShown && !request.stbIp.empty() && !DottedQuad(request.stbIp)) {
+        return std::string(kBadStbIpMessage);
+    }
     return {};
 }
 
 std::string BuildCommandText(const DownloadRequest& request, std::string_view baseDir)
 {
-    return ToolPart(request, baseDir) + " -d " + request.port + " -c " + request.modeText + ModeArguments(request);
+    return ToolPart(request, baseDir) + " -d " + WindowsArgument(request.port) + " -c " + request.modeText
+        + ModeArguments(request);
 }
 
 std::string EchoText(std::string_view commandText)

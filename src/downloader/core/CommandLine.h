@@ -28,8 +28,14 @@ struct DownloadRequest
 
 // Refusal for a mode that needs a segment address when the table has none to give.
 inline constexpr std::string_view kNoSegmentMessage = "Please choose a section first!";
+// Refusals of a run without a serial port, and of network addresses that are not four dotted numbers
+// 0-255 (an empty STB IP is left to the tool, which derives it from the PC IP).
+inline constexpr std::string_view kNoPortMessage = "Please choose a serial port!";
+inline constexpr std::string_view kBadPcIpMessage = "Please input a valid PC IP!";
+inline constexpr std::string_view kBadStbIpMessage = "Please input a valid STB IP!";
 
-// The command text: tool part, -d, -c and the mode's arguments. baseDir ends with a separator.
+// The command text: tool part, -d, -c and the mode's arguments. baseDir ends with a separator. Every word
+// that comes from the user is quoted as needed, so it reaches the tool as one argument.
 std::string BuildCommandText(const DownloadRequest& request, std::string_view baseDir);
 
 // The text written to the output area before a run.

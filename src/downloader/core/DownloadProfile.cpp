@@ -26,6 +26,7 @@ DownloadProfile ReadDownloadProfile(QSettings& settings)
     profile.yaffs = ReadInt(settings, "YAFFS", 0);
     profile.pcIp = ReadInt(settings, "PCIP", 0);
     profile.stbIp = settings.value("STBIP", QString()).toString();
+    profile.comPath = settings.value("COMPATH", QString()).toString();
     settings.endGroup();
     return profile;
 }
@@ -40,6 +41,7 @@ void WriteDownloadProfile(QSettings& settings, const DownloadProfile& profile)
     settings.setValue("YAFFS", profile.yaffs);
     settings.setValue("PCIP", profile.pcIp);
     settings.setValue("STBIP", profile.stbIp);
+    settings.setValue("COMPATH", profile.comPath);
     settings.endGroup();
     settings.sync();
 }

@@ -17,11 +17,12 @@ struct DownloadProfile
     int yaffs = 0; // YAFFS: 0 clear, 1 checked
     int pcIp = 0; // PCIP: PC IP list index
     QString stbIp; // STBIP: replaces the derived receiver address when not empty
+    QString comPath; // COMPATH: a serial device typed by hand (not in the list), empty otherwise
 
     bool operator==(const DownloadProfile&) const = default;
 };
 
-// Reads the seven keys; a missing or unreadable key gets its default.
+// Reads the keys; a missing or unreadable key gets its default.
 DownloadProfile ReadDownloadProfile(QSettings& settings);
 void WriteDownloadProfile(QSettings& settings, const DownloadProfile& profile);
 

@@ -42,9 +42,21 @@ std::vector<std::string> SystemAdapterAddressLists()
     return lists;
 }
 
+std::vector<SerialPortDetails> SystemSerialPortDetails()
+{
+    std::vector<SerialPortDetails> ports;
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+        ports.push_back(SerialPortDetails{
+            port.systemLocation().toStdString(), port.description().toStdString(), port.manufacturer().toStdString()});
+    }
+    return ports;
+}
+
 HostDiscovery SystemHostDiscovery()
 {
-    return HostDiscovery{[] { return SystemSerialPortList(kSerialDeviceClassFolder); }, SystemAdapterAddressLists};
+    return HostDiscovery{[] { return SystemSerialPortList(kSerialDeviceClassFolder); },
+                         SystemAdapterAddressLists,
+                         SystemSerialPortDetails};
 }
 
 } // namespace downloader

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "downloader/core/SerialPortDetails.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +15,8 @@ struct HostDiscovery
     std::function<std::string()> serialPorts;
     // One comma-separated IPv4 address list per adapter, in the system's order.
     std::function<std::vector<std::string>()> adapterAddresses;
+    // What the system says about its serial ports; may be unset (no tooltips then).
+    std::function<std::vector<SerialPortDetails>()> serialPortDetails;
 };
 
 // Serial ports as device paths from QSerialPortInfo, adapters from QNetworkInterface (loopback left out:
@@ -26,5 +30,7 @@ inline constexpr const char* kSerialDeviceClassFolder = "/sys/class/tty";
 std::string SystemSerialPortList(const std::string& classFolder);
 // One address list per adapter, loopback adapters left out.
 std::vector<std::string> SystemAdapterAddressLists();
+// Description and maker of each serial port QSerialPortInfo lists.
+std::vector<SerialPortDetails> SystemSerialPortDetails();
 
 } // namespace downloader

@@ -86,6 +86,41 @@ std::optional<std::uint32_t> ParseInetAddr(std::string_view text)
     return static_cast<std::uint32_t>(address);
 }
 
+std::optional<std::string> DottedQuad(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t last = text.find_last_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    text = text.substr(first, last - first + 1);
+    constexpr std::size_t kParts = 4;
+    constexpr std::size_t kMaxDigits = 3;
+    constexpr unsigned kMaxOctet = 255;
+    std::string dotted;
+    for (std::size_t part = 0; part < kParts; ++part) {
+        const std::size_t dot = text.find('.');
+        const std::string_view digits = text.substr(0, dot);
+        if (digits.empty() || digits.size() > kMaxDigits
+            || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+            return std::nullopt;
+        }
+        unsigned value = 0;
+        for (const char c : digits) {
+            value = value * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (value > kMaxOctet || (dot == std::string_view::npos) != (part == kParts - 1)) {
+            return std::nullopt;
+        }
+        if (part > 0) {
+            dotted += '.';
+        }
+        dotted += std::to_string(value);
+        text.remove_prefix(dot == std::string_view::npos ? text.size() : dot + 1);
+    }
+    return dotted;
+}
+
 std::string FormatInetAddr(std::uint32_t address)
 {
     char text[16];

@@ -13,6 +13,10 @@ namespace downloader {
 // 255.255.255.255 equals inet_addr's failure value and is refused like it. The value is in host order.
 [[nodiscard]] std::optional<std::uint32_t> ParseInetAddr(std::string_view text);
 
+// The address when the text is four dotted decimal numbers 0-255 (blanks around it allowed), written
+// back without leading zeros ("192.168.001.010" gives "192.168.1.10", never the octal reading).
+[[nodiscard]] std::optional<std::string> DottedQuad(std::string_view text);
+
 // Dotted-quad text of a host-order address.
 std::string FormatInetAddr(std::uint32_t address);
 

@@ -17,7 +17,9 @@ struct ToolResource
 
 enum class ExtractResult { Ok, NotFound, LoadFailed, CreateFailed };
 
-// Writes the tool to path (replacing any file there) as an executable, mode 0755.
+// Makes path hold the tool as an executable, mode 0755. A file there with the same bytes and mode is left
+// as it is (another window may be running it); any other is replaced at once by a complete new file,
+// never truncated in place.
 [[nodiscard]] ExtractResult ExtractTool(const ToolResource& resource, const std::string& path);
 
 // The message shown for a failed extraction, in the caption kExtractCaption; empty for Ok.

@@ -68,6 +68,32 @@ std::size_t ReadArgument(std::string_view line, std::size_t i, std::string& arg)
 
 } // namespace
 
+std::string QuotedWindowsArgument(std::string_view argument)
+{
+    std::string quoted = "\"";
+    std::size_t slashes = 0;
+    for (const char c : argument) {
+        if (c == '\\') {
+            ++slashes;
+            continue;
+        }
+        // Backslashes are literal unless a quote follows them: then each is doubled and the quote escaped.
+        quoted.append(c == '"' ? 2 * slashes + 1 : slashes, '\\');
+        quoted += c;
+        slashes = 0;
+    }
+    quoted.append(2 * slashes, '\\'); // before the closing quote
+    return quoted + "\"";
+}
+
+std::string WindowsArgument(std::string_view argument)
+{
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string_view::npos) {
+        return std::string(argument);
+    }
+    return QuotedWindowsArgument(argument);
+}
+
 std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine)
 {
     std::vector<std::string> words;

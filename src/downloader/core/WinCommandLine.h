@@ -14,4 +14,11 @@ namespace downloader {
 // - backslashes not followed by a quote are literal; "" inside a quoted part is a literal quote.
 std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine);
 
+// One argument written so that SplitWindowsCommandLine gives it back whole: in double quotes, a quote
+// inside as \", and backslashes doubled where a quote follows them.
+std::string QuotedWindowsArgument(std::string_view argument);
+
+// The same, but left bare when it needs no quotes (not empty, no blank, tab or quote).
+std::string WindowsArgument(std::string_view argument);
+
 } // namespace downloader

@@ -5,6 +5,7 @@
 #include "downloader/core/ConfigFile.h"
 #include "downloader/core/DownloadProfile.h"
 #include "downloader/core/InetAddress.h"
+#include "downloader/core/RunQuestions.h"
 #include "downloader/core/SegmentTableFile.h"
 #include "downloader/gui/CSegmentEditor.h"
 #include "downloader/gui/CSkinButton.h"
@@ -24,6 +25,8 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QShortcut>
+
+#include <map>
 
 namespace downloader {
 
@@ -76,6 +79,7 @@ std::string S(const QString& text)
 CDownloadDlg::CDownloadDlg(DownloadDlgContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
+    , m_toolFile(S(ToolPath()))
 {
     setWindowTitle(QStringLiteral("Kestrun_boot"));
     setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -149,7 +153,9 @@ void CDownloadDlg::BuildSettingsPanel(QWidget* panel)
     m_start = new CSkinButton(kStart, panel);
     m_start->setObjectName(QStringLiteral("startButton"));
     m_start->setGeometry(Dlu(56, 232, 63, 20));
-    m_start->setDefault(true);
+    // Not the default button: Enter typed into a field or the output area must never start a download.
+    m_start->setDefault(false);
+    m_start->setAutoDefault(false);
     m_progressBar = new QProgressBar(panel);
     m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setGeometry(Dlu(8, 258, 155, 9));
@@ -228,8 +234,17 @@ void CDownloadDlg::FillBootFiles()
 
 void CDownloadDlg::FillPorts()
 {
+    std::map<std::string, std::string> toolTips;
+    if (m_context.discovery.serialPortDetails) {
+        for (const SerialPortDetails& port : m_context.discovery.serialPortDetails()) {
+            toolTips[port.name] = PortToolTip(port);
+        }
+    }
     for (const std::string& name : SplitPortList(m_context.discovery.serialPorts())) {
         m_port->addItem(Q(name));
+        if (const auto tip = toolTips.find(name); tip != toolTips.end() && !tip->second.empty()) {
+            m_port->SetPortToolTip(m_port->count() - 1, Q(tip->second));
+        }
     }
 }
 
@@ -237,11 +252,33 @@ void CDownloadDlg::RefreshPorts()
 {
     const QString current = m_port->currentText();
     const int index = m_port->currentIndex();
+    const bool typed = m_port->findText(current) < 0;
     const QSignalBlocker blocker(m_port);
     m_port->clear();
     FillPorts();
     const int found = m_port->findText(current);
-    m_port->setCurrentIndex(found >= 0 ? found : (index < m_port->count() ? index : -1));
+    m_port->setCurrentIndex(found >= 0 ? found : (index < m_port->count() && !typed ? index : -1));
+    if (found < 0 && typed) {
+        m_port->setEditText(current); // a path typed by hand stays as it was
+    }
+    m_port->ShowCurrentToolTip();
+}
+
+void CDownloadDlg::RestorePortChoice(const DownloadProfile& profile)
+{
+    m_port->setCurrentIndex(profile.com);
+    if (!profile.comPath.isEmpty()) {
+        m_port->setEditText(profile.comPath);
+    }
+}
+
+// The list index as the profile keeps it; a device typed by hand is kept as its text, with no index.
+void CDownloadDlg::SavePortChoice(DownloadProfile& profile) const
+{
+    const QString text = m_port->currentText();
+    const int index = m_port->currentIndex();
+    profile.com = index >= 0 && m_port->itemText(index) == text ? index : m_port->findText(text);
+    profile.comPath = profile.com < 0 ? text : QString();
 }
 
 void CDownloadDlg::FillAddresses()
@@ -258,7 +295,7 @@ void CDownloadDlg::StartUp()
     FillBootFiles();
     m_bootFile->setCurrentIndex(profile.firmwareList);
 
-    const ExtractResult extracted = ExtractTool(m_context.toolResource(), S(ToolPath()));
+    const ExtractResult extracted = m_toolFile.Acquire(m_context.toolResource());
     if (extracted != ExtractResult::Ok) {
         m_context.ui->ShowMessage(
             this, Q(ExtractFailureMessage(extracted)), Q(kExtractCaption), ui::MessageIcon::Warning);
@@ -277,7 +314,7 @@ void CDownloadDlg::StartUp()
     ApplyBootFileRule();
 
     FillPorts();
-    m_port->setCurrentIndex(profile.com);
+    RestorePortChoice(profile);
 
     for (const std::string_view mode : ModeNames()) {
         m_mode->addItem(Q(mode));
@@ -421,9 +458,28 @@ void CDownloadDlg::OnStartClicked()
         m_context.ui->ShowMessage(this, Q(problem), kErrorCaption, ui::MessageIcon::Warning);
         return;
     }
+    if (!ConfirmRequest(request)) {
+        return;
+    }
     const std::string base = S(m_context.baseDir);
     const std::string commandText = BuildCommandText(request, base);
     StartRun(FullCommandLine(base, commandText), EchoText(commandText));
+}
+
+bool CDownloadDlg::ConfirmRequest(const DownloadRequest& request)
+{
+    const QFileInfo file(Q(request.file));
+    const auto size = file.isFile() ? std::optional<std::uint64_t>(file.size()) : std::nullopt;
+    const std::pair<std::string, std::string_view> questions[] = {
+        {SegmentFitQuestion(request, size), kSegmentFitCaption},
+        {EraseQuestion(request, m_segments), kEraseCaption},
+    };
+    for (const auto& [question, caption] : questions) {
+        if (!question.empty() && m_context.ui->Ask(this, Q(question), Q(caption), false) != ui::Answer::Yes) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Moves to the state after event and shows it; false when the event means nothing in this state.
@@ -561,8 +617,9 @@ bool CDownloadDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CDownloadDlg::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept(); // Escape never closes the window
+    // Escape never closes the window; Enter that no field took presses no button.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -583,7 +640,7 @@ void CDownloadDlg::SaveSettings()
     DownloadProfile profile;
     profile.firmwareList = m_bootFile->currentIndex();
     profile.chipType = m_chipType->currentIndex();
-    profile.com = m_port->currentIndex();
+    SavePortChoice(profile);
     profile.mode = m_mode->currentIndex();
     profile.yaffs = m_yaffs->isChecked() ? 1 : 0;
     profile.pcIp = m_pcIp->currentIndex();
@@ -594,8 +651,8 @@ void CDownloadDlg::SaveSettings()
 
 void CDownloadDlg::DeleteTool()
 {
-    // A tool file that cannot be removed stays behind; the window is going and has nobody to tell.
-    (void)DeleteToolFile(S(ToolPath()));
+    // Removed only when no other window works in the same folder.
+    m_toolFile.Release();
 }
 
 void CDownloadDlg::closeEvent(QCloseEvent* event)
@@ -610,13 +667,14 @@ void CDownloadDlg::closeEvent(QCloseEvent* event)
         m_runner->Cancel();
     }
     // After a failed start-up the lists are empty and the file is not ours: keep the saved choices and
-    // leave whatever is at the tool's path alone.
+    // leave whatever is at the tool's path alone (the tool file was never taken then).
     if (before != RunState::Unusable) {
         SaveSettings();
-        DeleteTool();
     }
-    // A run still going on stops at its next poll and finishes the closing from OnRunFinished.
+    // A run still going on stops at its next poll and finishes the closing from OnRunFinished, tool
+    // file included.
     if (m_state == RunState::Closed) {
+        DeleteTool();
         emit ClosingFinished();
     }
 }

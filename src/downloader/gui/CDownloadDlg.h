@@ -6,6 +6,7 @@
 #include "downloader/core/ProgressTracker.h"
 #include "downloader/core/RunState.h"
 #include "downloader/core/SegmentInfo.h"
+#include "downloader/core/SharedToolFile.h"
 #include "downloader/gui/DownloadDlgContext.h"
 
 #include <QDialog>
@@ -26,11 +27,13 @@ class CSegmentEditor;
 class CSkinButton;
 class OutputView;
 class PortComboBox;
+struct DownloadProfile;
 struct DownloadRequest;
 
 // The one window of Kestrun_boot: choose chip type, port, mode, segment and file, then run the tool
 // and watch its output. A run goes on while the window handles its events; the runner reports its end
-// by a signal, and Start, Cancel, Enter and closing the window act by the window's RunState.
+// by a signal, and Start, Cancel, Enter and closing the window act by the window's RunState. Only Start
+// (or the Command field's own Enter) begins a run: Enter elsewhere does nothing.
 class CDownloadDlg final : public QDialog
 {
     Q_OBJECT
@@ -65,6 +68,8 @@ private:
     void StartUp();
     void FillBootFiles();
     void FillPorts();
+    void RestorePortChoice(const DownloadProfile& profile);
+    void SavePortChoice(DownloadProfile& profile) const;
     void FillAddresses();
     void ApplyBootFileRule();
     void ApplyVisibilityRule();
@@ -73,6 +78,8 @@ private:
     void ReloadSegmentTable();
     void ChooseFile();
     void OnStartClicked();
+    // Asks the questions of a run that cannot be taken back; false when one is answered No.
+    [[nodiscard]] bool ConfirmRequest(const DownloadRequest& request);
     void OnCommandEnter();
     bool HandleCommandKey(int key);
     void SetControlsLocked(bool locked);
@@ -88,6 +95,7 @@ private:
     DownloadRequest CurrentRequest() const;
 
     DownloadDlgContext m_context;
+    SharedToolFile m_toolFile;
     std::unique_ptr<CToolRunner> m_runner;
     CommandHistory m_history;
     SegmentTable m_segments;
