@@ -21,7 +21,10 @@ constexpr const char* kAnyPcAddress = "0.0.0.0";
 {
     // Non-blocking, so a named pipe given by mistake cannot hold up the check.
     const int fd = platform::OpenFile(file, O_RDONLY | platform::kOpenNoWait);
-    if (fd < 0 && errno != ENOENT && errno != ENOTDIR) {
+    std::error_code ignored;
+    // Windows refuses to open a folder as a file; that is still no file, not a locked one.
+    if (fd < 0 && errno != ENOENT && errno != ENOTDIR
+        && !std::filesystem::is_directory(platform::PathOf(file), ignored)) {
         console.Out(Format("file %s can't be read (%s), please check.\n", file.c_str(), std::strerror(errno)));
         return false;
     }

@@ -132,7 +132,8 @@ PortStatus Win32SerialPort::Read(std::span<std::uint8_t> buffer, std::size_t& re
 
 PortStatus Win32SerialPort::Write(std::span<const std::uint8_t> data, int timeoutMs)
 {
-    const unsigned long limit = timeoutMs == kWaitForever ? 0 : static_cast<unsigned long>(timeoutMs < 1 ? 1 : timeoutMs);
+    const unsigned long limit
+        = timeoutMs == kWaitForever ? 0 : static_cast<unsigned long>(timeoutMs < 1 ? 1 : timeoutMs);
     if (!SetTimeouts({m_timeouts.readConstant, limit})) {
         return Fail();
     }

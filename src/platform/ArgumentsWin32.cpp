@@ -12,8 +12,7 @@ namespace platform {
 std::vector<std::string> Arguments(int argc, char** argv)
 {
     int count = 0;
-    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> wide(CommandLineToArgvW(GetCommandLineW(), &count),
-                                                             &LocalFree);
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> wide(CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
     if (!wide) {
         return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
     }

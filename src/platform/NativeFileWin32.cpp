@@ -1,7 +1,7 @@
 #include "platform/NativeFile.h"
 
-#include "platform/Win32Error.h"
 #include "platform/WideText.h"
+#include "platform/Win32Error.h"
 
 #include <cerrno>
 #include <cstring>

@@ -119,8 +119,7 @@ int WaitReadable(std::span<WaitEntry> entries, int timeoutMs)
     }
     const int ready = WSAPoll(polled.data(), static_cast<ULONG>(polled.size()), timeoutMs);
     for (std::size_t index = 0; index < entries.size(); ++index) {
-        entries[index].readable
-            = ready > 0 && (polled[index].revents & (POLLRDNORM | POLLERR | POLLHUP)) != 0;
+        entries[index].readable = ready > 0 && (polled[index].revents & (POLLRDNORM | POLLERR | POLLHUP)) != 0;
     }
     return ready == SOCKET_ERROR ? -1 : ready;
 }

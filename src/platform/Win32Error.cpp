@@ -55,14 +55,14 @@ int SetErrnoFromLastError()
 std::string Win32ErrorText(unsigned long code)
 {
     char* text = nullptr;
-    const DWORD size = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                          | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr,
-                                      code,
-                                      0,
-                                      reinterpret_cast<char*>(&text),
-                                      0,
-                                      nullptr);
+    const DWORD size
+        = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr,
+                         code,
+                         0,
+                         reinterpret_cast<char*>(&text),
+                         0,
+                         nullptr);
     std::string message = size > 0 && text != nullptr ? std::string(text, size) : std::string();
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {

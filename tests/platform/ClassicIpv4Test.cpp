@@ -91,8 +91,15 @@ TEST(ClassicIpv4Test, AgreesWithTheSystemParser)
     for (const Case& c : Cases()) {
         texts.emplace_back(c.text);
     }
-    for (const char* extra : {"1.2.3.4\n", "0x.1.2.3", "0xg", "1.2.3.0xff", "0377.0377.0377.0377", "1.2.3.4.",
-                              "99999999999", "0x100000000", "1.0x1000000"}) {
+    for (const char* extra : {"1.2.3.4\n",
+                              "0x.1.2.3",
+                              "0xg",
+                              "1.2.3.0xff",
+                              "0377.0377.0377.0377",
+                              "1.2.3.4.",
+                              "99999999999",
+                              "0x100000000",
+                              "1.0x1000000"}) {
         texts.emplace_back(extra);
     }
     for (const std::string& text : texts) {

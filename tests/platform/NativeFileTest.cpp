@@ -16,7 +16,8 @@ using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
 // Names beyond every 8-bit code page: Greek, CJK and an emoji outside the basic plane.
-const std::string kWideName = "\xce\x94\xce\xb9\xce\xb1\xcf\x8d\xce\xbb\xce\xbf\xcf\x82-\xe9\xa2\x91\xe9\x81\x93-\xf0\x9f\x93\xa1.bin";
+const std::string kWideName
+    = "\xce\x94\xce\xb9\xce\xb1\xcf\x8d\xce\xbb\xce\xbf\xcf\x82-\xe9\xa2\x91\xe9\x81\x93-\xf0\x9f\x93\xa1.bin";
 
 std::string Text(const std::vector<std::uint8_t>& bytes)
 {

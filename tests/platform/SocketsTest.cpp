@@ -46,8 +46,7 @@ TEST(SocketsTest, APacketArrivesWithItsSender)
     EXPECT_LT(ReceiveFrom(receiver.handle, buffer, peer), 0); // nothing there: no wait
     EXPECT_EQ(SocketErrorNumber(), EAGAIN);
 
-    ASSERT_EQ(connect(sender.handle, reinterpret_cast<const sockaddr*>(&receiver.address), sizeof receiver.address),
-              0);
+    ASSERT_EQ(connect(sender.handle, reinterpret_cast<const sockaddr*>(&receiver.address), sizeof receiver.address), 0);
     const std::array<std::uint8_t, 3> packet{1, 2, 3};
     ASSERT_EQ(SendOn(sender.handle, packet), 3);
     std::array<WaitEntry, 1> entries{WaitEntry{receiver.handle}};

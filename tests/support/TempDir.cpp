@@ -2,6 +2,7 @@
 
 #include "platform/NativeFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,8 @@ TempDir::TempDir()
     if (m_path.empty()) {
         throw std::runtime_error("no temporary folder");
     }
+    // Forward slashes on every system: paths go into tool command lines, where a backslash escapes.
+    std::replace(m_path.begin(), m_path.end(), '\\', '/');
 }
 
 TempDir::~TempDir()

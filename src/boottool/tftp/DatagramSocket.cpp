@@ -60,8 +60,8 @@ ReceiveStatus UdpPeerSocket::Receive(std::vector<std::uint8_t>& packet, std::siz
     packet.resize(limit);
     for (;;) {
         std::array<WaitEntry, 2> entries{WaitEntry{m_socket}, WaitEntry{m_stop}};
-        const int ready = platform::WaitReadable(std::span(entries.data(), m_stop == platform::kNoSocket ? 1 : 2),
-                                                 timeoutMs);
+        const int ready
+            = platform::WaitReadable(std::span(entries.data(), m_stop == platform::kNoSocket ? 1 : 2), timeoutMs);
         if (ready > 0 && entries[1].readable) {
             packet.clear();
             return ReceiveStatus::Stopped;
