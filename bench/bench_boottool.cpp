@@ -72,7 +72,7 @@ void BenchTftp(const std::string& dir, int mib, int runs)
     const std::string name = "f" + std::to_string(mib) + ".bin";
     const std::string file = MakeFile(dir, name, size);
     QuietConsole console;
-    PosixFileStorage storage;
+    DiskFileStorage storage;
     TftpServer server(storage, {file}, console);
     TransferTracker transfers; // no board: the client is curl
     TftpService service(server, transfers, console, [](TftpOutcome) {});

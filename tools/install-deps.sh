@@ -12,6 +12,7 @@ packages=(
     libreoffice-calc-nogui
     libpugixml-dev
     dpkg-dev file lintian desktop-file-utils appstream mandoc
+    g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()

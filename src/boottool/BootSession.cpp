@@ -5,11 +5,12 @@
 #include "boottool/CommandRunner.h"
 #include "boottool/MachineTable.h"
 #include "boottool/NetAddress.h"
-#include "boottool/PosixSerialPort.h"
 #include "boottool/PreFlight.h"
 #include "boottool/SerialDevice.h"
+#include "boottool/SerialPort.h"
 #include "boottool/Str2Argv.h"
 #include "boottool/tftp/TftpService.h"
+#include "platform/NativeFile.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -17,7 +18,6 @@
 #include <iterator>
 #include <optional>
 #include <set>
-#include <sys/stat.h>
 
 namespace boottool {
 
@@ -39,7 +39,7 @@ std::set<std::string> TftpFiles(const std::vector<std::string>& commands)
     return files;
 }
 
-[[nodiscard]] bool OpenSerial(const std::string& device, PosixSerialPort& port, Console& console)
+[[nodiscard]] bool OpenSerial(const std::string& device, SerialPort& port, Console& console)
 {
     std::string name = device;
     if (device.empty()) {
@@ -74,10 +74,8 @@ std::set<std::string> TftpFiles(const std::vector<std::string>& commands)
 // The -m value as a file, else as a machine name. A folder or an unreadable file is no loader.
 [[nodiscard]] std::optional<std::vector<std::uint8_t>> LoaderImage(const std::string& machine)
 {
-    struct stat info
-    { };
-    if (!machine.empty() && stat(machine.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        std::ifstream file(machine, std::ios::binary);
+    if (!machine.empty() && platform::RegularFileSize(machine)) {
+        std::ifstream file(platform::PathOf(machine), std::ios::binary);
         std::vector<std::uint8_t> image(std::istreambuf_iterator<char>(file), {});
         if (file.good() || file.eof()) {
             return image;
@@ -171,7 +169,7 @@ std::string TftpBindAddress(const BootOptions& options, const BootEnvironment& e
                              TransferTracker& transfers,
                              Console& console)
 {
-    PosixSerialPort port;
+    SerialPort port;
     if (!OpenSerial(options.device, port, console)) {
         return kExitFailure;
     }
@@ -213,7 +211,7 @@ int RunBoot(const std::vector<std::string>& args, Console& console, const BootEn
         return kExitFailure;
     }
     const std::set<std::string> tftpFiles = TftpFiles(commands);
-    PosixFileStorage storage;
+    DiskFileStorage storage;
     TransferTracker transfers;
     TftpServer server(storage, tftpFiles, console, TftpSettings{environment.tftpTimeoutMs, kTftpRetries});
     TftpService service(server, transfers, console, [](TftpOutcome) {

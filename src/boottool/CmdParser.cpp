@@ -3,8 +3,7 @@
 #include "boottool/Console.h"
 #include "boottool/NetAddress.h"
 #include "boottool/NumberWord.h"
-
-#include <sys/stat.h>
+#include "platform/NativeFile.h"
 
 namespace boottool {
 
@@ -70,15 +69,14 @@ LoaderCommand Run(const std::vector<std::string>& words, const NetAddresses& net
 
 [[nodiscard]] LoaderCommand SerialDown(const std::vector<std::string>& words)
 {
-    struct stat info
-    { };
-    if (stat(words[2].c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    const std::optional<std::uint64_t> size = platform::RegularFileSize(words[2]);
+    if (!size) {
         return Failure(CmdStatus::FileNotFound, Format("file %s not find, please check.\n", words[2].c_str()));
     }
     LoaderCommand command;
     command.kind = TransferKind::SendFile;
     command.file = words[2];
-    command.size = static_cast<std::uint64_t>(info.st_size);
+    command.size = *size;
     command.text = "serialdown " + words[1] + " " + std::to_string(command.size);
     if (words.size() > 3) {
         command.text += " " + words[3];

@@ -3,6 +3,7 @@
 #include "boottool/OutputFile.h"
 #include "boottool/Str2Argv.h"
 #include "boottool/UnitTransfer.h"
+#include "platform/NativeFile.h"
 
 #include <cstdio>
 #include <fstream>
@@ -16,7 +17,7 @@ namespace {
 // Whole-file read for serialdown; false with `got` set when fewer bytes came than the size said.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::uint64_t& got)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::PathOf(path), std::ios::binary);
     in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
     got = static_cast<std::uint64_t>(in ? data.size() : static_cast<std::size_t>(in.gcount()));
     return got == data.size();

@@ -27,7 +27,12 @@ private:
     std::mutex m_mutex;
 };
 
-// printf-style formatting into a std::string (the tool's messages are printf formats).
+// printf-style formatting into a std::string (the tool's messages are printf formats). MinGW builds use
+// its C99 printf (%zu, %llu), which GCC checks as gnu_printf.
+#ifdef __MINGW32__
+std::string Format(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+#else
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#endif
 
 } // namespace boottool

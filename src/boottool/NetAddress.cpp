@@ -1,12 +1,8 @@
 #include "boottool/NetAddress.h"
 
-#include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
+#include "platform/Sockets.h"
 
 #include <cstdint>
-#include <cstring>
 
 namespace boottool {
 
@@ -16,7 +12,7 @@ namespace {
 {
     const std::string copy(text);
     in_addr address{};
-    if (copy.empty() || inet_aton(copy.c_str(), &address) == 0) {
+    if (!platform::ReadIpv4(copy, address)) {
         return std::nullopt;
     }
     return address;
@@ -56,28 +52,6 @@ std::optional<std::string> NextHostAddress(std::string_view pcAddress)
     in_addr next{};
     next.s_addr = htonl((host & ~0xFFu) | last);
     return FormatAddress(next);
-}
-
-std::optional<std::string> DetectLocalAddress()
-{
-    ifaddrs* list = nullptr;
-    if (getifaddrs(&list) != 0) {
-        return std::nullopt;
-    }
-    std::optional<std::string> found;
-    for (const ifaddrs* entry = list; entry != nullptr && !found; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) {
-            continue;
-        }
-        if ((entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_LOOPBACK) != 0) {
-            continue;
-        }
-        sockaddr_in address{};
-        std::memcpy(&address, entry->ifa_addr, sizeof address);
-        found = FormatAddress(address.sin_addr);
-    }
-    freeifaddrs(list);
-    return found;
 }
 
 } // namespace boottool

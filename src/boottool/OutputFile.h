@@ -9,7 +9,8 @@ namespace boottool {
 // A file written in full or not at all: the data goes into an unnamed file in the target's folder
 // (O_TMPFILE) that gets its name only in Commit, so a transfer that fails half-way, or a tool killed
 // by the front-end's Cancel, leaves the old file or nothing, never a piece. On a file system without
-// unnamed files a temporary file beside the target is used instead, removed unless committed.
+// unnamed files, and on Windows, a temporary file beside the target is used instead, removed unless
+// committed (on Windows it is also removed when the tool is killed: the system deletes it on close).
 class OutputFile
 {
 public:

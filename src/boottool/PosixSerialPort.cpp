@@ -9,21 +9,6 @@
 
 namespace boottool {
 
-const char* PortStatusText(PortStatus status)
-{
-    switch (status) {
-    case PortStatus::Ok:
-        return "ok";
-    case PortStatus::Timeout:
-        return "time-out";
-    case PortStatus::Closed:
-        return "line closed";
-    case PortStatus::Error:
-        return "error";
-    }
-    return "error";
-}
-
 PosixSerialPort::~PosixSerialPort()
 {
     if (m_fd >= 0) {

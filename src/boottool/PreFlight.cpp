@@ -3,12 +3,12 @@
 #include "boottool/CmdParser.h"
 #include "boottool/Str2Argv.h"
 
+#include "platform/NativeFile.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace boottool {
 
@@ -20,16 +20,17 @@ constexpr const char* kAnyPcAddress = "0.0.0.0";
 [[nodiscard]] bool CheckReadable(const std::string& file, Console& console)
 {
     // Non-blocking, so a named pipe given by mistake cannot hold up the check.
-    const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno != ENOENT && errno != ENOTDIR) {
+    const int fd = platform::OpenFile(file, O_RDONLY | platform::kOpenNoWait);
+    std::error_code ignored;
+    // Windows refuses to open a folder as a file; that is still no file, not a locked one.
+    if (fd < 0 && errno != ENOENT && errno != ENOTDIR
+        && !std::filesystem::is_directory(platform::PathOf(file), ignored)) {
         console.Out(Format("file %s can't be read (%s), please check.\n", file.c_str(), std::strerror(errno)));
         return false;
     }
-    struct stat info
-    { };
-    const bool regular = fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const bool regular = fd >= 0 && platform::IsRegularFile(fd);
     if (fd >= 0) {
-        close(fd);
+        (void)platform::CloseFile(fd); // opened for the check only
     }
     if (!regular) {
         console.Out(Format("file %s not find, please check.\n", file.c_str()));
@@ -39,18 +40,11 @@ constexpr const char* kAnyPcAddress = "0.0.0.0";
 
 [[nodiscard]] bool CheckWritable(const std::string& file, Console& console)
 {
-    std::filesystem::path folder = std::filesystem::path(file).parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    struct stat target
-    { };
-    struct stat place
-    { };
-    const bool targetIsFolder = stat(file.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
-    const bool folderOk
-        = stat(folder.c_str(), &place) == 0 && S_ISDIR(place.st_mode) && access(folder.c_str(), W_OK | X_OK) == 0;
-    if (targetIsFolder || !folderOk) {
+    const std::filesystem::path parent = platform::PathOf(file).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : platform::Utf8Of(parent);
+    std::error_code error;
+    const bool targetIsFolder = std::filesystem::is_directory(platform::PathOf(file), error);
+    if (targetIsFolder || !platform::IsWritableFolder(folder)) {
         console.Out(Format("can't create file %s, please check.\n", file.c_str()));
         return false;
     }

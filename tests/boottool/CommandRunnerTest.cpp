@@ -5,9 +5,8 @@
 #include "boottool/UnitTransfer.h"
 #include "support/TempDir.h"
 
-#include <arpa/inet.h>
+#include "platform/Sockets.h"
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <thread>
 
 using testsupport::ReadFileBytes;
@@ -94,7 +93,7 @@ TEST(UnitTransferTest, StopsWhenTheLineFails)
 std::uint32_t Address(const char* text)
 {
     in_addr address{};
-    inet_aton(text, &address);
+    EXPECT_TRUE(platform::ReadIpv4(text, address));
     return address.s_addr;
 }
 

@@ -48,7 +48,9 @@ TEST(OutputFileTest, NothingIsSeenInTheFolderBeforeCommit)
             OutputFile file(path);
             ASSERT_TRUE(file.Create());
             EXPECT_EQ(file.Write(Bytes("new data")), 8u);
-            EXPECT_EQ(Names(dir.Path()), before);
+#ifndef _WIN32
+            EXPECT_EQ(Names(dir.Path()), before); // unnamed until committed (Windows shows a .part file)
+#endif
             if (oldFile) {
                 EXPECT_EQ(Text(path), "old");
             }
@@ -56,12 +58,14 @@ TEST(OutputFileTest, NothingIsSeenInTheFolderBeforeCommit)
         }
         EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"dump.bin"});
         EXPECT_EQ(Text(path), "new data");
+#ifndef _WIN32
         struct stat info
         { };
         ASSERT_EQ(stat(path.c_str(), &info), 0);
         const mode_t mask = umask(0);
         umask(mask);
         EXPECT_EQ(info.st_mode & 0777, 0644u & ~mask);
+#endif
     }
 }
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 using testsupport::TempDir;
 
@@ -18,8 +20,6 @@ TEST(PreFlightTest, EveryFileAndFolderIsCheckedBeforeThePowerOn)
     const std::string file = dir.Write("fw.bin", "firmware");
     const std::string missing = dir.File("missing.bin");
     const std::string folder = dir.Path();
-    const std::string pipe = dir.File("pipe");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const auto notFound = [](const std::string& name) { return "file " + name + " not find, please check.\n"; };
     const auto noDump = [](const std::string& name) { return "can't create file " + name + ", please check.\n"; };
     struct Case
@@ -38,7 +38,6 @@ TEST(PreFlightTest, EveryFileAndFolderIsCheckedBeforeThePowerOn)
         {{"netdown 0 " + missing}, false, notFound(missing)},
         {{"download 0 " + folder}, false, notFound(folder)},
         {{"run " + missing + " arg"}, false, notFound(missing)},
-        {{"boot " + pipe}, false, notFound(pipe)},
         {{"serialdown 0 " + file + "/x"}, false, notFound(file + "/x")},
         {{"flash eraseall", "netdown 0 " + missing}, false, notFound(missing)}, // a later command fails now
         {{"serialdump 0 10 " + dir.File("none/dump.bin")}, false, noDump(dir.File("none/dump.bin"))},
@@ -47,12 +46,18 @@ TEST(PreFlightTest, EveryFileAndFolderIsCheckedBeforeThePowerOn)
         {{"netdown 0"}, false, "error: netdown needs at least 3 words, please check.\n"},
         {{"serialdump 0 lots dump.bin"}, false, "error: length lots is not a number, please check.\n"},
     };
+#ifndef _WIN32
+    // A named pipe given by mistake is no file to send, and the check does not wait on it.
+    const std::string pipe = dir.File("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    cases.push_back({{"boot " + pipe}, false, notFound(pipe)});
     if (geteuid() != 0) { // the superuser reads every file
         const std::string locked = dir.Write("locked.bin", "secret");
         chmod(locked.c_str(), 0);
         cases.push_back(
             {{"netdown 0 " + locked}, false, "file " + locked + " can't be read (Permission denied), please check.\n"});
     }
+#endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.commands.back());
         CaptureConsole console;

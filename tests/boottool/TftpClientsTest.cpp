@@ -54,7 +54,7 @@ public:
     bool started = false;
 
 private:
-    PosixFileStorage m_storage;
+    DiskFileStorage m_storage;
     TftpServer m_server;
     TftpService m_service;
 };

@@ -1,9 +1,8 @@
 #include "boottool/tftp/TransferTracker.h"
 
-#include <arpa/inet.h>
+#include "platform/Sockets.h"
 #include <chrono>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <thread>
 
 namespace boottool {
@@ -13,7 +12,7 @@ namespace {
 std::uint32_t Address(const char* text)
 {
     in_addr address{};
-    inet_aton(text, &address);
+    EXPECT_TRUE(platform::ReadIpv4(text, address));
     return address.s_addr;
 }
 

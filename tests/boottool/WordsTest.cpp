@@ -137,7 +137,7 @@ TEST(NetAddressTest, ReceiverAddressIsTheNextHostInsideTheOctet)
     }
 }
 
-TEST(SerialDeviceTest, MapsComNamesAndKeepsPaths)
+TEST(SerialDeviceTest, PosixMapsComNamesAndKeepsPaths)
 {
     struct Case
     {
@@ -155,15 +155,52 @@ TEST(SerialDeviceTest, MapsComNamesAndKeepsPaths)
         {"COM3a", std::nullopt},
         {"com3", std::nullopt},
         {"ttyS0", std::nullopt},
+        {"\\\\.\\COM3", std::nullopt},
         {"", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(SerialDevicePath(c.name), c.path);
+        EXPECT_EQ(PosixSerialDevicePath(c.name), c.path);
     }
     // COM0 is a valid name (the scan tries it) that opens no device.
-    ASSERT_TRUE(SerialDevicePath("COM0").has_value());
-    EXPECT_EQ(SerialDevicePath("COM0")->rfind("/dev/ttyS", 0), 0u);
+    ASSERT_TRUE(PosixSerialDevicePath("COM0").has_value());
+    EXPECT_EQ(PosixSerialDevicePath("COM0")->rfind("/dev/ttyS", 0), 0u);
+}
+
+TEST(SerialDeviceTest, WindowsUsesTheDeviceNamespaceFromCom10On)
+{
+    struct Case
+    {
+        const char* name;
+        std::optional<std::string> path;
+    };
+    const std::vector<Case> cases = {
+        {"COM0", "COM0"},
+        {"COM1", "COM1"},
+        {"COM9", "COM9"},
+        {"COM10", "\\\\.\\COM10"},
+        {"COM256", "\\\\.\\COM256"},
+        {"\\\\.\\COM3", "\\\\.\\COM3"},
+        {"\\\\.\\", std::nullopt},
+        {"/dev/ttyS0", std::nullopt},
+        {"COM", std::nullopt},
+        {"COM3a", std::nullopt},
+        {"com3", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(WindowsSerialDevicePath(c.name), c.path);
+    }
+}
+
+TEST(SerialDeviceTest, TheSystemsOwnMappingIsUsed)
+{
+#ifdef _WIN32
+    EXPECT_EQ(SerialDevicePath("COM12"), WindowsSerialDevicePath("COM12"));
+#else
+    EXPECT_EQ(SerialDevicePath("COM12"), PosixSerialDevicePath("COM12"));
+#endif
 }
 
 } // namespace

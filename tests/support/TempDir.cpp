@@ -1,5 +1,8 @@
 #include "support/TempDir.h"
 
+#include "platform/NativeFile.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,18 +13,19 @@ namespace testsupport {
 
 TempDir::TempDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    m_path = platform::CreateUniqueFolder(platform::Utf8Of(std::filesystem::temp_directory_path() / "corvane-test-"));
+    if (m_path.empty()) {
+        throw std::runtime_error("no temporary folder");
     }
-    m_path = pattern;
+    // Forward slashes on every system: paths go into tool command lines, where a backslash escapes.
+    std::replace(m_path.begin(), m_path.end(), '\\', '/');
 }
 
 TempDir::~TempDir()
 {
     std::error_code ignored;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::permissions(platform::PathOf(m_path), std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(platform::PathOf(m_path), ignored);
 }
 
 std::string TempDir::File(std::string_view name) const
@@ -32,7 +36,7 @@ std::string TempDir::File(std::string_view name) const
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const
 {
     const std::string path = File(name);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(platform::PathOf(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
@@ -44,7 +48,7 @@ std::string TempDir::Write(std::string_view name, const std::vector<std::uint8_t
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::PathOf(path), std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -1,29 +1,28 @@
 #include "boottool/tftp/DatagramSocket.h"
 
-#include <arpa/inet.h>
+#include <array>
 #include <cerrno>
-#include <cstring>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+
+using platform::SocketErrorNumber;
+using platform::SocketErrorText;
+using platform::WaitEntry;
 
 namespace boottool {
 
 UdpPeerSocket::~UdpPeerSocket()
 {
-    close(m_fd);
+    platform::CloseSocket(m_socket);
 }
 
 std::unique_ptr<UdpPeerSocket>
 UdpPeerSocket::Connect(std::uint32_t bindAddress, std::uint32_t peerAddress, std::uint16_t peerPort, std::string& error)
 {
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        error = std::strerror(errno);
+    const platform::SocketHandle socket = platform::OpenUdpSocket();
+    if (socket == platform::kNoSocket) {
+        error = SocketErrorText();
         return nullptr;
     }
-    auto handler = std::make_unique<UdpPeerSocket>(fd);
+    auto handler = std::make_unique<UdpPeerSocket>(socket);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = bindAddress;
@@ -31,9 +30,9 @@ UdpPeerSocket::Connect(std::uint32_t bindAddress, std::uint32_t peerAddress, std
     peer.sin_family = AF_INET;
     peer.sin_addr.s_addr = peerAddress;
     peer.sin_port = htons(peerPort);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0
-        || connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
-        error = std::strerror(errno);
+    if (bind(socket, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0
+        || connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
+        error = SocketErrorText();
         return nullptr;
     }
     return handler;
@@ -44,14 +43,15 @@ bool UdpPeerSocket::Send(std::span<const std::uint8_t> packet)
     // A refusal of an earlier packet (ICMP) surfaces on the next send; try once more before giving up.
     constexpr int kAttempts = 3;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (send(m_fd, packet.data(), packet.size(), 0) >= 0) {
+        if (platform::SendOn(m_socket, packet) >= 0) {
             return true;
         }
-        if (errno != EINTR && errno != ECONNREFUSED) {
+        const int error = SocketErrorNumber();
+        if (error != EINTR && error != ECONNREFUSED) {
             break;
         }
     }
-    m_lastError = std::strerror(errno);
+    m_lastError = SocketErrorText();
     return false;
 }
 
@@ -59,9 +59,10 @@ ReceiveStatus UdpPeerSocket::Receive(std::vector<std::uint8_t>& packet, std::siz
 {
     packet.resize(limit);
     for (;;) {
-        pollfd entries[2] = {{m_fd, POLLIN, 0}, {m_stopFd, POLLIN, 0}};
-        const int ready = poll(entries, 2, timeoutMs);
-        if (ready > 0 && (entries[1].revents & POLLIN) != 0) {
+        std::array<WaitEntry, 2> entries{WaitEntry{m_socket}, WaitEntry{m_stop}};
+        const int ready
+            = platform::WaitReadable(std::span(entries.data(), m_stop == platform::kNoSocket ? 1 : 2), timeoutMs);
+        if (ready > 0 && entries[1].readable) {
             packet.clear();
             return ReceiveStatus::Stopped;
         }
@@ -69,18 +70,19 @@ ReceiveStatus UdpPeerSocket::Receive(std::vector<std::uint8_t>& packet, std::siz
             packet.clear();
             return ReceiveStatus::Timeout;
         }
-        if (ready < 0 && errno == EINTR) {
+        if (ready < 0 && SocketErrorNumber() == EINTR) {
             continue;
         }
-        const ssize_t got = ready < 0 ? -1 : recv(m_fd, packet.data(), limit, 0);
+        const std::ptrdiff_t got = ready < 0 ? -1 : platform::ReceiveOn(m_socket, std::span(packet.data(), limit));
         if (got >= 0) {
             packet.resize(static_cast<std::size_t>(got));
             return ReceiveStatus::Ok;
         }
-        if (errno == EINTR || errno == EAGAIN) {
+        const int error = SocketErrorNumber();
+        if (error == EINTR || error == EAGAIN) {
             continue;
         }
-        m_lastError = std::strerror(errno);
+        m_lastError = SocketErrorText();
         packet.clear();
         return ReceiveStatus::Error;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Sockets.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -43,17 +45,17 @@ public:
     [[nodiscard]] ReceiveStatus Receive(std::vector<std::uint8_t>& packet, std::size_t limit, int timeoutMs) override;
     std::string LastError() const override { return m_lastError; }
 
-    // A descriptor that becomes readable when the server stops; waits end at once then.
-    void SetStopSignal(int fd) { m_stopFd = fd; }
+    // A handle that becomes readable when the server stops; waits end at once then.
+    void SetStopSignal(platform::SocketHandle stop) { m_stop = stop; }
 
     // Takes ownership of an open socket.
-    explicit UdpPeerSocket(int fd)
-        : m_fd(fd)
+    explicit UdpPeerSocket(platform::SocketHandle socket)
+        : m_socket(socket)
     { }
 
 private:
-    int m_fd;
-    int m_stopFd = -1;
+    platform::SocketHandle m_socket;
+    platform::SocketHandle m_stop = platform::kNoSocket;
     std::string m_lastError;
 };
 

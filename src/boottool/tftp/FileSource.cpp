@@ -1,27 +1,26 @@
 #include "boottool/tftp/FileSource.h"
 
+#include "platform/NativeFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace boottool {
 
 namespace {
 
-class PosixFileSource : public FileSource
+class DiskFileSource : public FileSource
 {
 public:
-    explicit PosixFileSource(int fd)
+    explicit DiskFileSource(int fd)
         : m_fd(fd)
         , m_buffer(kReadSize)
     { }
-    ~PosixFileSource() override { close(m_fd); }
-    PosixFileSource(const PosixFileSource&) = delete;
-    PosixFileSource& operator=(const PosixFileSource&) = delete;
+    ~DiskFileSource() override { (void)platform::CloseFile(m_fd); } // read only: nothing to lose
+    DiskFileSource(const DiskFileSource&) = delete;
+    DiskFileSource& operator=(const DiskFileSource&) = delete;
 
     [[nodiscard]] bool Read(std::uint8_t* out, std::size_t max, std::size_t& got) override
     {
@@ -49,7 +48,7 @@ private:
         m_pos = 0;
         m_size = 0;
         for (;;) {
-            const ssize_t n = read(m_fd, m_buffer.data(), m_buffer.size());
+            const std::ptrdiff_t n = platform::ReadSome(m_fd, m_buffer.data(), m_buffer.size());
             if (n >= 0) {
                 m_size = static_cast<std::size_t>(n);
                 return true;
@@ -68,23 +67,22 @@ private:
 
 } // namespace
 
-OpenedFile PosixFileStorage::Open(const std::string& path)
+OpenedFile DiskFileStorage::Open(const std::string& path)
 {
     OpenedFile opened;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = platform::OpenFile(path, O_RDONLY);
     if (fd < 0) {
         opened.error = errno;
         return opened;
     }
-    struct stat info
-    { };
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        opened.error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        close(fd);
+    const std::int64_t size = platform::FileSize(fd);
+    if (size < 0 || !platform::IsRegularFile(fd)) {
+        opened.error = size < 0 ? errno : EISDIR;
+        (void)platform::CloseFile(fd); // read only: nothing to lose
         return opened;
     }
-    opened.source = std::make_unique<PosixFileSource>(fd);
-    opened.size = static_cast<std::uint64_t>(info.st_size);
+    opened.source = std::make_unique<DiskFileSource>(fd);
+    opened.size = static_cast<std::uint64_t>(size);
     return opened;
 }
 

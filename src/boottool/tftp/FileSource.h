@@ -33,7 +33,7 @@ public:
 };
 
 // Files of the PC, streamed in large reads so a file of any size is served without loading it whole.
-class PosixFileStorage : public FileStorage
+class DiskFileStorage : public FileStorage
 {
 public:
     [[nodiscard]] OpenedFile Open(const std::string& path) override;

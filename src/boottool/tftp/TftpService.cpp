@@ -4,14 +4,12 @@
 #include "boottool/tftp/TftpPacket.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
+#include <array>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+
+using platform::SocketErrorNumber;
+using platform::SocketErrorText;
+using platform::WaitEntry;
 
 namespace boottool {
 
@@ -29,14 +27,7 @@ TftpService::~TftpService()
 {
     Stop();
     m_server.SetRequestConsole(nullptr);
-    if (m_listen >= 0) {
-        close(m_listen);
-    }
-    for (const int fd : m_wake) {
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
+    platform::CloseSocket(m_listen);
 }
 
 bool TftpService::Start(const std::string& bindAddress, std::uint16_t port, std::string& error)
@@ -50,12 +41,13 @@ bool TftpService::Start(const std::string& bindAddress, std::uint16_t port, std:
         return false;
     }
     m_bindAddress = local.sin_addr.s_addr;
-    m_listen = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    socklen_t length = sizeof local;
-    if (m_listen < 0 || bind(m_listen, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0
-        || getsockname(m_listen, reinterpret_cast<sockaddr*>(&local), &length) != 0 || pipe2(m_wake, O_CLOEXEC) != 0) {
-        m_startError = errno;
-        error = std::strerror(errno);
+    m_listen = platform::OpenUdpSocket();
+    platform::SocketLength length = sizeof local;
+    if (m_listen == platform::kNoSocket || bind(m_listen, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0
+        || getsockname(m_listen, reinterpret_cast<sockaddr*>(&local), &length) != 0
+        || !platform::SetNonBlocking(m_listen) || !m_wake.Open()) {
+        m_startError = SocketErrorNumber();
+        error = SocketErrorText();
         return false;
     }
     m_port = ntohs(local.sin_port);
@@ -67,8 +59,7 @@ void TftpService::Stop()
 {
     if (m_thread.joinable()) {
         m_stop = true;
-        const char byte = 0;
-        [[maybe_unused]] const ssize_t written = write(m_wake[1], &byte, 1);
+        m_wake.Notify();
         m_thread.join();
     }
     ReapWorkers(true);
@@ -78,17 +69,17 @@ void TftpService::Stop()
 void TftpService::Loop()
 {
     while (!m_stop) {
-        pollfd entries[2] = {{m_listen, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        std::array<WaitEntry, 2> entries{WaitEntry{m_listen}, WaitEntry{m_wake.Handle()}};
         // Wakes up for the count of ignored packets as well, so it shows once the flood is over.
-        const int ready = poll(entries, 2, m_strays.MsUntilFlush());
-        if (ready < 0 && errno != EINTR) {
+        const int ready = platform::WaitReadable(entries, m_strays.MsUntilFlush());
+        if (ready < 0 && SocketErrorNumber() != EINTR) {
             return;
         }
         if (m_stop) {
             return;
         }
         m_strays.Flush();
-        if (ready > 0 && (entries[0].revents & POLLIN) != 0) {
+        if (ready > 0 && entries[0].readable) {
             ReceiveOne();
         }
         ReapWorkers(false);
@@ -99,9 +90,7 @@ void TftpService::ReceiveOne()
 {
     std::vector<std::uint8_t> request(tftp::kMaxPacket);
     sockaddr_in peer{};
-    socklen_t length = sizeof peer;
-    const ssize_t got
-        = recvfrom(m_listen, request.data(), request.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&peer), &length);
+    const std::ptrdiff_t got = platform::ReceiveFrom(m_listen, request, peer);
     if (got < 0) {
         return;
     }
@@ -122,7 +111,7 @@ void TftpService::ReceiveOne()
         return;
     }
     // The run's end must not wait for a transfer that is still retrying.
-    handler->SetStopSignal(m_wake[0]);
+    handler->SetStopSignal(m_wake.Handle());
     std::optional<std::string> file = m_server.FileToServe(request);
     if (!file) {
         // Answered (or ignored) at once; how it ended has been printed, and the service goes on either way.
@@ -193,8 +182,7 @@ void TftpService::RunTransfer(Worker& worker,
 void TftpService::EndRun(TftpOutcome outcome)
 {
     m_stop = true;
-    const char byte = 0;
-    [[maybe_unused]] const ssize_t written = write(m_wake[1], &byte, 1);
+    m_wake.Notify();
     m_onFatal(outcome);
 }
 

@@ -5,6 +5,8 @@
 #include "boottool/tftp/StrayLineLimiter.h"
 #include "boottool/tftp/TftpServer.h"
 #include "boottool/tftp/TransferTracker.h"
+#include "platform/Sockets.h"
+#include "platform/WakeSignal.h"
 
 #include <atomic>
 #include <cstdint>
@@ -75,8 +77,8 @@ private:
     Console& m_console;
     StrayLineLimiter m_strays;
     FatalHandler m_onFatal;
-    int m_listen = -1;
-    int m_wake[2] = {-1, -1}; // a pipe that ends every wait of the service's threads
+    platform::SocketHandle m_listen = platform::kNoSocket;
+    platform::WakeSignal m_wake; // ends every wait of the service's threads
     std::uint32_t m_bindAddress = 0;
     std::uint16_t m_port = 0;
     int m_startError = 0;

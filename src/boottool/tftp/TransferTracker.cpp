@@ -1,8 +1,8 @@
 #include "boottool/tftp/TransferTracker.h"
 
-#include <arpa/inet.h>
+#include "platform/Sockets.h"
+
 #include <chrono>
-#include <netinet/in.h>
 
 namespace boottool {
 
@@ -10,7 +10,7 @@ void TransferTracker::SetBoardAddress(const std::string& address)
 {
     in_addr parsed{};
     const std::lock_guard lock(m_mutex);
-    if (!address.empty() && inet_aton(address.c_str(), &parsed) != 0) {
+    if (platform::ReadIpv4(address, parsed)) {
         m_board = parsed.s_addr;
     } else {
         m_board.reset();

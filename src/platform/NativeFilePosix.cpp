@@ -1,0 +1,121 @@
+#include "platform/NativeFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+int OpenFile(const std::string& path, int flags, int mode)
+{
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode));
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool CloseFile(int fd)
+{
+    return ::close(fd) == 0;
+}
+
+std::ptrdiff_t ReadAt(int fd, void* buffer, std::size_t size, std::uint64_t offset)
+{
+    ssize_t got = -1;
+    do {
+        got = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+    } while (got < 0 && errno == EINTR);
+    return got;
+}
+
+std::ptrdiff_t WriteAt(int fd, const void* data, std::size_t size, std::uint64_t offset)
+{
+    ssize_t put = -1;
+    do {
+        put = ::pwrite(fd, data, size, static_cast<off_t>(offset));
+    } while (put < 0 && errno == EINTR);
+    return put;
+}
+
+std::ptrdiff_t ReadSome(int fd, void* buffer, std::size_t size)
+{
+    ssize_t got = -1;
+    do {
+        got = ::read(fd, buffer, size);
+    } while (got < 0 && errno == EINTR);
+    return got;
+}
+
+std::ptrdiff_t WriteSome(int fd, const void* data, std::size_t size)
+{
+    ssize_t put = -1;
+    do {
+        put = ::write(fd, data, size);
+    } while (put < 0 && errno == EINTR);
+    return put;
+}
+
+std::int64_t FileSize(int fd)
+{
+    struct stat info
+    { };
+    return ::fstat(fd, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : -1;
+}
+
+bool IsRegularFile(int fd)
+{
+    struct stat info
+    { };
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+UniqueFile CreateUniqueFile(const std::string& stem)
+{
+    std::string name = stem + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    return fd < 0 ? UniqueFile{} : UniqueFile{fd, name};
+}
+
+std::string CreateUniqueFolder(const std::string& stem)
+{
+    std::string name = stem + "XXXXXX";
+    return ::mkdtemp(name.data()) == nullptr ? std::string() : name;
+}
+
+bool IsWritableFolder(const std::string& path)
+{
+    struct stat info
+    { };
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+bool SyncFile(int fd)
+{
+    return ::fsync(fd) == 0;
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
+}
+
+std::string LastErrorText()
+{
+    return std::strerror(errno);
+}
+
+int LastErrorNumber()
+{
+    return errno;
+}
+
+} // namespace platform
