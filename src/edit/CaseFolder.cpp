@@ -2,11 +2,10 @@
 
 #include "common/CharsetConverter.h"
 #include "common/CodePage.h"
+#include "platform/LetterCase.h"
 
 #include <algorithm>
 #include <array>
-#include <locale.h>
-#include <wctype.h>
 
 namespace core {
 
@@ -41,16 +40,6 @@ Decoded DecodeOne(CharsetConverter& decoder, std::string_view bytes, char32_t& c
     return Decoded::Incomplete;
 }
 
-// The lower-case form of a character; Unicode's rules when the C.UTF-8 locale is there, else ASCII's.
-char32_t ToLower(char32_t c)
-{
-    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    if (utf8 != static_cast<locale_t>(nullptr)) {
-        return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8));
-    }
-    return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c;
-}
-
 } // namespace
 
 CaseFolder::~CaseFolder() = default;
@@ -74,7 +63,7 @@ CaseFolder::CaseFolder()
         if (decoded == Decoded::Incomplete) {
             m_singleByte = false; // a lead byte: characters may span several bytes
         } else if (decoded == Decoded::Character) {
-            const std::string& lower = LowerBytes(ToLower(c));
+            const std::string& lower = LowerBytes(platform::LowerCase(c));
             if (lower.size() == 1) {
                 m_table[b] = static_cast<std::uint8_t>(lower[0]);
             }
@@ -107,7 +96,7 @@ void CaseFolder::FoldCharacters(std::string_view name, std::string& key)
         std::size_t consumed = 0;
         if (DecodeOne(*m_decoder, name, c, consumed) != Decoded::Character) {
             consumed = 1; // not a character of the code page: the byte stays as it is
-        } else if (const char32_t lower = ToLower(c); lower != c && !LowerBytes(lower).empty()) {
+        } else if (const char32_t lower = platform::LowerCase(c); lower != c && !LowerBytes(lower).empty()) {
             key.append(LowerBytes(lower));
             name.remove_prefix(consumed);
             continue;
