@@ -1,11 +1,9 @@
 #include "common/CodePage.h"
 
+#include "common/CharsetConverter.h"
+
 #include <array>
-#include <cerrno>
 #include <cstdlib>
-#include <iconv.h>
-#include <langinfo.h>
-#include <locale.h>
 #include <strings.h>
 
 namespace core {
@@ -39,33 +37,6 @@ constexpr std::array kCodePages{
     CodePageName{51949, "EUC-KR"},      CodePageName{54936, "GB18030"},     CodePageName{65001, "UTF-8"},
 };
 
-// RAII owner of an iconv descriptor.
-class IconvHandle
-{
-public:
-    IconvHandle(const std::string& to, const std::string& from)
-        : m_cd(iconv_open(to.c_str(), from.c_str()))
-    { }
-    ~IconvHandle()
-    {
-        if (valid()) {
-            iconv_close(m_cd);
-        }
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return m_cd; }
-
-private:
-    iconv_t m_cd;
-};
-
-bool CharsetKnown(const std::string& charset)
-{
-    return IconvHandle("UTF-8", charset).valid() && IconvHandle(charset, "UTF-8").valid();
-}
-
 int NumberForCharset(const std::string& charset)
 {
     for (const auto& entry : kCodePages) {
@@ -81,17 +52,6 @@ bool IsUtf8Name(const std::string& name)
     return strcasecmp(name.c_str(), "UTF-8") == 0 || strcasecmp(name.c_str(), "UTF8") == 0;
 }
 
-std::string LocaleCodeSet()
-{
-    const locale_t loc = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-    if (loc == static_cast<locale_t>(nullptr)) {
-        return {};
-    }
-    std::string codeset = nl_langinfo_l(CODESET, loc);
-    freelocale(loc);
-    return codeset;
-}
-
 CodePageInfo DefaultCodePage()
 {
     CodePageInfo info;
@@ -100,7 +60,7 @@ CodePageInfo DefaultCodePage()
             return info;
         }
     }
-    const std::string codeset = LocaleCodeSet();
+    const std::string codeset = LocaleCharset();
     // "ANSI_X3.4-1968" is the C locale: plain ASCII would lose every byte above 0x7F.
     if (!codeset.empty() && !IsUtf8Name(codeset) && codeset != "ANSI_X3.4-1968" && ResolveCodePage(codeset, info)) {
         return info;
@@ -183,30 +143,23 @@ ScopedCodePage::~ScopedCodePage()
 bool ConvertCharset(
     std::string_view input, const std::string& from, const std::string& to, std::string& output, bool* lossy)
 {
-    const IconvHandle cd(to, from);
-    if (!cd.valid()) {
+    CharsetConverter converter(from, to);
+    if (!converter.Valid()) {
         return false;
     }
     output.clear();
     output.reserve(input.size() * 2 + 16);
-    char* in = const_cast<char*>(input.data()); // iconv takes a non-const pointer but never writes
-    size_t inLeft = input.size();
-    std::array<char, 4096> buffer{};
-    while (inLeft > 0) {
-        char* out = buffer.data();
-        size_t outLeft = buffer.size();
-        const size_t rc = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
-        output.append(buffer.data(), buffer.size() - outLeft);
-        if (rc != static_cast<size_t>(-1)) {
-            if (rc > 0 && lossy != nullptr) {
-                *lossy = true; // iconv counts irreversible conversions
-            }
-            continue;
+    std::string_view rest = input;
+    while (!rest.empty()) {
+        const CharsetConverter::Step step = converter.Convert(rest, output);
+        rest.remove_prefix(step.consumed);
+        if (lossy != nullptr && step.inexact) {
+            *lossy = true;
         }
-        if (errno == E2BIG) {
-            continue;
+        if (step.outcome == CharsetConverter::Outcome::Done) {
+            break;
         }
-        // EILSEQ or EINVAL: a byte or character with no form in the target; replace and step over it.
+        // A byte or character with no form in the target (or cut off at the end): replace it and go on.
         if (lossy != nullptr) {
             *lossy = true;
         }
@@ -215,21 +168,17 @@ bool ConvertCharset(
         } else {
             output.push_back('?');
         }
-        size_t skip = 1;
+        std::size_t skip = 1;
         if (IsUtf8Name(from)) {
             // Step over a whole UTF-8 sequence so one character gives one replacement.
-            while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80) {
+            while (skip < rest.size() && (static_cast<unsigned char>(rest[skip]) & 0xC0) == 0x80) {
                 ++skip;
             }
         }
-        in += skip;
-        inLeft -= skip;
-        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+        rest.remove_prefix(skip);
+        converter.Reset();
     }
-    char* out = buffer.data();
-    size_t outLeft = buffer.size();
-    iconv(cd.get(), nullptr, nullptr, &out, &outLeft); // flush any shift state
-    output.append(buffer.data(), buffer.size() - outLeft);
+    converter.Finish(output); // any shift state ends
     return true;
 }
 

@@ -1,76 +1,43 @@
 #include "edit/CaseFolder.h"
 
+#include "common/CharsetConverter.h"
 #include "common/CodePage.h"
+#include "platform/LetterCase.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <locale.h>
-#include <wctype.h>
+#include <algorithm>
+#include <array>
 
 namespace core {
 
 namespace {
+
 constexpr const char* kUtf32 = "UTF-32LE";
-} // namespace
-
-// RAII owner of an iconv descriptor.
-class CaseFolder::Converter
-{
-public:
-    Converter(const std::string& to, const std::string& from)
-        : m_cd(iconv_open(to.c_str(), from.c_str()))
-    { }
-    ~Converter()
-    {
-        if (Valid()) {
-            iconv_close(m_cd);
-        }
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t Get() const { return m_cd; }
-    void Reset() const { iconv(m_cd, nullptr, nullptr, nullptr, nullptr); }
-
-private:
-    iconv_t m_cd;
-};
-
-namespace {
-
-using Converter = CaseFolder::Converter;
+constexpr std::size_t kLongestCharacter = 4; // bytes of the widest character of a supported code page
 
 enum class Decoded { Character, Invalid, Incomplete };
 
 // Decodes the first character of bytes into c; consumed is the number of bytes it took.
-Decoded DecodeOne(const Converter& decoder, std::string_view bytes, char32_t& c, std::size_t& consumed)
+Decoded DecodeOne(CharsetConverter& decoder, std::string_view bytes, char32_t& c, std::size_t& consumed)
 {
-    char* in = const_cast<char*>(bytes.data()); // iconv takes a non-const pointer but never writes
-    std::size_t inLeft = bytes.size();
-    std::array<unsigned char, 4> unit{};
-    char* out = reinterpret_cast<char*>(unit.data());
-    std::size_t outLeft = unit.size();
-    const std::size_t rc = iconv(decoder.Get(), &in, &inLeft, &out, &outLeft);
-    const int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
-    consumed = bytes.size() - inLeft;
-    if (outLeft == 0 && consumed > 0) {
-        c = static_cast<char32_t>(unit[0] | (unit[1] << 8) | (unit[2] << 16)
-                                  | (static_cast<std::uint32_t>(unit[3]) << 24));
-        return Decoded::Character;
+    // The shortest start of the bytes that makes one whole character.
+    for (std::size_t size = 1; size <= std::min(bytes.size(), kLongestCharacter); ++size) {
+        std::string unit;
+        const CharsetConverter::Step step = decoder.Convert(bytes.substr(0, size), unit);
+        if (step.outcome == CharsetConverter::Outcome::Done && unit.size() == 4) {
+            consumed = size;
+            c = static_cast<char32_t>(static_cast<unsigned char>(unit[0]) | (static_cast<unsigned char>(unit[1]) << 8)
+                                      | (static_cast<unsigned char>(unit[2]) << 16)
+                                      | (static_cast<std::uint32_t>(static_cast<unsigned char>(unit[3])) << 24));
+            return Decoded::Character;
+        }
+        decoder.Reset();
+        if (step.outcome != CharsetConverter::Outcome::Incomplete) {
+            consumed = 0;
+            return Decoded::Invalid;
+        }
     }
-    decoder.Reset();
-    return error == EINVAL ? Decoded::Incomplete : Decoded::Invalid;
-}
-
-// The lower-case form of a character; Unicode's rules when the C.UTF-8 locale is there, else ASCII's.
-char32_t ToLower(char32_t c)
-{
-    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    if (utf8 != static_cast<locale_t>(nullptr)) {
-        return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8));
-    }
-    return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c;
+    consumed = 0;
+    return Decoded::Incomplete;
 }
 
 } // namespace
@@ -79,9 +46,9 @@ CaseFolder::~CaseFolder() = default;
 
 CaseFolder::CaseFolder()
     : m_charset(InternalCodePage().charset)
-    , m_decoder(std::make_unique<Converter>(kUtf32, m_charset))
+    , m_decoder(std::make_unique<CharsetConverter>(m_charset, kUtf32))
 {
-    const Converter& decoder = *m_decoder;
+    CharsetConverter& decoder = *m_decoder;
     for (std::size_t b = 0; b < m_table.size(); ++b) {
         m_table[b] = static_cast<std::uint8_t>(b);
     }
@@ -96,7 +63,7 @@ CaseFolder::CaseFolder()
         if (decoded == Decoded::Incomplete) {
             m_singleByte = false; // a lead byte: characters may span several bytes
         } else if (decoded == Decoded::Character) {
-            const std::string& lower = LowerBytes(ToLower(c));
+            const std::string& lower = LowerBytes(platform::LowerCase(c));
             if (lower.size() == 1) {
                 m_table[b] = static_cast<std::uint8_t>(lower[0]);
             }
@@ -124,13 +91,12 @@ void CaseFolder::FoldCharacters(std::string_view name, std::string& key)
         key.assign(name);
         return;
     }
-    m_decoder->Reset();
     while (!name.empty()) {
         char32_t c = 0;
         std::size_t consumed = 0;
         if (DecodeOne(*m_decoder, name, c, consumed) != Decoded::Character) {
             consumed = 1; // not a character of the code page: the byte stays as it is
-        } else if (const char32_t lower = ToLower(c); lower != c && !LowerBytes(lower).empty()) {
+        } else if (const char32_t lower = platform::LowerCase(c); lower != c && !LowerBytes(lower).empty()) {
             key.append(LowerBytes(lower));
             name.remove_prefix(consumed);
             continue;
@@ -147,7 +113,7 @@ const std::string& CaseFolder::LowerBytes(char32_t lower)
         return cached->second;
     }
     std::string& bytes = m_lowerCache[lower];
-    const Converter encoder(m_charset, kUtf32);
+    CharsetConverter encoder(kUtf32, m_charset);
     if (!encoder.Valid()) {
         return bytes;
     }
@@ -155,16 +121,13 @@ const std::string& CaseFolder::LowerBytes(char32_t lower)
                                    static_cast<char>((lower >> 8) & 0xFF),
                                    static_cast<char>((lower >> 16) & 0xFF),
                                    static_cast<char>((lower >> 24) & 0xFF)};
-    char* in = const_cast<char*>(unit.data());
-    std::size_t inLeft = unit.size();
-    std::array<char, 16> encoded{};
-    char* out = encoded.data();
-    std::size_t outLeft = encoded.size();
-    if (iconv(encoder.Get(), &in, &inLeft, &out, &outLeft) != 0) {
+    std::string encoded;
+    const CharsetConverter::Step step = encoder.Convert(std::string_view(unit.data(), unit.size()), encoded);
+    if (step.outcome != CharsetConverter::Outcome::Done || step.inexact) {
         return bytes; // no exact form in the code page (or only an approximation)
     }
-    iconv(encoder.Get(), nullptr, nullptr, &out, &outLeft); // back to the initial shift state
-    bytes.assign(encoded.data(), encoded.size() - outLeft);
+    encoder.Finish(encoded); // back to the initial shift state
+    bytes = encoded;
     return bytes;
 }
 
