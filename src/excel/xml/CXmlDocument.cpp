@@ -1,6 +1,8 @@
 #include "excel/xml/CXmlDocument.h"
 
 #include "common/AtomicFile.h"
+#include "excel/xml/XmlBoundary.h"
+#include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlEscape.h"
 #include "excel/xml/XmlParser.h"
 #include "excel/xml/XmlTag.h"
@@ -77,8 +79,9 @@ std::size_t ByteSum(std::string_view name)
     return sum;
 }
 
-std::string
-ElementMarkup(std::string_view name, std::string_view content, std::initializer_list<CXmlDocument::Attr> attrs = {})
+using StoredAttrs = std::vector<std::pair<std::string, std::string>>;
+
+std::string ElementMarkup(std::string_view name, std::string_view content, const StoredAttrs& attrs = {})
 {
     std::string markup;
     markup.reserve(name.size() * 2 + content.size() + 5);
@@ -105,7 +108,9 @@ ElementMarkup(std::string_view name, std::string_view content, std::initializer_
 
 } // namespace
 
-CXmlDocument::CXmlDocument() = default;
+CXmlDocument::CXmlDocument()
+    : m_store(XmlCodePage::Utf8, "UTF-8")
+{ }
 
 CXmlDocument::~CXmlDocument() = default;
 
@@ -149,7 +154,52 @@ bool CXmlDocument::SetText(std::string_view text)
 {
     m_log.Clear();
     m_bom = XmlBom::None;
-    return Parse(std::string(text));
+    return Parse(ToStored(text));
+}
+
+bool CXmlDocument::SetUtf8Text(std::string_view text)
+{
+    m_log.Clear();
+    m_bom = XmlBom::None;
+    std::string stored(text);
+    bool lossy = false;
+    SanitizeUtf8InPlace(stored, lossy);
+    if (lossy) {
+        m_log.Add("conversion_loss");
+    }
+    return Parse(std::move(stored));
+}
+
+std::string CXmlDocument::Text() const
+{
+    return ToInternal(m_text.Str());
+}
+
+std::string CXmlDocument::ToStored(std::string_view text) const
+{
+    return InternalAsStored(text, m_codec);
+}
+
+std::string CXmlDocument::ToInternal(std::string_view stored) const
+{
+    std::string out;
+    if (!AppendStoredAsInternal(stored, m_codec, out)) {
+        m_log.Add("conversion_loss");
+    }
+    return out;
+}
+
+void CXmlDocument::SetPrefixAliases(const std::vector<std::string>& prefixes)
+{
+    m_prefixAliases.clear();
+    for (const std::string& prefix : prefixes) {
+        m_prefixAliases.push_back(ToStored(prefix));
+    }
+}
+
+bool CXmlDocument::CurrentIs(std::string_view name) const
+{
+    return m_pos.current != 0 && NameMatches(m_pos.current, ToStored(name));
 }
 
 bool CXmlDocument::Parse(std::string&& text)
@@ -159,7 +209,7 @@ bool CXmlDocument::Parse(std::string&& text)
         text.clear();
     }
     m_text.Assign(std::move(text));
-    m_wellFormed = ParseXml(m_text.Contiguous(), m_index, m_log, m_codec);
+    m_wellFormed = ParseXml(m_text.Contiguous(), m_index, m_log, m_store);
     for (auto& bucket : m_saved) {
         bucket.clear();
     }
@@ -219,8 +269,9 @@ void CXmlDocument::SetPosition(const XmlPosition& pos)
     }
 }
 
-bool CXmlDocument::SeekElement(std::string_view name)
+bool CXmlDocument::SeekElement(std::string_view wanted)
 {
+    const std::string name = ToStored(wanted);
     std::uint32_t node = m_pos.current != 0 ? m_index[m_pos.current].next : m_index[m_pos.parent].firstChild;
     for (; node != 0; node = m_index[node].next) {
         if (NameMatches(node, name)) {
@@ -232,11 +283,12 @@ bool CXmlDocument::SeekElement(std::string_view name)
     return false;
 }
 
-bool CXmlDocument::SeekChildElement(std::string_view name)
+bool CXmlDocument::SeekChildElement(std::string_view wanted)
 {
     if (m_pos.current == 0) {
         return false;
     }
+    const std::string name = ToStored(wanted);
     std::uint32_t node = m_pos.child != 0 ? m_index[m_pos.child].next : m_index[m_pos.current].firstChild;
     for (; node != 0; node = m_index[node].next) {
         if (NameMatches(node, name)) {
@@ -282,10 +334,10 @@ std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) cons
     }
     const std::string tag = StartTag(node);
     XmlAttrSpan span;
-    if (!FindAttribute(tag, name, IgnoringCase(), span)) {
+    if (!FindAttribute(tag, ToStored(name), IgnoringCase(), span)) {
         return {};
     }
-    return DecodeReferences(std::string_view(tag).substr(span.valueStart, span.valueLen), m_codec);
+    return DecodeReferences(ToInternal(std::string_view(tag).substr(span.valueStart, span.valueLen)), m_codec);
 }
 
 std::string CXmlDocument::GetAttr(std::string_view name) const
@@ -301,13 +353,13 @@ std::string CXmlDocument::GetChildAttr(std::string_view name) const
 bool CXmlDocument::HasAttr(std::string_view name) const
 {
     XmlAttrSpan span;
-    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), name, IgnoringCase(), span);
+    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), ToStored(name), IgnoringCase(), span);
 }
 
 bool CXmlDocument::HasChildAttr(std::string_view name) const
 {
     XmlAttrSpan span;
-    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), name, IgnoringCase(), span);
+    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), ToStored(name), IgnoringCase(), span);
 }
 
 std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
@@ -318,7 +370,7 @@ std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
     }
     const std::string tag = StartTag(m_pos.current);
     for (const auto& [name, value] : ListAttributes(tag)) {
-        attrs.emplace_back(std::string(name), DecodeReferences(value, m_codec));
+        attrs.emplace_back(ToInternal(name), DecodeReferences(ToInternal(value), m_codec));
     }
     return attrs;
 }
@@ -336,11 +388,16 @@ std::string CXmlDocument::GetContent() const
     const std::string_view inner
         = m_text.View(n.start + n.startTagLen, n.length - n.startTagLen - n.endTagLen, scratch);
     std::string out;
+    std::string part;
+    bool exact = true;
     std::size_t pos = 0;
     while (pos < inner.size()) {
-        const std::size_t lt = m_codec.Find(inner, "<", pos);
-        AppendDecoded(
-            inner.substr(pos, lt == std::string_view::npos ? std::string_view::npos : lt - pos), m_codec, out);
+        const std::size_t lt = inner.find('<', pos);
+        part.clear();
+        exact = AppendStoredAsInternal(
+                    inner.substr(pos, lt == std::string_view::npos ? std::string_view::npos : lt - pos), m_codec, part)
+            && exact;
+        AppendDecoded(part, m_codec, out);
         if (lt == std::string_view::npos) {
             break;
         }
@@ -355,18 +412,25 @@ std::string CXmlDocument::GetContent() const
         } else if (inner.compare(lt, 2, "<?") == 0) {
             close = "?>";
         }
-        const std::size_t end = m_codec.Find(inner, close, body);
+        const std::size_t end = inner.find(close, body);
         if (close == "]]>") {
-            out.append(inner.substr(body, end == std::string_view::npos ? std::string_view::npos : end - body));
+            exact = AppendStoredAsInternal(
+                        inner.substr(body, end == std::string_view::npos ? std::string_view::npos : end - body),
+                        m_codec,
+                        out)
+                && exact;
         }
         pos = end == std::string_view::npos ? inner.size() : end + close.size();
+    }
+    if (!exact) {
+        m_log.Add("conversion_loss");
     }
     return out;
 }
 
 std::string CXmlDocument::CurrentName() const
 {
-    return m_pos.current == 0 ? std::string() : NodeName(m_pos.current);
+    return m_pos.current == 0 ? std::string() : ToInternal(NodeName(m_pos.current));
 }
 
 bool CXmlDocument::RememberPosition(std::string_view name)
@@ -482,37 +546,45 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
 
 bool CXmlDocument::SetAttr(std::string_view name, std::string_view value)
 {
-    return SetAttrOf(m_pos.current, name, value);
+    return SetAttrOf(m_pos.current, ToStored(name), ToStored(value));
 }
 
 bool CXmlDocument::SetAttr(std::string_view name, long long value)
 {
-    return SetAttrOf(m_pos.current, name, std::to_string(value));
+    return SetAttrOf(m_pos.current, ToStored(name), std::to_string(value));
 }
 
 bool CXmlDocument::SetChildAttr(std::string_view name, std::string_view value)
 {
-    return SetAttrOf(m_pos.child, name, value);
+    return SetAttrOf(m_pos.child, ToStored(name), ToStored(value));
 }
 
 bool CXmlDocument::SetChildAttr(std::string_view name, long long value)
 {
-    return SetAttrOf(m_pos.child, name, std::to_string(value));
+    return SetAttrOf(m_pos.child, ToStored(name), std::to_string(value));
 }
 
 bool CXmlDocument::AppendChild(std::string_view name, std::string_view text)
 {
-    return InsertChild(name, ElementMarkup(name, EscapeContent(text)));
+    const std::string stored = ToStored(name);
+    return InsertChild(stored, ElementMarkup(stored, EscapeContent(ToStored(text))));
 }
 
 bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs)
 {
-    return InsertChild(name, ElementMarkup(name, EscapeContent(text), attrs));
+    const std::string stored = ToStored(name);
+    StoredAttrs storedAttrs;
+    storedAttrs.reserve(attrs.size());
+    for (const auto& [attrName, value] : attrs) {
+        storedAttrs.emplace_back(ToStored(attrName), ToStored(value));
+    }
+    return InsertChild(stored, ElementMarkup(stored, EscapeContent(ToStored(text)), storedAttrs));
 }
 
 bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text)
 {
-    return InsertChild(name, ElementMarkup(name, WrapCData(text)));
+    const std::string stored = ToStored(name);
+    return InsertChild(stored, ElementMarkup(stored, WrapCData(ToStored(text))));
 }
 
 bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
