@@ -4,9 +4,11 @@
 #include "excel/xml/XmlBoundary.h"
 #include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlEscape.h"
+#include "excel/xml/XmlNormalize.h"
 #include "excel/xml/XmlParser.h"
 #include "excel/xml/XmlTag.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -189,6 +191,13 @@ std::string CXmlDocument::ToInternal(std::string_view stored) const
     return out;
 }
 
+std::string CXmlDocument::AttrValue(std::string_view raw) const
+{
+    std::string normalized;
+    AppendNormalizedAttribute(raw, normalized);
+    return DecodeReferences(ToInternal(normalized), m_codec);
+}
+
 void CXmlDocument::SetPrefixAliases(const std::vector<std::string>& prefixes)
 {
     m_prefixAliases.clear();
@@ -337,7 +346,7 @@ std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) cons
     if (!FindAttribute(tag, ToStored(name), IgnoringCase(), span)) {
         return {};
     }
-    return DecodeReferences(ToInternal(std::string_view(tag).substr(span.valueStart, span.valueLen)), m_codec);
+    return AttrValue(std::string_view(tag).substr(span.valueStart, span.valueLen));
 }
 
 std::string CXmlDocument::GetAttr(std::string_view name) const
@@ -370,7 +379,7 @@ std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
     }
     const std::string tag = StartTag(m_pos.current);
     for (const auto& [name, value] : ListAttributes(tag)) {
-        attrs.emplace_back(ToInternal(name), DecodeReferences(ToInternal(value), m_codec));
+        attrs.emplace_back(ToInternal(name), AttrValue(value));
     }
     return attrs;
 }
@@ -389,38 +398,28 @@ std::string CXmlDocument::GetContent() const
         = m_text.View(n.start + n.startTagLen, n.length - n.startTagLen - n.endTagLen, scratch);
     std::string out;
     std::string part;
+    std::string converted;
     bool exact = true;
     std::size_t pos = 0;
     while (pos < inner.size()) {
-        const std::size_t lt = inner.find('<', pos);
+        const std::size_t lt = std::min(inner.find('<', pos), inner.size());
         part.clear();
-        exact = AppendStoredAsInternal(
-                    inner.substr(pos, lt == std::string_view::npos ? std::string_view::npos : lt - pos), m_codec, part)
-            && exact;
-        AppendDecoded(part, m_codec, out);
-        if (lt == std::string_view::npos) {
+        AppendNormalizedLineEnds(inner.substr(pos, lt - pos), part);
+        converted.clear();
+        exact = AppendStoredAsInternal(part, m_codec, converted) && exact;
+        AppendDecoded(converted, m_codec, out);
+        if (lt == inner.size()) {
             break;
         }
         // Markup inside the content: CDATA is taken as it stands, everything else is skipped.
-        std::string_view close = ">";
-        std::size_t body = lt;
-        if (inner.compare(lt, 9, "<![CDATA[") == 0) {
-            close = "]]>";
-            body = lt + 9;
-        } else if (inner.compare(lt, 4, "<!--") == 0) {
-            close = "-->";
-        } else if (inner.compare(lt, 2, "<?") == 0) {
-            close = "?>";
+        std::size_t bodyStart = 0;
+        std::size_t bodyEnd = 0;
+        pos = MarkupEnd(inner, lt, bodyStart, bodyEnd);
+        if (bodyEnd > bodyStart) {
+            part.clear();
+            AppendNormalizedLineEnds(inner.substr(bodyStart, bodyEnd - bodyStart), part);
+            exact = AppendStoredAsInternal(part, m_codec, out) && exact;
         }
-        const std::size_t end = inner.find(close, body);
-        if (close == "]]>") {
-            exact = AppendStoredAsInternal(
-                        inner.substr(body, end == std::string_view::npos ? std::string_view::npos : end - body),
-                        m_codec,
-                        out)
-                && exact;
-        }
-        pos = end == std::string_view::npos ? inner.size() : end + close.size();
     }
     if (!exact) {
         m_log.Add("conversion_loss");

@@ -121,6 +121,7 @@ private:
     [[nodiscard]] bool Parse(std::string&& text);
     std::string ToStored(std::string_view text) const;
     std::string ToInternal(std::string_view stored) const;
+    std::string AttrValue(std::string_view raw) const;
     std::string NodeName(std::uint32_t node) const;
     [[nodiscard]] bool NameMatches(std::uint32_t node, std::string_view name) const;
     std::string StartTag(std::uint32_t node) const;
