@@ -81,7 +81,7 @@ std::size_t ByteSum(std::string_view name)
     return sum;
 }
 
-using StoredAttrs = std::vector<std::pair<std::string, std::string>>;
+using StoredAttrs = std::vector<std::pair<std::string_view, std::string_view>>;
 
 std::string ElementMarkup(std::string_view name, std::string_view content, const StoredAttrs& attrs = {})
 {
@@ -179,7 +179,14 @@ std::string CXmlDocument::Text() const
 
 std::string CXmlDocument::ToStored(std::string_view text) const
 {
-    return InternalAsStored(text, m_codec);
+    std::string storage;
+    const std::string_view stored = InternalAsStored(text, m_codec, storage);
+    return stored.data() == storage.data() ? storage : std::string(stored);
+}
+
+std::string_view CXmlDocument::Stored(std::string_view text, std::string& storage) const
+{
+    return InternalAsStored(text, m_codec, storage);
 }
 
 std::string CXmlDocument::ToInternal(std::string_view stored) const
@@ -208,7 +215,8 @@ void CXmlDocument::SetPrefixAliases(const std::vector<std::string>& prefixes)
 
 bool CXmlDocument::CurrentIs(std::string_view name) const
 {
-    return m_pos.current != 0 && NameMatches(m_pos.current, ToStored(name));
+    std::string storage;
+    return m_pos.current != 0 && NameMatches(m_pos.current, Stored(name, storage));
 }
 
 bool CXmlDocument::Parse(std::string&& text)
@@ -280,7 +288,8 @@ void CXmlDocument::SetPosition(const XmlPosition& pos)
 
 bool CXmlDocument::SeekElement(std::string_view wanted)
 {
-    const std::string name = ToStored(wanted);
+    std::string storage;
+    const std::string_view name = Stored(wanted, storage);
     std::uint32_t node = m_pos.current != 0 ? m_index[m_pos.current].next : m_index[m_pos.parent].firstChild;
     for (; node != 0; node = m_index[node].next) {
         if (NameMatches(node, name)) {
@@ -297,7 +306,8 @@ bool CXmlDocument::SeekChildElement(std::string_view wanted)
     if (m_pos.current == 0) {
         return false;
     }
-    const std::string name = ToStored(wanted);
+    std::string storage;
+    const std::string_view name = Stored(wanted, storage);
     std::uint32_t node = m_pos.child != 0 ? m_index[m_pos.child].next : m_index[m_pos.current].firstChild;
     for (; node != 0; node = m_index[node].next) {
         if (NameMatches(node, name)) {
@@ -343,7 +353,8 @@ std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) cons
     }
     const std::string tag = StartTag(node);
     XmlAttrSpan span;
-    if (!FindAttribute(tag, ToStored(name), IgnoringCase(), span)) {
+    std::string storage;
+    if (!FindAttribute(tag, Stored(name, storage), IgnoringCase(), span)) {
         return {};
     }
     return AttrValue(std::string_view(tag).substr(span.valueStart, span.valueLen));
@@ -362,13 +373,15 @@ std::string CXmlDocument::GetChildAttr(std::string_view name) const
 bool CXmlDocument::HasAttr(std::string_view name) const
 {
     XmlAttrSpan span;
-    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), ToStored(name), IgnoringCase(), span);
+    std::string storage;
+    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), Stored(name, storage), IgnoringCase(), span);
 }
 
 bool CXmlDocument::HasChildAttr(std::string_view name) const
 {
     XmlAttrSpan span;
-    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), ToStored(name), IgnoringCase(), span);
+    std::string storage;
+    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), Stored(name, storage), IgnoringCase(), span);
 }
 
 std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
@@ -403,11 +416,16 @@ std::string CXmlDocument::GetContent() const
     std::size_t pos = 0;
     while (pos < inner.size()) {
         const std::size_t lt = std::min(inner.find('<', pos), inner.size());
-        part.clear();
-        AppendNormalizedLineEnds(inner.substr(pos, lt - pos), part);
-        converted.clear();
-        exact = AppendStoredAsInternal(part, m_codec, converted) && exact;
-        AppendDecoded(converted, m_codec, out);
+        const std::string_view text = inner.substr(pos, lt - pos);
+        if (text.find('\r') == std::string_view::npos && !NeedsConversion(text, m_codec)) {
+            AppendDecoded(text, m_codec, out); // the usual case: nothing to normalise or convert
+        } else {
+            part.clear();
+            AppendNormalizedLineEnds(text, part);
+            converted.clear();
+            exact = AppendStoredAsInternal(part, m_codec, converted) && exact;
+            AppendDecoded(converted, m_codec, out);
+        }
         if (lt == inner.size()) {
             break;
         }
@@ -545,45 +563,61 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
 
 bool CXmlDocument::SetAttr(std::string_view name, std::string_view value)
 {
-    return SetAttrOf(m_pos.current, ToStored(name), ToStored(value));
+    std::string nameStorage;
+    std::string valueStorage;
+    return SetAttrOf(m_pos.current, Stored(name, nameStorage), Stored(value, valueStorage));
 }
 
 bool CXmlDocument::SetAttr(std::string_view name, long long value)
 {
-    return SetAttrOf(m_pos.current, ToStored(name), std::to_string(value));
+    std::string storage;
+    return SetAttrOf(m_pos.current, Stored(name, storage), std::to_string(value));
 }
 
 bool CXmlDocument::SetChildAttr(std::string_view name, std::string_view value)
 {
-    return SetAttrOf(m_pos.child, ToStored(name), ToStored(value));
+    std::string nameStorage;
+    std::string valueStorage;
+    return SetAttrOf(m_pos.child, Stored(name, nameStorage), Stored(value, valueStorage));
 }
 
 bool CXmlDocument::SetChildAttr(std::string_view name, long long value)
 {
-    return SetAttrOf(m_pos.child, ToStored(name), std::to_string(value));
+    std::string storage;
+    return SetAttrOf(m_pos.child, Stored(name, storage), std::to_string(value));
 }
 
 bool CXmlDocument::AppendChild(std::string_view name, std::string_view text)
 {
-    const std::string stored = ToStored(name);
-    return InsertChild(stored, ElementMarkup(stored, EscapeContent(ToStored(text))));
+    std::string nameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage))));
 }
 
 bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs)
 {
-    const std::string stored = ToStored(name);
+    std::string nameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    // Reserved up front, so that the views into the storage stay valid.
+    std::vector<std::string> storage(attrs.size() * 2);
     StoredAttrs storedAttrs;
     storedAttrs.reserve(attrs.size());
+    std::size_t i = 0;
     for (const auto& [attrName, value] : attrs) {
-        storedAttrs.emplace_back(ToStored(attrName), ToStored(value));
+        storedAttrs.emplace_back(Stored(attrName, storage[i]), Stored(value, storage[i + 1]));
+        i += 2;
     }
-    return InsertChild(stored, ElementMarkup(stored, EscapeContent(ToStored(text)), storedAttrs));
+    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage)), storedAttrs));
 }
 
 bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text)
 {
-    const std::string stored = ToStored(name);
-    return InsertChild(stored, ElementMarkup(stored, WrapCData(ToStored(text))));
+    std::string nameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    return InsertChild(stored, ElementMarkup(stored, WrapCData(Stored(text, textStorage))));
 }
 
 bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)

@@ -120,6 +120,8 @@ private:
 
     [[nodiscard]] bool Parse(std::string&& text);
     std::string ToStored(std::string_view text) const;
+    // text itself when it needs no conversion (the usual case), else storage.
+    std::string_view Stored(std::string_view text, std::string& storage) const;
     std::string ToInternal(std::string_view stored) const;
     std::string AttrValue(std::string_view raw) const;
     std::string NodeName(std::uint32_t node) const;

@@ -3,16 +3,12 @@
 #include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlEncoding.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace core {
 
 namespace {
-
-bool IsAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 // Code pages whose first 128 bytes are ASCII, so that ASCII text is the same bytes in both.
 bool KeepsAscii(const XmlInternalCodec& codec)
@@ -25,9 +21,14 @@ bool KeepsAscii(const XmlInternalCodec& codec)
 
 } // namespace
 
+bool NeedsConversion(std::string_view text, const XmlInternalCodec& codec)
+{
+    return codec.CodePage() != XmlCodePage::Utf8 && !(KeepsAscii(codec) && IsAsciiText(text));
+}
+
 bool AppendStoredAsInternal(std::string_view utf8, const XmlInternalCodec& codec, std::string& out)
 {
-    if (codec.CodePage() == XmlCodePage::Utf8 || (KeepsAscii(codec) && IsAscii(utf8))) {
+    if (!NeedsConversion(utf8, codec)) {
         out.append(utf8);
         return true;
     }
@@ -41,17 +42,35 @@ bool AppendStoredAsInternal(std::string_view utf8, const XmlInternalCodec& codec
     return !lossy || CodePageHidesLoss(codec.CodePage());
 }
 
-std::string InternalAsStored(std::string_view text, const XmlInternalCodec& codec)
+std::string_view InternalAsStored(std::string_view text, const XmlInternalCodec& codec, std::string& storage)
 {
-    if (codec.CodePage() == XmlCodePage::Utf8 || (KeepsAscii(codec) && IsAscii(text))) {
-        return std::string(text);
+    if (!NeedsConversion(text, codec)) {
+        return text;
     }
-    std::string converted;
     bool lossy = false;
-    if (!ConvertCodePage(text, codec.CodePage(), XmlCodePage::Utf8, converted, lossy)) {
-        return std::string(text);
+    if (!ConvertCodePage(text, codec.CodePage(), XmlCodePage::Utf8, storage, lossy)) {
+        return text;
     }
-    return converted;
+    return storage;
+}
+
+bool IsAsciiText(std::string_view text)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + pos, sizeof(word));
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+    }
+    for (; pos < text.size(); ++pos) {
+        if (static_cast<unsigned char>(text[pos]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace core

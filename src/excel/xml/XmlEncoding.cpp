@@ -1,6 +1,7 @@
 #include "excel/xml/XmlEncoding.h"
 
 #include "common/CodePage.h"
+#include "excel/xml/XmlBoundary.h"
 #include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlResultLog.h"
 #include "excel/xml/XmlTag.h"
@@ -26,7 +27,7 @@ bool IsAsciiCompatible(int cp)
 
 bool IsAscii(std::string_view bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return IsAsciiText(bytes);
 }
 
 void AppendUtf8(std::uint32_t cp, std::string& out)
@@ -562,7 +563,12 @@ std::string_view EncodeDocumentText(
 
 void SanitizeUtf8InPlace(std::string& text, bool& lossy)
 {
+    constexpr std::size_t kWord = 8;
     for (std::size_t pos = 0; pos < text.size();) {
+        if (pos + kWord <= text.size() && IsAsciiText(std::string_view(text).substr(pos, kWord))) {
+            pos += kWord;
+            continue;
+        }
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
             ++pos;
             continue;
