@@ -98,6 +98,7 @@ bool CExcelBook::Open(std::string_view path)
     auto doc = std::make_unique<CXmlDocument>();
     if (!doc->LoadFile(path)) {
         SetPendingError("Open Excel failed! File = " + std::string(path));
+        SetPendingErrorDetail(doc->FailureReason());
         return false;
     }
     Adopt(std::move(doc), path);

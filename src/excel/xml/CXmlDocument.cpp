@@ -4,6 +4,7 @@
 #include "excel/xml/XmlBoundary.h"
 #include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlEscape.h"
+#include "excel/xml/XmlFailureReason.h"
 #include "excel/xml/XmlNormalize.h"
 #include "excel/xml/XmlParser.h"
 #include "excel/xml/XmlTag.h"
@@ -126,6 +127,7 @@ bool CXmlDocument::LoadFile(std::string_view path)
     int error = 0;
     if (!ReadFile(std::string(path), bytes, error)) {
         LogFileError(m_log, error);
+        m_failure = DescribeXmlFailure(m_log.Text(), {});
         return false;
     }
     std::string text = DecodeDocumentBytes(std::move(bytes), m_bom, m_log, m_codec);
@@ -227,6 +229,7 @@ bool CXmlDocument::Parse(std::string&& text)
     }
     m_text.Assign(std::move(text));
     m_wellFormed = ParseXml(m_text.Contiguous(), m_index, m_log, m_store);
+    m_failure = m_wellFormed ? std::string() : DescribeXmlFailure(m_log.Text(), m_text.Contiguous());
     for (auto& bucket : m_saved) {
         bucket.clear();
     }

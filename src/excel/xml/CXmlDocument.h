@@ -59,6 +59,9 @@ public:
     bool IsWellFormed() const { return m_wellFormed; }
     // What happened during the last load, save or parse.
     const std::string& ResultLog() const { return m_log.Text(); }
+    // Why the last load or parse failed, in words, with the line and column where the text allows
+    // ("lone end tag ... at line 3, column 7"); empty after a success.
+    const std::string& FailureReason() const { return m_failure; }
     unsigned ModeFlags() const { return m_mode; }
     void SetModeFlags(unsigned flags) { m_mode = flags; }
     // The byte-order mark the document was loaded with (written back the same).
@@ -145,6 +148,7 @@ private:
     mutable XmlResultLog m_log; // reading a value can log a conversion loss
     std::array<std::vector<std::pair<std::string, XmlPosition>>, kPositionBuckets> m_saved;
     std::vector<std::string> m_prefixAliases;
+    std::string m_failure;
     unsigned m_mode = 0;
     XmlBom m_bom = XmlBom::None;
     bool m_wellFormed = false;
