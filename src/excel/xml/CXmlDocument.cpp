@@ -289,13 +289,13 @@ void CXmlDocument::SetPosition(const XmlPosition& pos)
     }
 }
 
-bool CXmlDocument::SeekElement(std::string_view wanted)
+bool CXmlDocument::SeekElement(std::string_view name)
 {
     std::string storage;
-    const std::string_view name = Stored(wanted, storage);
+    const std::string_view stored = Stored(name, storage);
     std::uint32_t node = m_pos.current != 0 ? m_index[m_pos.current].next : m_index[m_pos.parent].firstChild;
     for (; node != 0; node = m_index[node].next) {
-        if (NameMatches(node, name)) {
+        if (NameMatches(node, stored)) {
             m_pos.current = node;
             m_pos.child = 0;
             return true;
@@ -304,16 +304,16 @@ bool CXmlDocument::SeekElement(std::string_view wanted)
     return false;
 }
 
-bool CXmlDocument::SeekChildElement(std::string_view wanted)
+bool CXmlDocument::SeekChildElement(std::string_view name)
 {
     if (m_pos.current == 0) {
         return false;
     }
     std::string storage;
-    const std::string_view name = Stored(wanted, storage);
+    const std::string_view stored = Stored(name, storage);
     std::uint32_t node = m_pos.child != 0 ? m_index[m_pos.child].next : m_index[m_pos.current].firstChild;
     for (; node != 0; node = m_index[node].next) {
-        if (NameMatches(node, name)) {
+        if (NameMatches(node, stored)) {
             m_pos.child = node;
             return true;
         }

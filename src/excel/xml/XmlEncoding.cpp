@@ -485,11 +485,10 @@ std::string DecodeDocumentBytes(std::string&& bytes, XmlBom& bom, XmlResultLog& 
     // internal one.
     bool lossy = false;
     std::string text;
-    if (cp == XmlCodePage::Utf8 || (IsAsciiCompatible(cp) && IsAscii(bytes))) {
-        SanitizeUtf8InPlace(bytes, lossy);
-        text = std::move(bytes);
-    } else if (!ConvertCodePage(bytes, cp, XmlCodePage::Utf8, text, lossy)
-               && !ConvertCodePage(bytes, codec.CodePage(), XmlCodePage::Utf8, text, lossy)) {
+    const bool asIs = cp == XmlCodePage::Utf8 || (IsAsciiCompatible(cp) && IsAscii(bytes));
+    if (asIs
+        || (!ConvertCodePage(bytes, cp, XmlCodePage::Utf8, text, lossy)
+            && !ConvertCodePage(bytes, codec.CodePage(), XmlCodePage::Utf8, text, lossy))) {
         SanitizeUtf8InPlace(bytes, lossy);
         text = std::move(bytes);
     }
