@@ -1,6 +1,8 @@
 // Spreadsheet export and import timed against pugixml in the same run.
 //
 //   bench_excel [satellites transponders programs]     (default 200 8000 100000)
+//   bench_excel export S T P FILE                       (writes that workbook, for the next line)
+//   bench_excel import FILE                             (one import alone: its peak memory)
 //
 // Export is compared with pugixml building the same workbook (same sheets, rows, cells and texts)
 // and saving it; import with pugixml loading that file and visiting every Data element. Each side
@@ -13,6 +15,8 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -74,6 +78,7 @@ struct Cpu
 {
     double user = 0;
     double total = 0;
+    double wall = 0;
 };
 
 Cpu CpuNow()
@@ -82,7 +87,8 @@ Cpu CpuNow()
     getrusage(RUSAGE_SELF, &usage);
     const auto seconds
         = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
-    return {seconds(usage.ru_utime), seconds(usage.ru_utime) + seconds(usage.ru_stime)};
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return {seconds(usage.ru_utime), seconds(usage.ru_utime) + seconds(usage.ru_stime), wall};
 }
 
 // The best of a few runs, so one disturbed run does not decide.
@@ -94,8 +100,10 @@ Cpu Seconds(const std::function<void()>& work)
         const Cpu start = CpuNow();
         work();
         const Cpu end = CpuNow();
-        const Cpu took{end.user - start.user, end.total - start.total};
-        best = run == 0 ? took : Cpu{std::min(best.user, took.user), std::min(best.total, took.total)};
+        const Cpu took{end.user - start.user, end.total - start.total, end.wall - start.wall};
+        best = run == 0
+            ? took
+            : Cpu{std::min(best.user, took.user), std::min(best.total, took.total), std::min(best.wall, took.wall)};
     }
     return best;
 }
@@ -268,7 +276,8 @@ Times Measure(const Size& size, const std::string& folder)
     std::size_t visited = 0;
     t.peerImport = Seconds([&] { visited = PugiVisitData(ours); });
     std::printf("%6u sats %6u tps %7u progs: export %.3f s (pugixml %.3f s, %.2fx)  import %.3f s (pugixml %.3f s, "
-                "%.2fx)  [user time: export %.3f/%.3f s, import %.3f/%.3f s; %zu programs back, %zu data bytes]\n",
+                "%.2fx)  [user time: export %.3f/%.3f s, import %.3f/%.3f s; wall: export %.3f/%.3f s (%.2fx), import "
+                "%.3f/%.3f s (%.2fx); %zu programs back, %zu data bytes, %ju bytes file]\n",
                 size.sats,
                 size.tps,
                 size.progs,
@@ -282,15 +291,54 @@ Times Measure(const Size& size, const std::string& folder)
                 t.peerExport.user,
                 t.ourImport.user,
                 t.peerImport.user,
+                t.ourExport.wall,
+                t.peerExport.wall,
+                t.ourExport.wall / t.peerExport.wall,
+                t.ourImport.wall,
+                t.peerImport.wall,
+                t.ourImport.wall / t.peerImport.wall,
                 static_cast<std::size_t>(back.Progs().Count()),
-                visited);
+                visited,
+                static_cast<std::uintmax_t>(std::filesystem::file_size(ours)));
     return t;
+}
+
+// Imports one workbook and reports the peak resident memory of this process against the file size.
+int ImportAlone(const std::string& path)
+{
+    CProgDb db;
+    if (!CAccessExcelIn().Import(path, db)) {
+        std::fprintf(stderr, "import failed\n");
+        return 1;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double peak = static_cast<double>(usage.ru_maxrss) * 1024.0;
+    const auto size = static_cast<double>(std::filesystem::file_size(path));
+    std::printf("import %s: %zu programs, peak %.0f MB, file %.0f MB, peak / file %.2f\n",
+                path.c_str(),
+                static_cast<std::size_t>(db.Progs().Count()),
+                peak / 1e6,
+                size / 1e6,
+                peak / size);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "import") {
+        return ImportAlone(argv[2]);
+    }
+    if (argc == 6 && std::string(argv[1]) == "export") {
+        CProgDb db;
+        BuildDb(db,
+                {static_cast<std::uint32_t>(std::atoi(argv[2])),
+                 static_cast<std::uint32_t>(std::atoi(argv[3])),
+                 static_cast<std::uint32_t>(std::atoi(argv[4]))});
+        return CAccessExcelOut().Export(argv[5], db) ? 0 : 1;
+    }
     Size size{200, 8000, 100000};
     if (argc == 4) {
         size = {static_cast<std::uint32_t>(std::atoi(argv[1])),

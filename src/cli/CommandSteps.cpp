@@ -14,6 +14,7 @@ using core::FileFormat;
 using core::FormatByName;
 using core::FormatByPath;
 using core::FormatId;
+using core::PendingError;
 using core::PendingErrorOrUnknown;
 
 namespace cli {
@@ -48,6 +49,13 @@ const FileFormat* OutputFormat(const std::string& path, std::optional<StepError>
     return format;
 }
 
+StepError TakePendingError()
+{
+    StepError error{kCliFailed, PendingErrorOrUnknown(), PendingError().detail};
+    ClearPendingError();
+    return error;
+}
+
 bool Load(const CliOptions& options, const std::string& path, CProgDb& db, std::optional<StepError>& error)
 {
     const FileFormat* format = InputFormat(options, path, error);
@@ -56,8 +64,7 @@ bool Load(const CliOptions& options, const std::string& path, CProgDb& db, std::
     }
     db.Clear();
     if (!format->makeReader()->Import(path, db)) {
-        error = StepError{kCliFailed, PendingErrorOrUnknown()};
-        ClearPendingError();
+        error = TakePendingError();
         return false;
     }
     return true;
@@ -70,8 +77,7 @@ bool Save(const FileFormat& format, const std::string& path, CProgDb& db, std::o
         return false;
     }
     if (!format.makeWriter()->Export(path, db)) {
-        error = StepError{kCliFailed, PendingErrorOrUnknown()};
-        ClearPendingError();
+        error = TakePendingError();
         return false;
     }
     return true;

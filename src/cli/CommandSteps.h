@@ -17,7 +17,11 @@ struct StepError
 {
     int status;
     std::string text;
+    std::string detail = {}; // the underlying reason, a second line (may be empty)
 };
+
+// A failure with the pending error's text and reason; clears the pending error.
+StepError TakePendingError();
 
 // The format of a file to read: --from, else its extension.
 const core::FileFormat*

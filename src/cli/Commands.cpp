@@ -71,9 +71,7 @@ std::optional<StepError> Merge(const CliOptions& options, std::ostream& out)
         return StepError{kCliFailed, "No data to merge!"};
     }
     if (!CAccessDftDbOut().Export(options.files[1], db)) {
-        error = StepError{kCliFailed, PendingErrorOrUnknown()};
-        ClearPendingError();
-        return error;
+        return TakePendingError();
     }
     out << "Merge default program finished!\n";
     return std::nullopt;
@@ -121,6 +119,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "corvane-cli: " << error->text << '\n' << CliUsage();
     } else {
         err << error->text << '\n';
+        if (!error->detail.empty()) {
+            err << error->detail << '\n';
+        }
     }
     return error->status;
 }

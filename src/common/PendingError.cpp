@@ -13,12 +13,19 @@ PendingErrorState& Slot()
 void SetPendingError(std::string_view text)
 {
     Slot().text = std::string(text);
+    Slot().detail.clear();
     Slot().pending = 1;
+}
+
+void SetPendingErrorDetail(std::string_view detail)
+{
+    Slot().detail = std::string(detail);
 }
 
 void ClearPendingError()
 {
     Slot().text.clear();
+    Slot().detail.clear();
     Slot().pending = 0;
 }
 

@@ -10,11 +10,14 @@ namespace core {
 struct PendingErrorState
 {
     std::string text;
+    std::string detail; // the underlying reason, when the failing layer knows one (may be empty)
     int pending = 0;
 };
 
 // Stores text and marks it pending; a later call overwrites an earlier text.
 void SetPendingError(std::string_view text);
+// Adds the underlying reason to a pending text (SetPendingError empties it).
+void SetPendingErrorDetail(std::string_view detail);
 // Empties the text and clears the flag.
 void ClearPendingError();
 // The current slot.

@@ -34,6 +34,7 @@ using core::Format;
 using core::FormatByPath;
 using core::FormatId;
 using core::kBinaryFilter;
+using core::PendingError;
 using core::PendingErrorOrUnknown;
 using ui::MessageIcon;
 
@@ -281,7 +282,11 @@ void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, 
 
 void CMainFrame::ShowPendingError(const char* caption)
 {
-    m_services.ShowMessage(this, QString::fromStdString(PendingErrorOrUnknown()), caption, MessageIcon::Error);
+    m_services.ShowMessageWithDetail(this,
+                                     QString::fromStdString(PendingErrorOrUnknown()),
+                                     caption,
+                                     MessageIcon::Error,
+                                     QString::fromStdString(PendingError().detail));
     ClearPendingError();
 }
 

@@ -1,14 +1,12 @@
 #include "excel/CAccessExcelOut.h"
 
+#include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "db/LnbFreqTable.h"
 #include "excel/ExcelLayout.h"
 #include "excel/ExcelNameCodec.h"
-#include "excel/ExcelTempPath.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace core {
 
@@ -63,19 +61,14 @@ bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
     m_usedSheetNameSet.clear();
     m_rowsOfSat.clear();
 
-    // The workbook is built beside the target and renamed over it only when complete, so a
-    // failed export leaves the user's previous file as it was.
-    const std::string tempPath = ExcelTempPath(path);
-    bool ok = m_book.Create(tempPath) && WriteSatellitesSheet() && WriteProgramSheets() && m_book.Save();
+    // The workbook is built in memory and written once, through a temporary file in the target's
+    // folder renamed over it, so a failed export leaves the user's previous file as it was.
+    bool ok = m_book.CreateInMemory(path) && WriteSatellitesSheet() && WriteProgramSheets();
+    if (ok && !m_book.Save()) {
+        SetPendingError("Create File Failed!");
+        ok = false;
+    }
     m_book.Close();
-    std::error_code error;
-    if (ok) {
-        std::filesystem::rename(tempPath, path, error);
-        ok = !error;
-    }
-    if (!ok) {
-        std::filesystem::remove(tempPath, error);
-    }
 
     m_rowsOfSat.clear();
     m_db = nullptr;

@@ -77,7 +77,19 @@ bool CExcelBook::Create(std::string_view path)
         SetPendingError("Create File Failed!");
         return false;
     }
-    return Open(path);
+    return CreateInMemory(path);
+}
+
+bool CExcelBook::CreateInMemory(std::string_view path)
+{
+    Close();
+    auto doc = std::make_unique<CXmlDocument>();
+    if (!doc->SetUtf8Text(ExcelWorkbookTemplate())) {
+        SetPendingError("Create File Failed!");
+        return false;
+    }
+    Adopt(std::move(doc), path);
+    return true;
 }
 
 bool CExcelBook::Open(std::string_view path)
@@ -86,8 +98,15 @@ bool CExcelBook::Open(std::string_view path)
     auto doc = std::make_unique<CXmlDocument>();
     if (!doc->LoadFile(path)) {
         SetPendingError("Open Excel failed! File = " + std::string(path));
+        SetPendingErrorDetail(doc->FailureReason());
         return false;
     }
+    Adopt(std::move(doc), path);
+    return true;
+}
+
+void CExcelBook::Adopt(std::unique_ptr<CXmlDocument> doc, std::string_view path)
+{
     // Element names with a prefix bound to the spreadsheet namespace match by their local name
     // (a spreadsheet program may write "ss:Worksheet" where this layer looks for "Worksheet").
     std::vector<std::string> prefixes;
@@ -100,12 +119,11 @@ bool CExcelBook::Open(std::string_view path)
         }
     }
     doc->Rewind();
-    doc->SetPrefixAliases(std::move(prefixes));
+    doc->SetPrefixAliases(prefixes);
     m_doc = std::move(doc);
     m_cursor = std::make_unique<Cursor>();
     m_path = std::string(path);
     m_isOpen = true;
-    return true;
 }
 
 void CExcelBook::Close()

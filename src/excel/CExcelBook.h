@@ -23,6 +23,8 @@ public:
 
     // Writes the fixed workbook template (one empty sheet "Satellites") to path, then opens it.
     [[nodiscard]] bool Create(std::string_view path);
+    // Opens the fixed workbook template in memory only; Save writes it to path for the first time.
+    [[nodiscard]] bool CreateInMemory(std::string_view path);
     // Discards any open document and loads path; false (and a pending error) when unreadable or ill-formed.
     [[nodiscard]] bool Open(std::string_view path);
     // Drops the document without writing anything.
@@ -50,6 +52,7 @@ public:
 private:
     struct Cursor;
 
+    void Adopt(std::unique_ptr<CXmlDocument> doc, std::string_view path);
     [[nodiscard]] bool FindSheet(std::string_view name);
     [[nodiscard]] bool SheetCheck();
     [[nodiscard]] bool FindTable();

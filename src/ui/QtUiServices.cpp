@@ -63,10 +63,19 @@ private:
 
 void QtUiServices::ShowMessage(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon)
 {
+    ShowMessageWithDetail(parent, text, caption, icon, QString());
+}
+
+void QtUiServices::ShowMessageWithDetail(
+    QWidget* parent, const QString& text, const QString& caption, MessageIcon icon, const QString& detail)
+{
     const ArrowWhileModal arrow;
     QMessageBox box(ToQtIcon(icon), caption, ForDisplay(text), QMessageBox::Ok, parent);
     // File names and receiver names are shown as they are, never read as markup.
     box.setTextFormat(Qt::PlainText);
+    if (!detail.isEmpty()) {
+        box.setDetailedText(detail);
+    }
     box.exec();
 }
 

@@ -37,6 +37,10 @@ public:
     virtual ~UiServices() = default;
     // A modal message box with one OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon) = 0;
+    // As ShowMessage, with a detail text the user can unfold (none when detail is empty).
+    virtual void ShowMessageWithDetail(
+        QWidget* parent, const QString& text, const QString& caption, MessageIcon icon, const QString& detail)
+        = 0;
     // A question with Yes and No, and Cancel when asked for; No is the default button.
     virtual Answer Ask(QWidget* parent, const QString& text, const QString& caption, bool withCancel) = 0;
     // The chosen file's full path, or nothing when the user cancelled.

@@ -88,6 +88,8 @@ TEST(CliExcel, WorkbookFailures)
     const TempDir dir;
     const std::string sample = std::string(SAMPLES_DIR) + "/sample.db";
     const std::string broken = dir.Write("broken.xls", std::string_view("<Workbook><Worksheet>"));
+    const std::string stray = dir.Write("stray.xls", std::string_view("<Workbook>\r\n <Worksheet>\r\n  </Table>\r\n"));
+    const std::string missing = dir.File("missing.xls");
     const std::string noSheet
         = dir.Write("nosheet.xls",
                     std::string_view("<Workbook xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">"
@@ -98,10 +100,19 @@ TEST(CliExcel, WorkbookFailures)
         int status;
         std::string err;
     } cases[] = {
-        {{"dump", broken}, 1, "Open Excel failed! File = " + broken + "\n"},
+        // The engine's reason follows the message on a line of its own.
+        {{"dump", broken},
+         1,
+         "Open Excel failed! File = " + broken + "\nelement \"Worksheet\" is not ended at line 1, column 11\n"},
+        {{"dump", stray},
+         1,
+         "Open Excel failed! File = " + stray + "\nend tag \"Table\" has no start tag at line 3, column 3\n"},
+        {{"dump", missing}, 1, "Open Excel failed! File = " + missing + "\nNo such file or directory\n"},
         {{"info", noSheet}, 1, "Open work sheet failed! Sheet=Satellites\n"},
         {{"convert", sample, dir.File("no/folder/x.xls")}, 1, "Create File Failed!\n"},
-        {{"dump", sample, "--from", "xls"}, 1, "Open Excel failed! File = " + sample + "\n"},
+        {{"dump", sample, "--from", "xls"},
+         1,
+         "Open Excel failed! File = " + sample + "\nunterminated start tag at line 17, column 178\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[1]);

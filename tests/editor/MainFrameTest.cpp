@@ -126,12 +126,13 @@ struct Window
         auto db = MakeDatabase(1, 1, 1);
         return QString::fromStdString(dir.Write("valid.db", DbFileBytes(*db)));
     }
-    void Expect(const QString& text, const QString& caption, MessageIcon icon)
+    void Expect(const QString& text, const QString& caption, MessageIcon icon, const QString& detail = QString())
     {
         QCOMPARE(ui.messages.size(), std::size_t(1));
         QCOMPARE(ui.messages[0].text, text);
         QCOMPARE(ui.messages[0].caption, caption);
         QCOMPARE(ui.messages[0].icon, icon);
+        QCOMPARE(ui.messages[0].detail, detail);
         QVERIFY(!ui.messages[0].underWaitCursor);
     }
 
@@ -465,6 +466,29 @@ private slots:
         QVERIFY(w.Frame().Database() == nullptr); // a failed read leaves the window as it was
         QCOMPARE(w.Tree().topLevelItemCount(), 0);
         QCOMPARE(w.Frame().MessagePane()->text(), "Ready");
+    }
+
+    void brokenWorkbookNamesTheReason_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // the workbook's content; empty: no file at all
+        QTest::addColumn<QString>("detail");
+        QTest::addRow("missing file") << QByteArray() << "No such file or directory";
+        QTest::addRow("unended element") << QByteArray("<Workbook><Worksheet>")
+                                         << "element \"Worksheet\" is not ended at line 1, column 11";
+        QTest::addRow("stray end tag") << QByteArray("<Workbook>\r\n <Table>\r\n  </Row>\r\n</Workbook>")
+                                       << "end tag \"Row\" has no start tag at line 3, column 3";
+    }
+    void brokenWorkbookNamesTheReason()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, detail);
+        Window w;
+        const std::string path = bytes.isEmpty() ? w.dir.File("gone.xls") : w.dir.Write("bad.xls", bytes.toStdString());
+        w.ui.QueueFile(QString::fromStdString(path));
+        w.Action(CommandId::OpenExcel)->trigger();
+        w.Expect(QString::fromStdString("Open Excel failed! File = " + path), "Load Error", MessageIcon::Error, detail);
+        QVERIFY(!PendingError().pending);
+        QVERIFY(PendingError().detail.empty());
     }
 
     void failedImportShowsPendingOrUnknown_data()

@@ -1,15 +1,20 @@
+#include "common/CodePage.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "excel/CAccessExcelOut.h"
 #include "excel/CExcelBook.h"
 #include "excel/ExcelLayout.h"
+#include "excel/ExcelTemplate.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 using testsupport::ReadFileBytes;
@@ -245,6 +250,89 @@ TEST_F(ExcelOutTest, ReplacesTheTargetAndLeavesNoScratchFile)
     AddSat("Sat");
     ASSERT_TRUE(Export()) << PendingError().text;
     EXPECT_EQ(ReadSheet(path, "Satellites", 16).size(), 2u);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        files.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"out.xls"});
+}
+
+// The template's font and style names are not in every code page; the workbook is written in
+// UTF-8 whatever the internal code page, so they reach the file unchanged.
+class TemplateUnderCodePage : public testing::TestWithParam<const char*>
+{ };
+
+TEST_P(TemplateUnderCodePage, KeepsItsNames)
+{
+    const ScopedCodePage codePage(GetParam());
+    ASSERT_TRUE(codePage.Installed());
+    TempDir dir;
+    CExcelBook book;
+    ASSERT_TRUE(book.CreateInMemory(dir.File("new.xls")));
+    ASSERT_TRUE(book.Save());
+    EXPECT_EQ(FileText(dir.File("new.xls")), ExcelWorkbookTemplate());
+
+    CProgDb db;
+    ASSERT_TRUE(CAccessExcelOut().Export(dir.File("out.xls"), db)) << PendingError().text;
+    const std::string text = FileText(dir.File("out.xls"));
+    EXPECT_EQ(CountOf(text, "ss:FontName=\"\xE5\xAE\x8B\xE4\xBD\x93\""),
+              CountOf(ExcelWorkbookTemplate(), "ss:FontName=\"\xE5\xAE\x8B\xE4\xBD\x93\""));
+    EXPECT_NE(text.find("ss:Name=\"\xE8\xB6\x85\xE9\x93\xBE\xE6\x8E\xA5\""), std::string::npos);
+    EXPECT_EQ(CountOf(text, "?"), CountOf(ExcelWorkbookTemplate(), "?")) << "no character became a question mark";
+}
+
+INSTANTIATE_TEST_SUITE_P(Excel, TemplateUnderCodePage, testing::Values("28591", "1251", "936"));
+
+TEST_F(ExcelOutTest, KeepsThePermissionsOfTheFileItReplaces)
+{
+    dir.Write("out.xls", "old contents");
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    AddSat("Sat");
+    ASSERT_TRUE(Export()) << PendingError().text;
+    struct stat st
+    { };
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(ReadSheet(path, "Satellites", 16).size(), 2u);
+}
+
+// Writes beyond a byte limit fail (with EFBIG rather than a signal) for the life of the object.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(ExcelOutTest, FailedSaveLeavesTheOldFile)
+{
+    dir.Write("out.xls", "old contents");
+    AddSat("Sat");
+    bool exported = true;
+    {
+        const FileSizeLimit limit(512);
+        exported = Export();
+    }
+    EXPECT_FALSE(exported);
+    EXPECT_EQ(PendingError().text, "Create File Failed!");
+    EXPECT_EQ(FileText(path), "old contents");
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
         files.push_back(entry.path().filename().string());

@@ -9,12 +9,18 @@ namespace testsupport {
 
 void FakeUiServices::ShowMessage(QWidget*, const QString& text, const QString& caption, ui::MessageIcon icon)
 {
-    messages.push_back(Message{text, caption, icon, false, false, IsBusy()});
+    messages.push_back(Message{text, caption, icon, false, false, IsBusy(), QString()});
+}
+
+void FakeUiServices::ShowMessageWithDetail(
+    QWidget*, const QString& text, const QString& caption, ui::MessageIcon icon, const QString& detail)
+{
+    messages.push_back(Message{text, caption, icon, false, false, IsBusy(), detail});
 }
 
 ui::Answer FakeUiServices::Ask(QWidget*, const QString& text, const QString& caption, bool withCancel)
 {
-    messages.push_back(Message{text, caption, ui::MessageIcon::Information, true, withCancel, IsBusy()});
+    messages.push_back(Message{text, caption, ui::MessageIcon::Information, true, withCancel, IsBusy(), QString()});
     if (m_answers.empty()) {
         return ui::Answer::No;
     }

@@ -26,6 +26,7 @@ public:
         bool question = false;
         bool withCancel = false;
         bool underWaitCursor = false;
+        QString detail = {}; // the unfoldable detail text, empty when none
     };
     // Drives a dialog instead of the user and returns its result.
     using DialogScript = std::function<int(QDialog&)>;
@@ -36,6 +37,11 @@ public:
     void QueueDialog(DialogScript script) { m_dialogScripts.push_back(std::move(script)); }
 
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption, ui::MessageIcon icon) override;
+    void ShowMessageWithDetail(QWidget* parent,
+                               const QString& text,
+                               const QString& caption,
+                               ui::MessageIcon icon,
+                               const QString& detail) override;
     ui::Answer Ask(QWidget* parent, const QString& text, const QString& caption, bool withCancel) override;
     std::optional<QString> AskFileName(QWidget* parent, const ui::FileDialogRequest& request) override;
     int ExecDialog(QDialog& dialog) override;

@@ -1,10 +1,15 @@
 #include "excel/xml/CXmlDocument.h"
 
 #include "common/AtomicFile.h"
+#include "excel/xml/XmlBoundary.h"
+#include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlEscape.h"
+#include "excel/xml/XmlFailureReason.h"
+#include "excel/xml/XmlNormalize.h"
 #include "excel/xml/XmlParser.h"
 #include "excel/xml/XmlTag.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -77,8 +82,9 @@ std::size_t ByteSum(std::string_view name)
     return sum;
 }
 
-std::string
-ElementMarkup(std::string_view name, std::string_view content, std::initializer_list<CXmlDocument::Attr> attrs = {})
+using StoredAttrs = std::vector<std::pair<std::string_view, std::string_view>>;
+
+std::string ElementMarkup(std::string_view name, std::string_view content, const StoredAttrs& attrs = {})
 {
     std::string markup;
     markup.reserve(name.size() * 2 + content.size() + 5);
@@ -105,7 +111,9 @@ ElementMarkup(std::string_view name, std::string_view content, std::initializer_
 
 } // namespace
 
-CXmlDocument::CXmlDocument() = default;
+CXmlDocument::CXmlDocument()
+    : m_store(XmlCodePage::Utf8, "UTF-8")
+{ }
 
 CXmlDocument::~CXmlDocument() = default;
 
@@ -119,6 +127,7 @@ bool CXmlDocument::LoadFile(std::string_view path)
     int error = 0;
     if (!ReadFile(std::string(path), bytes, error)) {
         LogFileError(m_log, error);
+        m_failure = DescribeXmlFailure(m_log.Text(), {});
         return false;
     }
     std::string text = DecodeDocumentBytes(std::move(bytes), m_bom, m_log, m_codec);
@@ -149,7 +158,67 @@ bool CXmlDocument::SetText(std::string_view text)
 {
     m_log.Clear();
     m_bom = XmlBom::None;
-    return Parse(std::string(text));
+    return Parse(ToStored(text));
+}
+
+bool CXmlDocument::SetUtf8Text(std::string_view text)
+{
+    m_log.Clear();
+    m_bom = XmlBom::None;
+    std::string stored(text);
+    bool lossy = false;
+    SanitizeUtf8InPlace(stored, lossy);
+    if (lossy) {
+        m_log.Add("conversion_loss");
+    }
+    return Parse(std::move(stored));
+}
+
+std::string CXmlDocument::Text() const
+{
+    return ToInternal(m_text.Str());
+}
+
+std::string CXmlDocument::ToStored(std::string_view text) const
+{
+    std::string storage;
+    const std::string_view stored = InternalAsStored(text, m_codec, storage);
+    return stored.data() == storage.data() ? storage : std::string(stored);
+}
+
+std::string_view CXmlDocument::Stored(std::string_view text, std::string& storage) const
+{
+    return InternalAsStored(text, m_codec, storage);
+}
+
+std::string CXmlDocument::ToInternal(std::string_view stored) const
+{
+    std::string out;
+    if (!AppendStoredAsInternal(stored, m_codec, out)) {
+        m_log.Add("conversion_loss");
+    }
+    return out;
+}
+
+std::string CXmlDocument::AttrValue(std::string_view raw) const
+{
+    std::string normalized;
+    AppendNormalizedAttribute(raw, normalized);
+    return DecodeReferences(ToInternal(normalized), m_codec);
+}
+
+void CXmlDocument::SetPrefixAliases(const std::vector<std::string>& prefixes)
+{
+    m_prefixAliases.clear();
+    for (const std::string& prefix : prefixes) {
+        m_prefixAliases.push_back(ToStored(prefix));
+    }
+}
+
+bool CXmlDocument::CurrentIs(std::string_view name) const
+{
+    std::string storage;
+    return m_pos.current != 0 && NameMatches(m_pos.current, Stored(name, storage));
 }
 
 bool CXmlDocument::Parse(std::string&& text)
@@ -159,7 +228,8 @@ bool CXmlDocument::Parse(std::string&& text)
         text.clear();
     }
     m_text.Assign(std::move(text));
-    m_wellFormed = ParseXml(m_text.Contiguous(), m_index, m_log, m_codec);
+    m_wellFormed = ParseXml(m_text.Contiguous(), m_index, m_log, m_store);
+    m_failure = m_wellFormed ? std::string() : DescribeXmlFailure(m_log.Text(), m_text.Contiguous());
     for (auto& bucket : m_saved) {
         bucket.clear();
     }
@@ -221,9 +291,11 @@ void CXmlDocument::SetPosition(const XmlPosition& pos)
 
 bool CXmlDocument::SeekElement(std::string_view name)
 {
+    std::string storage;
+    const std::string_view stored = Stored(name, storage);
     std::uint32_t node = m_pos.current != 0 ? m_index[m_pos.current].next : m_index[m_pos.parent].firstChild;
     for (; node != 0; node = m_index[node].next) {
-        if (NameMatches(node, name)) {
+        if (NameMatches(node, stored)) {
             m_pos.current = node;
             m_pos.child = 0;
             return true;
@@ -237,9 +309,11 @@ bool CXmlDocument::SeekChildElement(std::string_view name)
     if (m_pos.current == 0) {
         return false;
     }
+    std::string storage;
+    const std::string_view stored = Stored(name, storage);
     std::uint32_t node = m_pos.child != 0 ? m_index[m_pos.child].next : m_index[m_pos.current].firstChild;
     for (; node != 0; node = m_index[node].next) {
-        if (NameMatches(node, name)) {
+        if (NameMatches(node, stored)) {
             m_pos.child = node;
             return true;
         }
@@ -282,10 +356,11 @@ std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) cons
     }
     const std::string tag = StartTag(node);
     XmlAttrSpan span;
-    if (!FindAttribute(tag, name, IgnoringCase(), span)) {
+    std::string storage;
+    if (!FindAttribute(tag, Stored(name, storage), IgnoringCase(), span)) {
         return {};
     }
-    return DecodeReferences(std::string_view(tag).substr(span.valueStart, span.valueLen), m_codec);
+    return AttrValue(std::string_view(tag).substr(span.valueStart, span.valueLen));
 }
 
 std::string CXmlDocument::GetAttr(std::string_view name) const
@@ -301,13 +376,15 @@ std::string CXmlDocument::GetChildAttr(std::string_view name) const
 bool CXmlDocument::HasAttr(std::string_view name) const
 {
     XmlAttrSpan span;
-    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), name, IgnoringCase(), span);
+    std::string storage;
+    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), Stored(name, storage), IgnoringCase(), span);
 }
 
 bool CXmlDocument::HasChildAttr(std::string_view name) const
 {
     XmlAttrSpan span;
-    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), name, IgnoringCase(), span);
+    std::string storage;
+    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), Stored(name, storage), IgnoringCase(), span);
 }
 
 std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
@@ -318,7 +395,7 @@ std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
     }
     const std::string tag = StartTag(m_pos.current);
     for (const auto& [name, value] : ListAttributes(tag)) {
-        attrs.emplace_back(std::string(name), DecodeReferences(value, m_codec));
+        attrs.emplace_back(ToInternal(name), AttrValue(value));
     }
     return attrs;
 }
@@ -336,37 +413,44 @@ std::string CXmlDocument::GetContent() const
     const std::string_view inner
         = m_text.View(n.start + n.startTagLen, n.length - n.startTagLen - n.endTagLen, scratch);
     std::string out;
+    std::string part;
+    std::string converted;
+    bool exact = true;
     std::size_t pos = 0;
     while (pos < inner.size()) {
-        const std::size_t lt = m_codec.Find(inner, "<", pos);
-        AppendDecoded(
-            inner.substr(pos, lt == std::string_view::npos ? std::string_view::npos : lt - pos), m_codec, out);
-        if (lt == std::string_view::npos) {
+        const std::size_t lt = std::min(inner.find('<', pos), inner.size());
+        const std::string_view text = inner.substr(pos, lt - pos);
+        if (text.find('\r') == std::string_view::npos && !NeedsConversion(text, m_codec)) {
+            AppendDecoded(text, m_codec, out); // the usual case: nothing to normalise or convert
+        } else {
+            part.clear();
+            AppendNormalizedLineEnds(text, part);
+            converted.clear();
+            exact = AppendStoredAsInternal(part, m_codec, converted) && exact;
+            AppendDecoded(converted, m_codec, out);
+        }
+        if (lt == inner.size()) {
             break;
         }
         // Markup inside the content: CDATA is taken as it stands, everything else is skipped.
-        std::string_view close = ">";
-        std::size_t body = lt;
-        if (inner.compare(lt, 9, "<![CDATA[") == 0) {
-            close = "]]>";
-            body = lt + 9;
-        } else if (inner.compare(lt, 4, "<!--") == 0) {
-            close = "-->";
-        } else if (inner.compare(lt, 2, "<?") == 0) {
-            close = "?>";
+        std::size_t bodyStart = 0;
+        std::size_t bodyEnd = 0;
+        pos = MarkupEnd(inner, lt, bodyStart, bodyEnd);
+        if (bodyEnd > bodyStart) {
+            part.clear();
+            AppendNormalizedLineEnds(inner.substr(bodyStart, bodyEnd - bodyStart), part);
+            exact = AppendStoredAsInternal(part, m_codec, out) && exact;
         }
-        const std::size_t end = m_codec.Find(inner, close, body);
-        if (close == "]]>") {
-            out.append(inner.substr(body, end == std::string_view::npos ? std::string_view::npos : end - body));
-        }
-        pos = end == std::string_view::npos ? inner.size() : end + close.size();
+    }
+    if (!exact) {
+        m_log.Add("conversion_loss");
     }
     return out;
 }
 
 std::string CXmlDocument::CurrentName() const
 {
-    return m_pos.current == 0 ? std::string() : NodeName(m_pos.current);
+    return m_pos.current == 0 ? std::string() : ToInternal(NodeName(m_pos.current));
 }
 
 bool CXmlDocument::RememberPosition(std::string_view name)
@@ -482,37 +566,61 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
 
 bool CXmlDocument::SetAttr(std::string_view name, std::string_view value)
 {
-    return SetAttrOf(m_pos.current, name, value);
+    std::string nameStorage;
+    std::string valueStorage;
+    return SetAttrOf(m_pos.current, Stored(name, nameStorage), Stored(value, valueStorage));
 }
 
 bool CXmlDocument::SetAttr(std::string_view name, long long value)
 {
-    return SetAttrOf(m_pos.current, name, std::to_string(value));
+    std::string storage;
+    return SetAttrOf(m_pos.current, Stored(name, storage), std::to_string(value));
 }
 
 bool CXmlDocument::SetChildAttr(std::string_view name, std::string_view value)
 {
-    return SetAttrOf(m_pos.child, name, value);
+    std::string nameStorage;
+    std::string valueStorage;
+    return SetAttrOf(m_pos.child, Stored(name, nameStorage), Stored(value, valueStorage));
 }
 
 bool CXmlDocument::SetChildAttr(std::string_view name, long long value)
 {
-    return SetAttrOf(m_pos.child, name, std::to_string(value));
+    std::string storage;
+    return SetAttrOf(m_pos.child, Stored(name, storage), std::to_string(value));
 }
 
 bool CXmlDocument::AppendChild(std::string_view name, std::string_view text)
 {
-    return InsertChild(name, ElementMarkup(name, EscapeContent(text)));
+    std::string nameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage))));
 }
 
 bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs)
 {
-    return InsertChild(name, ElementMarkup(name, EscapeContent(text), attrs));
+    std::string nameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    // Reserved up front, so that the views into the storage stay valid.
+    std::vector<std::string> storage(attrs.size() * 2);
+    StoredAttrs storedAttrs;
+    storedAttrs.reserve(attrs.size());
+    std::size_t i = 0;
+    for (const auto& [attrName, value] : attrs) {
+        storedAttrs.emplace_back(Stored(attrName, storage[i]), Stored(value, storage[i + 1]));
+        i += 2;
+    }
+    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage)), storedAttrs));
 }
 
 bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text)
 {
-    return InsertChild(name, ElementMarkup(name, WrapCData(text)));
+    std::string nameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    return InsertChild(stored, ElementMarkup(stored, WrapCData(Stored(text, textStorage))));
 }
 
 bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)

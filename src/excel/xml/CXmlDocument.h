@@ -26,10 +26,12 @@ struct XmlPosition
     bool operator==(const XmlPosition&) const = default;
 };
 
-// The system's own XML reader and writer. The document is one text in the internal code page plus
-// an index of its elements; queries read the text through the index and edits rewrite the text in
-// place and fix the index up, so no object tree is ever built. Out of memory, or a text that would
-// outgrow 4 GB, throws.
+// The system's own XML reader and writer. The document is one UTF-8 text plus an index of its
+// elements; queries read the text through the index and edits rewrite the text in place and fix
+// the index up, so no object tree is ever built. Names and values cross into and out of the
+// internal code page only at this interface: the document itself never loses a character, and a
+// value with no exact form in the code page reads with "?" and logs the loss. Out of memory, or a
+// text that would outgrow 4 GB, throws.
 class CXmlDocument
 {
 public:
@@ -49,17 +51,23 @@ public:
     [[nodiscard]] bool SaveFile(std::string_view path);
     // Replaces the document with text (internal code page) and parses it; true when well-formed.
     [[nodiscard]] bool SetText(std::string_view text);
-    // The whole document text.
-    std::string Text() const { return m_text.Str(); }
+    // Replaces the document with UTF-8 text and parses it; true when well-formed.
+    [[nodiscard]] bool SetUtf8Text(std::string_view text);
+    // The whole document text, in the internal code page / as kept (UTF-8).
+    std::string Text() const;
+    std::string Utf8Text() const { return m_text.Str(); }
     bool IsWellFormed() const { return m_wellFormed; }
     // What happened during the last load, save or parse.
     const std::string& ResultLog() const { return m_log.Text(); }
+    // Why the last load or parse failed, in words, with the line and column where the text allows
+    // ("lone end tag ... at line 3, column 7"); empty after a success.
+    const std::string& FailureReason() const { return m_failure; }
     unsigned ModeFlags() const { return m_mode; }
     void SetModeFlags(unsigned flags) { m_mode = flags; }
     // The byte-order mark the document was loaded with (written back the same).
     XmlBom Bom() const { return m_bom; }
     // Element names "p:name" with one of these prefixes also match a search for "name".
-    void SetPrefixAliases(std::vector<std::string> prefixes) { m_prefixAliases = std::move(prefixes); }
+    void SetPrefixAliases(const std::vector<std::string>& prefixes);
 
     // Back to the document start: no parent, no current element, no child.
     void Rewind();
@@ -97,7 +105,7 @@ public:
     // Every attribute of the current element as (name, decoded value), in order.
     std::vector<std::pair<std::string, std::string>> GetAttrs() const;
     // Whether the current element's name matches (prefix aliases included).
-    bool CurrentIs(std::string_view name) const { return m_pos.current != 0 && NameMatches(m_pos.current, name); }
+    bool CurrentIs(std::string_view name) const;
     // The current element's tag name (empty at the document start).
     std::string CurrentName() const;
     // Stores the position under a name (replacing an earlier one of that name) / moves back to it.
@@ -114,6 +122,11 @@ private:
     static constexpr std::size_t kPositionBuckets = 7;
 
     [[nodiscard]] bool Parse(std::string&& text);
+    std::string ToStored(std::string_view text) const;
+    // text itself when it needs no conversion (the usual case), else storage.
+    std::string_view Stored(std::string_view text, std::string& storage) const;
+    std::string ToInternal(std::string_view stored) const;
+    std::string AttrValue(std::string_view raw) const;
     std::string NodeName(std::uint32_t node) const;
     [[nodiscard]] bool NameMatches(std::uint32_t node, std::string_view name) const;
     std::string StartTag(std::uint32_t node) const;
@@ -127,13 +140,15 @@ private:
     bool Refuses() const { return (m_mode & (ReadOnlyStream | WriteOnlyStream)) != 0; }
     bool IgnoringCase() const { return (m_mode & IgnoreCase) != 0; }
 
-    XmlInternalCodec m_codec;
+    XmlInternalCodec m_codec; // the internal code page, at the interface
+    XmlInternalCodec m_store; // UTF-8, the text as kept
     XmlGapText m_text;
     XmlNodeIndex m_index;
     XmlPosition m_pos;
-    XmlResultLog m_log;
+    mutable XmlResultLog m_log; // reading a value can log a conversion loss
     std::array<std::vector<std::pair<std::string, XmlPosition>>, kPositionBuckets> m_saved;
     std::vector<std::string> m_prefixAliases;
+    std::string m_failure;
     unsigned m_mode = 0;
     XmlBom m_bom = XmlBom::None;
     bool m_wellFormed = false;

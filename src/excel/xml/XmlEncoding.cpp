@@ -1,6 +1,7 @@
 #include "excel/xml/XmlEncoding.h"
 
 #include "common/CodePage.h"
+#include "excel/xml/XmlBoundary.h"
 #include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlResultLog.h"
 #include "excel/xml/XmlTag.h"
@@ -26,7 +27,7 @@ bool IsAsciiCompatible(int cp)
 
 bool IsAscii(std::string_view bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return IsAsciiText(bytes);
 }
 
 void AppendUtf8(std::uint32_t cp, std::string& out)
@@ -471,28 +472,32 @@ std::string DecodeDocumentBytes(std::string&& bytes, XmlBom& bom, XmlResultLog& 
         const bool utf8 = LooksLikeUtf8(bytes, hasHigh);
         cp = utf8 && hasHigh ? XmlCodePage::Utf8 : codec.CodePage(); // plain ASCII needs no conversion
     }
-    if (!codec.IsInternal(cp)) {
-        std::string converted;
-        bool lossy = false;
-        if (cp == XmlCodePage::Utf8 && codec.CodePage() == 28591) {
-            Utf8ToLatin1InPlace(bytes, lossy); // the usual case: no second copy of a large file
-            converted = std::move(bytes);
-        } else if (!ConvertCodePage(bytes, cp, codec.CodePage(), converted, lossy)) {
-            converted = std::move(bytes); // no converter for that code page: keep the bytes
-            cp = codec.CodePage();
+    const bool internal = codec.IsInternal(cp);
+    if (internal) {
+        const std::size_t before = bytes.size();
+        bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
+        if (bytes.size() != before) {
+            log.Add("nulls_removed", {{"count", LogNum(before - bytes.size())}});
         }
-        if (cp != codec.CodePage()) {
-            LogConversion(log, "converted_to", codec.IconvName(), converted.size(), lossy, codec.CodePage());
-            return converted;
-        }
-        bytes = std::move(converted);
     }
-    const std::size_t before = bytes.size();
-    bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
-    if (bytes.size() != before) {
-        log.Add("nulls_removed", {{"count", LogNum(before - bytes.size())}});
+    // The document is kept in UTF-8: a file in UTF-8 is taken as it is (a stray byte becomes "?"),
+    // any other encoding is converted once here. A code page with no converter is taken as the
+    // internal one.
+    bool lossy = false;
+    std::string text;
+    const bool asIs = cp == XmlCodePage::Utf8 || (IsAsciiCompatible(cp) && IsAscii(bytes));
+    if (asIs
+        || (!ConvertCodePage(bytes, cp, XmlCodePage::Utf8, text, lossy)
+            && !ConvertCodePage(bytes, codec.CodePage(), XmlCodePage::Utf8, text, lossy))) {
+        SanitizeUtf8InPlace(bytes, lossy);
+        text = std::move(bytes);
     }
-    return std::move(bytes);
+    if (!internal) {
+        LogConversion(log, "converted_to", codec.IconvName(), text.size(), lossy, codec.CodePage());
+    } else if (lossy && !CodePageHidesLoss(codec.CodePage())) {
+        log.Add("conversion_loss");
+    }
+    return text;
 }
 
 std::string_view EncodeDocumentText(
@@ -501,7 +506,7 @@ std::string_view EncodeDocumentText(
     bool lossy = false;
     if (bom == XmlBom::Utf16Le || bom == XmlBom::Utf16Be) {
         std::string units;
-        if (!ConvertCodePage(text, codec.CodePage(), XmlCodePage::Utf16Le, units, lossy)) {
+        if (!ConvertCodePage(text, XmlCodePage::Utf8, XmlCodePage::Utf16Le, units, lossy)) {
             units.assign(text);
         }
         if (bom == XmlBom::Utf16Be) {
@@ -522,15 +527,24 @@ std::string_view EncodeDocumentText(
     if (encoding.empty()) {
         encoding = "UTF-8";
     }
-    const int cp = CodePageForCharset(encoding);
+    // An encoding with no number is written in the internal code page.
+    const int declared = CodePageForCharset(encoding);
+    const int cp = declared == XmlCodePage::Unknown ? codec.CodePage() : declared;
+    const bool logged = declared != XmlCodePage::Unknown && !codec.IsInternal(declared);
     const std::string_view mark = bom == XmlBom::Utf8 ? "\xEF\xBB\xBF" : "";
     std::string converted;
-    const bool convert = cp != XmlCodePage::Unknown && !codec.IsInternal(cp);
-    if (convert && IsAsciiCompatible(cp) && IsAsciiCompatible(codec.CodePage()) && IsAscii(text)) {
+    if (cp == XmlCodePage::Utf8 || (IsAsciiCompatible(cp) && IsAscii(text))) {
         // Nothing to convert: no copy of a large text.
-        log.Add("converted_from", {{"encoding", encoding}, {"length", LogNum(text.size())}});
-    } else if (convert && ConvertCodePage(text, codec.CodePage(), cp, converted, lossy)) {
-        LogConversion(log, "converted_from", encoding, converted.size(), lossy, cp);
+        if (logged) {
+            log.Add("converted_from", {{"encoding", encoding}, {"length", LogNum(text.size())}});
+        }
+    } else if (ConvertCodePage(text, XmlCodePage::Utf8, cp, converted, lossy)) {
+        if (logged) {
+            log.Add("converted_from", {{"encoding", encoding}, {"length", LogNum(converted.size())}});
+        }
+        if (lossy && !CodePageHidesLoss(cp)) {
+            log.Add("conversion_loss");
+        }
         if (mark.empty()) {
             storage = std::move(converted);
             return storage;
@@ -544,6 +558,29 @@ std::string_view EncodeDocumentText(
     storage.assign(mark);
     storage.append(text);
     return storage;
+}
+
+void SanitizeUtf8InPlace(std::string& text, bool& lossy)
+{
+    constexpr std::size_t kWord = 8;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (pos + kWord <= text.size() && IsAsciiText(std::string_view(text).substr(pos, kWord))) {
+            pos += kWord;
+            continue;
+        }
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        std::uint32_t cp = 0;
+        const std::size_t len = DecodeUtf8(text, pos, cp);
+        if (len == 0) {
+            text[pos++] = '?';
+            lossy = true;
+        } else {
+            pos += len;
+        }
+    }
 }
 
 } // namespace core

@@ -73,12 +73,14 @@ private:
 // element before the end of "head"; empty when none. Only the first 1024 bytes are looked at.
 std::string FindDeclaredEncoding(std::string_view text);
 
-// Turns the bytes of a file into internal text: byte-order mark, declared encoding, UTF-8 test,
-// UTF-16 and UTF-32, conversion. Every step taken is logged.
+// Turns the bytes of a file into the UTF-8 text the document is kept in: byte-order mark, declared
+// encoding, UTF-8 test, UTF-16 and UTF-32, conversion. Every step taken is logged as seen from the
+// internal code page (a file not in it is logged as converted to it).
 std::string DecodeDocumentBytes(std::string&& bytes, XmlBom& bom, XmlResultLog& log, const XmlInternalCodec& codec);
 
-// Turns internal text into the bytes of a file in its declared encoding (UTF-8 when none). The
-// result is either text itself (nothing to convert, no mark) or storage.
+// Turns the UTF-8 document text into the bytes of a file in its declared encoding (UTF-8 when none;
+// the internal code page when the name is unknown). The result is either text itself (nothing to
+// convert, no mark) or storage.
 std::string_view EncodeDocumentText(
     std::string_view text, XmlBom bom, XmlResultLog& log, const XmlInternalCodec& codec, std::string& storage);
 
@@ -89,5 +91,8 @@ std::string_view EncodeDocumentText(
 // Whether every byte of 0x80 or more is part of a valid UTF-8 sequence (a sequence cut off by the
 // end passes); hasHigh tells whether there was any such byte.
 bool LooksLikeUtf8(std::string_view bytes, bool& hasHigh);
+
+// Replaces each byte that is not part of a valid UTF-8 sequence by "?" (setting lossy).
+void SanitizeUtf8InPlace(std::string& text, bool& lossy);
 
 } // namespace core

@@ -102,6 +102,16 @@ private:
         int depth = 0;
         for (std::size_t pos = from; pos < m_t.size();) {
             const char c = m_t[pos];
+            if (depth > 0 && (m_t.compare(pos, 4, "<!--") == 0 || m_t.compare(pos, 2, "<?") == 0)) {
+                // A comment or processing instruction of the internal subset may hold any character.
+                const bool comment = m_t[pos + 1] == '!';
+                const std::size_t close = FindSeq(comment ? "-->" : "?>", pos + (comment ? 4 : 2));
+                if (close == npos) {
+                    return npos;
+                }
+                pos = close + (comment ? 3 : 2);
+                continue;
+            }
             if (c == '[') {
                 ++depth;
             } else if (c == ']' && depth > 0) {

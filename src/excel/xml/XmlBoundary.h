@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace core {
+
+class XmlInternalCodec;
+
+// The document is kept in UTF-8; values cross into and out of the internal code page only here.
+
+// Appends UTF-8 text to out in the internal code page. A character with no exact form there becomes
+// "?"; returns false when that happened (and the code page can tell).
+[[nodiscard]] bool AppendStoredAsInternal(std::string_view utf8, const XmlInternalCodec& codec, std::string& out);
+// Internal code-page text as UTF-8 (a byte with no Unicode form is replaced): text itself when it
+// needs no conversion, else storage holding the converted text.
+std::string_view InternalAsStored(std::string_view text, const XmlInternalCodec& codec, std::string& storage);
+// Whether text reads differently in UTF-8 and in the internal code page.
+bool NeedsConversion(std::string_view text, const XmlInternalCodec& codec);
+// Whether every byte is below 0x80 (eight bytes at a time).
+bool IsAsciiText(std::string_view text);
+
+} // namespace core
