@@ -102,7 +102,7 @@ bool CAccessUserDb25In::Import(const std::string& path, CProgDb& db)
     if (!file.OpenForReading(path)) {
         return false;
     }
-    if (file.Size() <= address) {
+    if (file.Size() > kMaxImageSize || file.Size() <= address) {
         SetPendingError("File size error!");
         return false;
     }

@@ -42,7 +42,7 @@ bool CAccessUserDbIn::Import(const std::string& path, CProgDb& db)
     if (!file.OpenForReading(path)) {
         return false;
     }
-    if (address >= file.Size()) {
+    if (file.Size() > kMaxImageSize || address >= file.Size()) {
         SetPendingError("File size error!");
         return false;
     }
