@@ -4,12 +4,14 @@
 #include "access/CAccessOut.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
+#include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "formats/FileFormats.h"
 
 using core::ClearPendingError;
 using core::CProgDb;
+using core::FailOnOutOfMemory;
 using core::FileFormat;
 using core::FormatByName;
 using core::FormatByPath;
@@ -54,8 +56,12 @@ bool Load(const CliOptions& options, const std::string& path, CProgDb& db, std::
     if (format == nullptr) {
         return false;
     }
-    db.Clear();
-    if (!format->makeReader()->Import(path, db)) {
+    const bool imported = FailOnOutOfMemory([&] {
+        db.Clear();
+        return format->makeReader()->Import(path, db);
+    });
+    if (!imported) {
+        db.Clear(); // nothing half-read is used
         error = StepError{kCliFailed, PendingErrorOrUnknown()};
         ClearPendingError();
         return false;
@@ -69,7 +75,7 @@ bool Save(const FileFormat& format, const std::string& path, CProgDb& db, std::o
         error = StepError{kCliFailed, "No data to save!"};
         return false;
     }
-    if (!format.makeWriter()->Export(path, db)) {
+    if (!FailOnOutOfMemory([&] { return format.makeWriter()->Export(path, db); })) {
         error = StepError{kCliFailed, PendingErrorOrUnknown()};
         ClearPendingError();
         return false;

@@ -8,6 +8,7 @@
 #include "cli/CommandSteps.h"
 #include "cli/EditCommand.h"
 #include "cli/JsonDump.h"
+#include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "formats/FileFormats.h"
@@ -17,6 +18,7 @@
 using core::CAccessDftDbOut;
 using core::ClearPendingError;
 using core::CProgDb;
+using core::FailOnOutOfMemory;
 using core::FileFormat;
 using core::PendingErrorOrUnknown;
 using core::ScopedUiHooks;
@@ -70,12 +72,17 @@ std::optional<StepError> Merge(const CliOptions& options, std::ostream& out)
     if (db.IsEmpty()) {
         return StepError{kCliFailed, "No data to merge!"};
     }
-    if (!CAccessDftDbOut().Export(options.files[1], db)) {
+    CAccessDftDbOut merger;
+    merger.SetBackup(options.backup);
+    if (!FailOnOutOfMemory([&] { return merger.Export(options.files[1], db); })) {
         error = StepError{kCliFailed, PendingErrorOrUnknown()};
         ClearPendingError();
         return error;
     }
     out << "Merge default program finished!\n";
+    if (!merger.BackupPath().empty()) {
+        out << "The image before the first merge is kept in " << merger.BackupPath() << ".\n";
+    }
     return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 using core::CAccessDbIn;
@@ -130,7 +131,9 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     const std::string image = dir.Write("target.bin", target.View());
     const Result merged = RunCliArgs({"merge", db, image});
     ASSERT_EQ(merged.status, 0) << merged.err;
-    EXPECT_EQ(merged.out, "Merge default program finished!\n");
+    EXPECT_EQ(merged.out,
+              "Merge default program finished!\nThe image before the first merge is kept in " + image + ".bak.\n");
+    EXPECT_EQ(ReadFileBytes(image + ".bak"), Bytes(target.View().begin(), target.View().end()));
     const Bytes after = ReadFileBytes(image);
     ASSERT_EQ(after.size(), target.Size());
     CProgDb back;
@@ -156,6 +159,7 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
         {{"merge", db, plain}, 1, "Invalid file format!\n"},
         {{"merge", db, dir.File("missing.bin")}, 1, "Open file failed!\n"},
         {{"merge", db}, 2, "corvane-cli: merge takes 2 file(s)\n"},
+        {{"convert", db, dir.File("x.db"), "--no-backup"}, 2, "corvane-cli: --no-backup is an option of merge only\n"},
     };
     for (const auto& c : failures) {
         SCOPED_TRACE(c.err);
@@ -165,6 +169,24 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     }
     const std::string_view text = "no default database";
     EXPECT_EQ(ReadFileBytes(plain), Bytes(text.begin(), text.end()));
+    EXPECT_FALSE(std::filesystem::exists(plain + ".bak")); // no backup of an image left alone
+}
+
+TEST(CliFlash, NoBackupMergesWithoutKeepingACopy)
+{
+    const TempDir dir;
+    const std::string db = dir.File("user.db");
+    ASSERT_EQ(
+        RunCliArgs({"convert", dir.Write("flash.bin", Image(UserDbArea(), 0x10000)), db, "--from", "userdb"}).status,
+        0);
+    ByteBuilder target;
+    target.Text("Sg8K").Fill(400, 0x11).Text("Eg8K");
+    const std::string image = dir.Write("target.bin", target.View());
+    const Result merged = RunCliArgs({"merge", db, image, "--no-backup"});
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(merged.out, "Merge default program finished!\n");
+    EXPECT_FALSE(std::filesystem::exists(image + ".bak"));
+    EXPECT_NE(ReadFileBytes(image), Bytes(target.View().begin(), target.View().end()));
 }
 
 } // namespace

@@ -156,11 +156,21 @@ private slots:
         const std::string tail(256, '\x22');
         const std::string image
             = w.dir.Write("image.bin", head + DbFileBytes(*older) + std::string(8192, '\xff') + tail);
-        const std::size_t size = ReadFileBytes(image).size();
+        const std::vector<std::uint8_t> original = ReadFileBytes(image);
+        const std::size_t size = original.size();
+        const QString finished = "Merge default program finished!\nThe image before the first merge is kept in "
+            + QString::fromStdString(image) + ".bak.";
 
         w.ui.QueueFile(QString::fromStdString(image));
         w.Trigger(CommandId::MergeDefaultDb);
-        w.Expect("Merge default program finished!", "Finish", MessageIcon::Information);
+        w.Expect(finished, "Finish", MessageIcon::Information);
+        QCOMPARE(ReadFileBytes(image + ".bak"), original);
+        // A second merge says where the backup is and leaves it as it was.
+        w.ui.messages.clear();
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.Trigger(CommandId::MergeDefaultDb);
+        w.Expect(finished, "Finish", MessageIcon::Information);
+        QCOMPARE(ReadFileBytes(image + ".bak"), original);
 
         const std::vector<std::uint8_t> merged = ReadFileBytes(image);
         QCOMPARE(merged.size(), size);
