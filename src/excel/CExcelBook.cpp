@@ -117,7 +117,17 @@ void CExcelBook::Close()
 
 bool CExcelBook::Save()
 {
-    return m_isOpen && m_doc->SaveFile(m_path);
+    if (!m_isOpen) {
+        return false;
+    }
+    if (!m_doc->SaveFile(m_path)) {
+        // A full disk or the file-size limit; a reason left by an earlier step stays.
+        if (!PendingError().pending) {
+            SetPendingError("Write file failed!");
+        }
+        return false;
+    }
+    return true;
 }
 
 bool CExcelBook::FindSheet(std::string_view name)
