@@ -1,44 +1,23 @@
+#include "FuzzMemoryFile.h"
 #include "excel/CExcelBook.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 using core::CExcelBook;
-
-namespace {
-
-// One scratch file for the whole run: the workbook layer opens workbooks by path.
-const std::string& ScratchPath()
-{
-    static const std::string path = [] {
-        char name[] = "/tmp/fuzz_readcell_XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) {
-            close(fd);
-        }
-        return std::string(name);
-    }();
-    return path;
-}
-
-} // namespace
 
 // Opens arbitrary bytes as a workbook and reads (and writes) cells of its sheets.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FILE* file = std::fopen(ScratchPath().c_str(), "wb");
-    if (file == nullptr) {
+    // The workbook layer opens workbooks by path: the input is a file in memory.
+    static FuzzMemoryFile input;
+    if (!input.Replace(data, size)) {
         return 0;
     }
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
 
     CExcelBook book;
-    if (!book.Open(ScratchPath())) {
+    if (!book.Open(input.Path())) {
         return 0;
     }
     for (const char* sheet : {"Satellites", "Sat_1", ""}) {
