@@ -1,5 +1,6 @@
 #include "excel/CAccessExcelOut.h"
 
+#include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "db/LnbFreqTable.h"
 #include "excel/ExcelLayout.h"
@@ -75,6 +76,11 @@ bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
     }
     if (!ok) {
         std::filesystem::remove(tempPath, error);
+        // Only the save and the rename fail without a reason of their own: the disk took less than
+        // the whole workbook (full, or the file-size limit reached) or would not put it in place.
+        if (!PendingError().pending) {
+            SetPendingError("Write file failed!");
+        }
     }
 
     m_rowsOfSat.clear();

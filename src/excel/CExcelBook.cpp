@@ -117,17 +117,7 @@ void CExcelBook::Close()
 
 bool CExcelBook::Save()
 {
-    if (!m_isOpen) {
-        return false;
-    }
-    if (!m_doc->SaveFile(m_path)) {
-        // A full disk or the file-size limit; a reason left by an earlier step stays.
-        if (!PendingError().pending) {
-            SetPendingError("Write file failed!");
-        }
-        return false;
-    }
-    return true;
+    return m_isOpen && m_doc->SaveFile(m_path);
 }
 
 bool CExcelBook::FindSheet(std::string_view name)
