@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <unistd.h>
+#include <utility>
 
 namespace core {
 
@@ -95,11 +96,11 @@ bool CAccessDftDbOut::KeepBackup(const std::string& path)
     if (!m_backup) {
         return true;
     }
-    const std::string backupPath = path + ".bak";
+    std::string backupPath = path + ".bak"; // moved, not copied, once the file exists: no allocation
     // Only the first merge makes the copy: an existing backup holds an older image and stays as it is.
     const int fd = ::open(backupPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EEXIST) {
-        m_backupPath = backupPath;
+        m_backupPath = std::move(backupPath);
         return true;
     }
     if (fd < 0) {
@@ -113,7 +114,7 @@ bool CAccessDftDbOut::KeepBackup(const std::string& path)
         SetPendingError("Write file failed!");
         return false;
     }
-    m_backupPath = backupPath;
+    m_backupPath = std::move(backupPath);
     return true;
 }
 

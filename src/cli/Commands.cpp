@@ -13,6 +13,7 @@
 #include "db/CProgDb.h"
 #include "formats/FileFormats.h"
 
+#include <new>
 #include <optional>
 
 using core::CAccessDftDbOut;
@@ -103,9 +104,7 @@ std::optional<StepError> RunCommand(const CliOptions& options, std::ostream& out
     return Convert(options);
 }
 
-} // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunCliChecked(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() == 1 && args[0] == "--version") {
         out << "corvane-cli " << CORVANE_VERSION << '\n';
@@ -130,6 +129,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << error->text << '\n';
     }
     return error->status;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    // The import, export and merge steps turn a shortage into their own failure; this catches one in
+    // between them (the options, the JSON text), so the program never ends without its message.
+    try {
+        return RunCliChecked(args, out, err);
+    } catch (const std::bad_alloc&) {
+        ClearPendingError();
+        err << core::kOutOfMemory << '\n';
+        return kCliFailed;
+    }
 }
 
 } // namespace cli

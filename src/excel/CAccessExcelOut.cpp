@@ -8,8 +8,9 @@
 #include "excel/ExcelTempPath.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <cstdio>
 #include <system_error>
+#include <unistd.h>
 
 namespace core {
 
@@ -36,6 +37,33 @@ const char* SelectLetter(std::int32_t select)
         return "A";
     }
 }
+
+// Closes the book at scope end and removes its file unless it was kept; no step of that allocates,
+// so it also runs when a shortage of memory ends the export.
+class ExportCleanup
+{
+public:
+    ExportCleanup(CExcelBook& book, const std::string& path)
+        : m_book(book)
+        , m_path(path)
+    { }
+    ~ExportCleanup()
+    {
+        m_book.Close();
+        if (!m_kept) {
+            ::unlink(m_path.c_str());
+        }
+    }
+    ExportCleanup(const ExportCleanup&) = delete;
+    ExportCleanup& operator=(const ExportCleanup&) = delete;
+
+    void Keep() { m_kept = true; }
+
+private:
+    CExcelBook& m_book;
+    const std::string& m_path;
+    bool m_kept = false;
+};
 
 bool IsAsciiAlnum(char c)
 {
@@ -67,20 +95,22 @@ bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
     // The workbook is built beside the target and renamed over it only when complete, so a
     // failed export leaves the user's previous file as it was.
     const std::string tempPath = ExcelTempPath(path);
-    bool ok = m_book.Create(tempPath) && WriteSatellitesSheet() && WriteProgramSheets() && m_book.Save();
-    m_book.Close();
-    std::error_code error;
-    if (ok) {
-        std::filesystem::rename(tempPath, path, error);
-        ok = !error;
-    }
-    if (!ok) {
-        std::filesystem::remove(tempPath, error);
-        // Only the save and the rename fail without a reason of their own: the disk took less than
-        // the whole workbook (full, or the file-size limit reached) or would not put it in place.
-        if (!PendingError().pending) {
-            SetPendingError("Write file failed!");
+    bool ok = false;
+    {
+        // Closes the book and removes the temporary file however the writing ends, a shortage of
+        // memory thrown out of it included.
+        ExportCleanup cleanup(m_book, tempPath);
+        ok = m_book.Create(tempPath) && WriteSatellitesSheet() && WriteProgramSheets() && m_book.Save();
+        m_book.Close();
+        ok = ok && std::rename(tempPath.c_str(), path.c_str()) == 0;
+        if (ok) {
+            cleanup.Keep();
         }
+    }
+    // Only the save and the rename fail without a reason of their own: the disk took less than the
+    // whole workbook (full, or the file-size limit reached) or would not put it in place.
+    if (!ok && !PendingError().pending) {
+        SetPendingError("Write file failed!");
     }
 
     m_rowsOfSat.clear();
