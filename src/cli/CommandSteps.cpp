@@ -2,12 +2,15 @@
 
 #include "access/CAccessIn.h"
 #include "access/CAccessOut.h"
+#include "access/FlashDamage.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "formats/FileFormats.h"
+
+#include <memory>
 
 using core::ClearPendingError;
 using core::CProgDb;
@@ -50,21 +53,29 @@ const FileFormat* OutputFormat(const std::string& path, std::optional<StepError>
     return format;
 }
 
-bool Load(const CliOptions& options, const std::string& path, CProgDb& db, std::optional<StepError>& error)
+bool Load(const CliOptions& options,
+          const std::string& path,
+          CProgDb& db,
+          std::optional<StepError>& error,
+          std::ostream* warnings)
 {
     const FileFormat* format = InputFormat(options, path, error);
     if (format == nullptr) {
         return false;
     }
+    const std::unique_ptr<core::CAccessIn> reader = format->makeReader();
     const bool imported = FailOnOutOfMemory([&] {
         db.Clear();
-        return format->makeReader()->Import(path, db);
+        return reader->Import(path, db);
     });
     if (!imported) {
         db.Clear(); // nothing half-read is used
         error = StepError{kCliFailed, PendingErrorOrUnknown()};
         ClearPendingError();
         return false;
+    }
+    if (reader->Damage().Any() && warnings != nullptr) {
+        *warnings << core::FlashDamageWarning(reader->Damage()) << '\n';
     }
     return true;
 }

@@ -28,21 +28,21 @@ namespace cli {
 
 namespace {
 
-std::optional<StepError> Dump(const CliOptions& options, std::ostream& out)
+std::optional<StepError> Dump(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     CProgDb db;
     std::optional<StepError> error;
-    if (Load(options, options.files[0], db, error)) {
+    if (Load(options, options.files[0], db, error, &err)) {
         WriteJsonDump(db, out);
     }
     return error;
 }
 
-std::optional<StepError> Info(const CliOptions& options, std::ostream& out)
+std::optional<StepError> Info(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     CProgDb db;
     std::optional<StepError> error;
-    if (Load(options, options.files[0], db, error)) {
+    if (Load(options, options.files[0], db, error, &err)) {
         out << db.Sats().Count() << " satellites, " << db.Tps().Count() << " transponders, " << db.Progs().Count()
             << " programs\n";
     }
@@ -50,12 +50,12 @@ std::optional<StepError> Info(const CliOptions& options, std::ostream& out)
 }
 
 // Reads IN and writes it as OUT, as the editor's open and save commands do one after the other.
-std::optional<StepError> Convert(const CliOptions& options)
+std::optional<StepError> Convert(const CliOptions& options, std::ostream& err)
 {
     std::optional<StepError> error;
     const FileFormat* output = OutputFormat(options.files[1], error);
     CProgDb db;
-    if (output == nullptr || !Load(options, options.files[0], db, error)) {
+    if (output == nullptr || !Load(options, options.files[0], db, error, &err)) {
         return error;
     }
     (void)Save(*output, options.files[1], db, error); // error tells a failure
@@ -63,11 +63,11 @@ std::optional<StepError> Convert(const CliOptions& options)
 }
 
 // Reads IN and writes it as the default database of the flash image IMAGE, in place.
-std::optional<StepError> Merge(const CliOptions& options, std::ostream& out)
+std::optional<StepError> Merge(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     std::optional<StepError> error;
     CProgDb db;
-    if (!Load(options, options.files[0], db, error)) {
+    if (!Load(options, options.files[0], db, error, &err)) {
         return error;
     }
     if (db.IsEmpty()) {
@@ -87,21 +87,21 @@ std::optional<StepError> Merge(const CliOptions& options, std::ostream& out)
     return std::nullopt;
 }
 
-std::optional<StepError> RunCommand(const CliOptions& options, std::ostream& out)
+std::optional<StepError> RunCommand(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.command == "merge") {
-        return Merge(options, out);
+        return Merge(options, out, err);
     }
     if (options.command == "dump") {
-        return Dump(options, out);
+        return Dump(options, out, err);
     }
     if (options.command == "info") {
-        return Info(options, out);
+        return Info(options, out, err);
     }
     if (options.command == "edit") {
-        return Edit(options, out);
+        return Edit(options, out, err);
     }
-    return Convert(options);
+    return Convert(options, err);
 }
 
 int RunCliChecked(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -119,7 +119,7 @@ int RunCliChecked(const std::vector<std::string>& args, std::ostream& out, std::
     CliUiHooks hooks(options.address.value_or(0));
     const ScopedUiHooks scope(hooks);
     ClearPendingError();
-    const std::optional<StepError> error = RunCommand(options, out);
+    const std::optional<StepError> error = RunCommand(options, out, err);
     if (!error) {
         return kCliOk;
     }

@@ -172,6 +172,43 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     EXPECT_FALSE(std::filesystem::exists(plain + ".bak")); // no backup of an image left alone
 }
 
+TEST(CliFlash, DamagedImagesImportWhatCanBeReadAndSayWhatWasLeftOut)
+{
+    const TempDir dir;
+    const Bytes whole = Image(UserDbArea(), 0x10000);
+    Bytes cut = whole;
+    cut.resize(whole.size() - 10); // the image ends inside the last program record
+    ByteBuilder patched;
+    for (const std::uint8_t byte : whole) {
+        patched.U8(byte);
+    }
+    patched.PatchU32(0x10000 + 4, 0x7FFFFFF0); // the root's next block lies outside the image
+    const struct
+    {
+        const char* name;
+        Bytes image;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {"whole image", whole, "1 satellites, 1 transponders, 2 programs\n", ""},
+        {"cut short",
+         cut,
+         "1 satellites, 1 transponders, 1 programs\n",
+         "The image looks damaged: 0 tables and 1 records could not be read.\n"},
+        {"chain out of the image",
+         patched.Bytes(),
+         "0 satellites, 0 transponders, 0 programs\n",
+         "The image looks damaged: 3 tables and 0 records could not be read.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result r = RunCliArgs({"info", dir.Write("flash.bin", c.image), "--from", "userdb"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
 TEST(CliFlash, NoBackupMergesWithoutKeepingACopy)
 {
     const TempDir dir;
