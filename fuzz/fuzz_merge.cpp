@@ -1,3 +1,4 @@
+#include "FuzzMemoryFile.h"
 #include "FuzzScratchDir.h"
 #include "access/CAccessDbIn.h"
 #include "access/CAccessDftDbOut.h"
@@ -87,31 +88,60 @@ void CheckImage(std::span<const std::uint8_t> before, const Bytes& after, bool m
     }
 }
 
-} // namespace
+// Merges into the image held in memory, with no backup: nothing touches the disk.
+void MergeInMemory(std::span<const std::uint8_t> image)
+{
+    static FuzzMemoryFile file;
+    if (!file.Replace(image.data(), image.size())) {
+        return;
+    }
+    CProgDb db;
+    FillDb(db);
+    CAccessDftDbOut merger;
+    merger.SetBackup(false);
+    const bool merged = merger.Export(file.Path(), db);
+    CheckImage(image, file.Contents(), merged);
+}
 
-// Input: the flash image the database is merged into.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+// Merges into the image as a file in a folder of its own, where the first merge keeps a backup: the
+// backup, when one was made, is the image as it was.
+void MergeOnDisk(std::span<const std::uint8_t> image)
 {
     const FuzzScratchDir dir;
     if (!dir.Valid()) {
-        return 0;
+        return;
     }
     const std::string path = dir.File("image.bin");
-    if (!WriteImage(path, data, size)) {
-        return 0;
+    if (!WriteImage(path, image.data(), image.size())) {
+        return;
     }
     CProgDb db;
     FillDb(db);
     const bool merged = CAccessDftDbOut().Export(path, db);
-    const std::span<const std::uint8_t> before(data, size);
-    CheckImage(before, ReadBack(path), merged);
-    // A backup, when one was made, is the image as it was.
+    CheckImage(image, ReadBack(path), merged);
     const std::string backup = path + ".bak";
     if (std::filesystem::exists(backup)) {
         const Bytes kept = ReadBack(backup);
-        if (!merged || !std::equal(before.begin(), before.end(), kept.begin(), kept.end())) {
+        if (!merged || !std::equal(image.begin(), image.end(), kept.begin(), kept.end())) {
             __builtin_trap();
         }
+    }
+}
+
+} // namespace
+
+// Input: one byte choosing where the image is (bit 0: in memory or on disk with a backup), then the
+// flash image the database is merged into.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1) {
+        return 0;
+    }
+    const std::span<const std::uint8_t> image(data + 1, size - 1);
+    if ((data[0] & 1) == 0) {
+        MergeInMemory(image);
+    } else {
+        MergeOnDisk(image);
     }
     core::ClearPendingError();
     return 0;
