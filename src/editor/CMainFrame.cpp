@@ -3,6 +3,7 @@
 #include "access/CAccessDftDbOut.h"
 #include "access/CAccessIn.h"
 #include "access/CAccessOut.h"
+#include "access/FlashDamage.h"
 #include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
@@ -255,6 +256,13 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
     m_list->AttachDatabase(read.get());
     m_db = std::move(read);
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
+    if (importer.Damage().Any()) {
+        // What could be read is shown; the user learns that the rest of the image was not.
+        m_services.ShowMessage(this,
+                               QString::fromStdString(core::FlashDamageWarning(importer.Damage())),
+                               "Damaged Image",
+                               MessageIcon::Warning);
+    }
     return true;
 }
 
