@@ -109,7 +109,7 @@ bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
     }
     // Only the save and the rename fail without a reason of their own: the disk took less than the
     // whole workbook (full, or the file-size limit reached) or would not put it in place.
-    if (!ok && !PendingError().pending) {
+    if (!ok && PendingError().pending == 0) {
         SetPendingError("Write file failed!");
     }
 
