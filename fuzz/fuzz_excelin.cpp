@@ -1,12 +1,10 @@
+#include "FuzzMemoryFile.h"
 #include "common/UiHooks.h"
 #include "db/CProgDb.h"
 #include "excel/CAccessExcelIn.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <string>
-#include <unistd.h>
 
 using core::CAccessExcelIn;
 using core::CProgDb;
@@ -26,33 +24,18 @@ public:
     void ShowMessage(std::string_view, std::string_view, UiIcon) override { }
 };
 
-const std::string& InputPath()
-{
-    static const std::string path = "/tmp/fuzz_excelin_" + std::to_string(getpid()) + ".xls";
-    return path;
-}
-
-bool WriteInput(const std::uint8_t* data, std::size_t size)
-{
-    std::FILE* file = std::fopen(InputPath().c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool ok = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && ok;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (!WriteInput(data, size)) {
+    static FuzzMemoryFile input;
+    if (!input.Replace(data, size)) {
         return 0;
     }
     SilentHooks hooks;
     ScopedUiHooks scope(hooks);
     CProgDb db;
-    if (!CAccessExcelIn().Import(InputPath(), db)) {
+    if (!CAccessExcelIn().Import(input.Path(), db)) {
         if (!db.IsEmpty()) {
             __builtin_trap(); // a failed import must leave nothing behind
         }

@@ -16,13 +16,19 @@ for target in "$build"/fuzz/fuzz_*; do
     [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/
     dict=()
     [ -f "fuzz/${name#fuzz_}.dict" ] && dict=("-dict=fuzz/${name#fuzz_}.dict")
+    # A private TMPDIR: a harness that leaves its scratch files behind is caught here.
+    scratch=$(mktemp -d)
     echo "== $name for ${seconds}s"
-    if ! "$target" "${dict[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=0 \
-            "$corpus" > "$corpus.log" 2>&1; then
+    if ! TMPDIR="$scratch" "$target" "${dict[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 \
+            -print_final_stats=0 "$corpus" > "$corpus.log" 2>&1; then
         tail -n 60 "$corpus.log"
         echo "FUZZ FINDING in $name"
         status=1
+    elif [ -n "$(ls -A "$scratch")" ]; then
+        ls -A "$scratch"
+        echo "FUZZ LEFTOVER FILES from $name"
+        status=1
     fi
-    rm -rf "$corpus" "$corpus.log"
+    rm -rf "$corpus" "$corpus.log" "$scratch"
 done
 exit $status

@@ -1,7 +1,7 @@
 #include "access/CAccessDbIn.h"
 
 #include "access/DbFileLayout.h"
-#include "common/AtomicFile.h"
+#include "access/FlashImageFile.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 
@@ -12,12 +12,48 @@ namespace core {
 
 bool CAccessDbIn::Import(const std::string& path, CProgDb& db)
 {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    FlashImageFile file;
+    if (!file.OpenForReading(path)) {
         SetPendingError("Open file failed!");
         return false;
     }
+    // The header alone tells the length the file must have: a file that cannot hold what it
+    // declares is refused before its body is read, however large it is.
+    std::vector<std::uint8_t> bytes(DbFile::kHeaderSize);
+    const auto header = file.ReadAt(0, bytes.data(), bytes.size());
+    if (!header) {
+        SetPendingError("Open file failed!");
+        return false;
+    }
+    bytes.resize(*header);
+    if (!HeaderFitsSize(bytes, file.Size(), db)) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(file.Size()));
+    const auto body = file.ReadAt(0, bytes.data(), bytes.size());
+    if (!body) {
+        SetPendingError("Open file failed!");
+        return false;
+    }
+    bytes.resize(*body); // a file that shrank meanwhile fails the checks below
     return ImportBytes(bytes, db);
+}
+
+bool CAccessDbIn::HeaderFitsSize(const std::vector<std::uint8_t>& header, std::uint64_t fileSize, CProgDb& db)
+{
+    using namespace DbFile;
+    if (fileSize < kMinSize || header.size() < kHeaderSize) {
+        return Fail("File size error!", db);
+    }
+    if (std::memcmp(header.data(), kStartMagic, sizeof kStartMagic) != 0) {
+        return Fail("File format error!", db);
+    }
+    const std::uint64_t expected
+        = ExpectedSize(LoadLe32(header.data() + 4), LoadLe32(header.data() + 8), LoadLe32(header.data() + 12));
+    if (expected != fileSize) {
+        return Fail("File size error!", db);
+    }
+    return true;
 }
 
 bool CAccessDbIn::ImportBytes(const std::vector<std::uint8_t>& bytes, CProgDb& db)

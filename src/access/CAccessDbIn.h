@@ -17,6 +17,8 @@ public:
     [[nodiscard]] bool ImportBytes(const std::vector<std::uint8_t>& bytes, CProgDb& db);
 
 private:
+    // Checks the magic and the declared counts against the file's length, before the body is read.
+    [[nodiscard]] bool HeaderFitsSize(const std::vector<std::uint8_t>& header, std::uint64_t fileSize, CProgDb& db);
     [[nodiscard]] bool ReadSatellites(const std::uint8_t* records, CProgDb& db);
     void ReadTransponders(const std::uint8_t* records, CProgDb& db);
     void ReadPrograms(const std::uint8_t* records, CProgDb& db);

@@ -6,32 +6,39 @@
 #include "common/PendingError.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <functional>
 #include <unistd.h>
+#include <utility>
 
 namespace core {
 
 namespace {
 constexpr std::uint8_t kErased = 0xFF;
 
-// Removes the temporary file however Export leaves.
-class TempFileGuard
+// Writes all of data to a descriptor; false when the system took less than all of it (a full disk,
+// the file-size limit).
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t length)
 {
-public:
-    explicit TempFileGuard(std::string path)
-        : m_path(std::move(path))
-    { }
-    ~TempFileGuard() { ::unlink(m_path.c_str()); }
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(const TempFileGuard&) = delete;
-
-private:
-    std::string m_path;
-};
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(fd, data + done, length - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 } // namespace
 
 bool CAccessDftDbOut::Export(const std::string& path, CProgDb& db)
 {
+    m_backupPath.clear();
     FlashImageFile image;
     if (!image.OpenForUpdate(path)) {
         SetPendingError("Open file failed!");
@@ -41,52 +48,73 @@ bool CAccessDftDbOut::Export(const std::string& path, CProgDb& db)
         SetPendingError("Empty file!");
         return false;
     }
+    if (image.Size() > kMaxImageSize) {
+        SetPendingError("File size error!");
+        return false;
+    }
     auto contents = image.ReadRest(0);
     if (!contents) {
         SetPendingError("Read file failed!");
         return false;
     }
     m_image = std::move(*contents);
-    const bool result = MergeInto(image, path + ".tmp", db);
+    const bool result = MergeInto(image, path, db);
     m_image = ByteBuffer();
     return result;
 }
 
-bool CAccessDftDbOut::MergeInto(FlashImageFile& image, const std::string& tempPath, CProgDb& db)
+bool CAccessDftDbOut::MergeInto(FlashImageFile& image, const std::string& path, CProgDb& db)
 {
     const auto area = FindDefaultDbArea(m_image.Span());
     if (!area) {
         return false;
     }
-    const TempFileGuard removeTemp(tempPath);
     std::vector<std::uint8_t> newArea;
-    return BuildNewArea(tempPath, db, *area, newArea) && WriteArea(image, area->start, newArea);
+    return BuildNewArea(db, *area, newArea) && KeepBackup(path) && WriteArea(image, area->start, newArea);
 }
 
-bool CAccessDftDbOut::BuildNewArea(const std::string& tempPath,
-                                   CProgDb& db,
-                                   const Area& area,
-                                   std::vector<std::uint8_t>& newArea)
+bool CAccessDftDbOut::BuildNewArea(CProgDb& db, const Area& area, std::vector<std::uint8_t>& newArea)
 {
+    // The database is built in memory: no file beside the image is written, so none of the user's
+    // can be overwritten or removed.
+    std::string bytes;
     CAccessDbOut writer;
-    if (!writer.Export(tempPath, db)) {
+    if (!writer.BuildBytes(db, bytes)) {
         return false; // the writer's own message is pending
     }
-    FlashImageFile temp;
-    if (!temp.OpenForReading(tempPath)) {
-        SetPendingError("Open file failed!");
-        return false;
-    }
-    if (temp.Size() > area.length) {
+    if (bytes.size() > area.length) {
         SetPendingError("The size defaultDb is not large enough for your default data!");
         return false;
     }
     newArea.assign(area.length, kErased); // erased flash after the database, up to the old area end
-    const auto size = static_cast<std::size_t>(temp.Size());
-    if (temp.ReadAt(0, newArea.data(), size) != size) {
-        SetPendingError("Read file failed!");
+    std::copy(bytes.begin(), bytes.end(), newArea.begin());
+    return true;
+}
+
+bool CAccessDftDbOut::KeepBackup(const std::string& path)
+{
+    if (!m_backup) {
+        return true;
+    }
+    std::string backupPath = path + ".bak"; // moved, not copied, once the file exists: no allocation
+    // Only the first merge makes the copy: an existing backup holds an older image and stays as it is.
+    const int fd = ::open(backupPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) {
+        m_backupPath = std::move(backupPath);
+        return true;
+    }
+    if (fd < 0) {
+        SetPendingError("Open file failed!");
         return false;
     }
+    const bool written = WriteAll(fd, m_image.Data(), m_image.Size()) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(backupPath.c_str()); // a part of the image is no backup
+        SetPendingError("Write file failed!");
+        return false;
+    }
+    m_backupPath = std::move(backupPath);
     return true;
 }
 

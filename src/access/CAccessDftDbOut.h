@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace core {
@@ -18,6 +19,12 @@ class CAccessDftDbOut : public CAccessOut
 public:
     // Merges db into the existing image at path; every byte outside the area stays as it was.
     [[nodiscard]] bool Export(const std::string& path, CProgDb& db) override;
+
+    // Whether the first merge into an image keeps its previous content as IMAGE.bak (on by default).
+    void SetBackup(bool backup) { m_backup = backup; }
+    // The backup of the image the last successful Export wrote, existing before or made by it; empty
+    // when none is kept.
+    const std::string& BackupPath() const { return m_backupPath; }
 
     struct Area
     {
@@ -35,15 +42,18 @@ public:
 
 private:
     // Finds the area in the image read into m_image and replaces it with the database.
-    [[nodiscard]] bool MergeInto(FlashImageFile& image, const std::string& tempPath, CProgDb& db);
-    // Writes the database with the default-database writer to tempPath, checks that it fits the area
-    // and gives the area's new bytes: the database, then 0xFF up to the area end.
-    [[nodiscard]] bool
-    BuildNewArea(const std::string& tempPath, CProgDb& db, const Area& area, std::vector<std::uint8_t>& newArea);
+    [[nodiscard]] bool MergeInto(FlashImageFile& image, const std::string& path, CProgDb& db);
+    // Builds the database with the default-database writer, checks that it fits the area and gives
+    // the area's new bytes: the database, then 0xFF up to the area end.
+    [[nodiscard]] bool BuildNewArea(CProgDb& db, const Area& area, std::vector<std::uint8_t>& newArea);
+    // Copies the image as read to path.bak unless that exists already; false when the copy failed.
+    [[nodiscard]] bool KeepBackup(const std::string& path);
     // Writes the new area over the old one in the image file.
     [[nodiscard]] bool WriteArea(FlashImageFile& image, std::size_t start, const std::vector<std::uint8_t>& newArea);
 
     ByteBuffer m_image; // the image while Export runs, empty otherwise
+    bool m_backup = true;
+    std::string m_backupPath;
 };
 
 } // namespace core

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "access/FlashDamage.h"
+
 #include <cstdint>
 #include <string>
 
@@ -15,7 +17,12 @@ public:
     // Reads path into db; false on failure, usually with a reason left in PendingError.
     [[nodiscard]] virtual bool Import(const std::string& path, CProgDb& db) = 0;
 
+    // What the last Import left out of a damaged flash image; nothing for the other formats.
+    const FlashDamage& Damage() const { return m_damage; }
+
 protected:
+    FlashDamage m_damage;
+
     // Asks the user where the user database lies in a flash image: 0 for "Auto" and for Cancel.
     static std::uint32_t AskUserDbAddress();
 };

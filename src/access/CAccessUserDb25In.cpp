@@ -77,15 +77,21 @@ std::optional<Buffer> RecordBuffer(const FlashArea& area, const Header& header, 
 
 // Calls read(record buffer) for each record of the table's block that can be read.
 template <class Buffer, class Read>
-void ForEachRecord(const FlashArea& area, std::uint64_t storeStart, std::uint32_t type, Read read)
+void ForEachRecord(const FlashArea& area, std::uint64_t storeStart, std::uint32_t type, FlashDamage& damage, Read read)
 {
-    const auto h = CAccessUserDb25In::FindBlock25(area, storeStart, type);
+    bool broken = false;
+    const auto h = CAccessUserDb25In::FindBlock25(area, storeStart, type, &broken);
     if (!h) {
+        damage.tables += broken ? 1 : 0;
         return;
     }
-    for (std::uint32_t i = 0, n = EntriesInside(area, *h); i < n; ++i) {
+    const std::uint32_t inside = EntriesInside(area, *h);
+    damage.records += h->count - inside; // entries beyond the area, or all of them without a width
+    for (std::uint32_t i = 0; i < inside; ++i) {
         if (const auto record = RecordBuffer<Buffer>(area, *h, i)) {
             read(*record);
+        } else {
+            ++damage.records;
         }
     }
 }
@@ -94,6 +100,7 @@ void ForEachRecord(const FlashArea& area, std::uint64_t storeStart, std::uint32_
 
 bool CAccessUserDb25In::Import(const std::string& path, CProgDb& db)
 {
+    m_damage = {};
     const std::uint32_t address = AskUserDbAddress();
     if (address == 0) {
         return false; // this store is never searched for from the start of the image
@@ -102,7 +109,7 @@ bool CAccessUserDb25In::Import(const std::string& path, CProgDb& db)
     if (!file.OpenForReading(path)) {
         return false;
     }
-    if (file.Size() <= address) {
+    if (file.Size() > kMaxImageSize || file.Size() <= address) {
         SetPendingError("File size error!");
         return false;
     }
@@ -110,12 +117,13 @@ bool CAccessUserDb25In::Import(const std::string& path, CProgDb& db)
     if (!area) {
         return false;
     }
-    ReadArea(FlashArea(area->Span()), db);
+    ReadArea(FlashArea(area->Span()), db, m_damage);
     return true;
 }
 
 bool CAccessUserDb25In::ImportImage(std::span<const std::uint8_t> image, std::uint32_t address, CProgDb& db)
 {
+    m_damage = {};
     if (address == 0) {
         return false;
     }
@@ -123,7 +131,7 @@ bool CAccessUserDb25In::ImportImage(std::span<const std::uint8_t> image, std::ui
         SetPendingError("File size error!");
         return false;
     }
-    ReadArea(FlashArea(image.subspan(address)), db);
+    ReadArea(FlashArea(image.subspan(address)), db, m_damage);
     return true;
 }
 
@@ -159,8 +167,11 @@ std::uint64_t CAccessUserDb25In::FindStoreStart(const FlashArea& area)
 }
 
 std::optional<Header>
-CAccessUserDb25In::FindBlock25(const FlashArea& area, std::uint64_t storeStart, std::uint32_t wantedType)
+CAccessUserDb25In::FindBlock25(const FlashArea& area, std::uint64_t storeStart, std::uint32_t wantedType, bool* broken)
 {
+    bool ignored = false;
+    bool& damaged = broken != nullptr ? *broken : ignored;
+    damaged = false;
     // Walk the contiguous header slots at the store start up to the table's own slot.
     auto h = ReadHeader(area, storeStart);
     while (h && h->hasMagic && h->slot == 1 && h->type != wantedType) {
@@ -175,28 +186,28 @@ CAccessUserDb25In::FindBlock25(const FlashArea& area, std::uint64_t storeStart, 
     std::unordered_set<std::uint64_t> slotWalked;
     std::unordered_set<std::uint64_t> chainWalked;
     for (;;) {
-        if (!examined.insert(h->offset).second || !IsSound(area, *h)) {
+        if (!examined.insert(h->offset).second) {
+            damaged = true;
+            return std::nullopt;
+        }
+        if (!IsSound(area, *h)) {
             return std::nullopt;
         }
         if (h->type == wantedType && h->next == kNoNext) {
             return h;
         }
         while (h->type != wantedType && h->slot == 1) {
-            if (!slotWalked.insert(h->offset).second) {
-                return std::nullopt;
-            }
-            h = NextSlot(area, *h);
+            h = slotWalked.insert(h->offset).second ? NextSlot(area, *h) : std::nullopt;
             if (!h) {
+                damaged = true; // the slots looped or ran out of the area
                 return std::nullopt;
             }
         }
         // A rewritten table: its valid block is the last of the chain.
         while (h->next != kNoNext) {
-            if (!chainWalked.insert(h->offset).second) {
-                return std::nullopt;
-            }
-            h = ReadHeader(area, storeStart + h->next);
+            h = chainWalked.insert(h->offset).second ? ReadHeader(area, storeStart + h->next) : std::nullopt;
             if (!h) {
+                damaged = true; // the chain looped or left the area
                 return std::nullopt;
             }
         }
@@ -225,21 +236,21 @@ CAccessUserDb25In::GetRecord25(const FlashArea& area, const Header& header, std:
     return area.Bytes(*entry, length);
 }
 
-void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db)
+void CAccessUserDb25In::ReadArea(const FlashArea& area, CProgDb& db, FlashDamage& damage)
 {
     const std::uint64_t store = FindStoreStart(area);
-    ForEachRecord<SatBuffer>(area, store, kSatTable, [&](const SatBuffer& record) {
+    ForEachRecord<SatBuffer>(area, store, kSatTable, damage, [&](const SatBuffer& record) {
         auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
         const std::int32_t id = FillSat(record, *node);
         db.Sats().AddWithId(std::move(node), id); // the receiver's id replaces the assigned one
     });
-    ForEachRecord<TpBuffer>(area, store, kTpTable, [&](const TpBuffer& record) {
+    ForEachRecord<TpBuffer>(area, store, kTpTable, damage, [&](const TpBuffer& record) {
         auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
         std::int32_t parentId = InvalidId;
         const std::int32_t id = FillTp(record, *node, &parentId);
         db.Tps().AddWithId(std::move(node), id).SetParentId(parentId);
     });
-    ForEachRecord<ProgBuffer>(area, store, kProgTable, [&](const ProgBuffer& record) {
+    ForEachRecord<ProgBuffer>(area, store, kProgTable, damage, [&](const ProgBuffer& record) {
         auto node = std::make_unique<CProgNode>(InvalidId, InvalidId);
         CProgNode& prog = *node;
         const std::int32_t parentId = FillProg(record, prog);

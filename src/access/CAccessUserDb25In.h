@@ -42,8 +42,9 @@ public:
 
     // The header of the block to read for a table: the last block of the chain that starts at the
     // table's header. None when it is missing, broken, or the search leaves the area or loops.
+    // broken, when given, is set when the search looped or left the area.
     [[nodiscard]] static std::optional<Header>
-    FindBlock25(const FlashArea& area, std::uint64_t storeStart, std::uint32_t wantedType);
+    FindBlock25(const FlashArea& area, std::uint64_t storeStart, std::uint32_t wantedType, bool* broken = nullptr);
 
     // The bytes of record i (recordSize rounded down to whole words); none when i is not below the
     // count, or the entry or the record is not inside the area.
@@ -51,7 +52,8 @@ public:
     GetRecord25(const FlashArea& area, const Header& header, std::uint32_t i);
 
 private:
-    static void ReadArea(const FlashArea& area, CProgDb& db);
+    // Reads the three tables, counting in damage what it had to leave out.
+    static void ReadArea(const FlashArea& area, CProgDb& db, FlashDamage& damage);
 };
 
 } // namespace core

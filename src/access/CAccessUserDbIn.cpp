@@ -18,17 +18,20 @@ namespace {
 // Calls read(record buffer) for each record of the block whose offset entry and bytes lie inside the
 // area; any other is skipped. A record shorter than the buffer leaves the missing bytes 0.
 template <class Buffer, class Read>
-void ForEachRecord(const FlashArea& area, const CAccessUserDbIn::Block& block, Read read)
+void ForEachRecord(const FlashArea& area, const CAccessUserDbIn::Block& block, FlashDamage& damage, Read read)
 {
     const std::uint64_t length = block.recordSize & ~3u; // whole words only
     for (std::uint32_t i = 0; i < block.count; ++i) {
         const auto offset = area.Le32(block.offset + kHeaderSize + 4ull * i);
         if (!offset) {
+            damage.records += block.count - i;
             return; // the offset table runs off the end of the area: no later entry exists either
         }
         const auto record = area.Record<std::tuple_size_v<Buffer>>(*offset, length);
         if (record) {
             read(*record);
+        } else {
+            ++damage.records;
         }
     }
 }
@@ -37,12 +40,13 @@ void ForEachRecord(const FlashArea& area, const CAccessUserDbIn::Block& block, R
 
 bool CAccessUserDbIn::Import(const std::string& path, CProgDb& db)
 {
+    m_damage = {};
     const std::uint32_t address = AskUserDbAddress();
     FlashImageFile file;
     if (!file.OpenForReading(path)) {
         return false;
     }
-    if (address >= file.Size()) {
+    if (file.Size() > kMaxImageSize || address >= file.Size()) {
         SetPendingError("File size error!");
         return false;
     }
@@ -58,12 +62,13 @@ bool CAccessUserDbIn::Import(const std::string& path, CProgDb& db)
     if (!area) {
         return false;
     }
-    ReadArea(FlashArea(area->Span()), db);
+    ReadArea(FlashArea(area->Span()), db, m_damage);
     return true;
 }
 
 bool CAccessUserDbIn::ImportImage(std::span<const std::uint8_t> image, std::uint32_t address, CProgDb& db)
 {
+    m_damage = {};
     if (address >= image.size()) {
         SetPendingError("File size error!");
         return false;
@@ -71,13 +76,17 @@ bool CAccessUserDbIn::ImportImage(std::span<const std::uint8_t> image, std::uint
     const FlashArea whole(image);
     const auto marker = FindMarker(address, image.size(), [&](std::uint64_t p) { return whole.Le32(p); });
     if (marker) {
-        ReadArea(FlashArea(image.subspan(*marker)), db);
+        ReadArea(FlashArea(image.subspan(*marker)), db, m_damage);
     }
     return true;
 }
 
-std::optional<CAccessUserDbIn::Block> CAccessUserDbIn::FindBlock(const FlashArea& area, std::uint32_t wantedType)
+std::optional<CAccessUserDbIn::Block>
+CAccessUserDbIn::FindBlock(const FlashArea& area, std::uint32_t wantedType, bool* broken)
 {
+    bool ignored = false;
+    bool& damaged = broken != nullptr ? *broken : ignored;
+    damaged = false;
     const auto rootNext = area.Le32(4);
     const auto rootType = area.Le32(8);
     if (!rootNext || !rootType || *rootType != 0 || *rootNext == kNoNext) {
@@ -87,16 +96,15 @@ std::optional<CAccessUserDbIn::Block> CAccessUserDbIn::FindBlock(const FlashArea
     std::uint64_t at = *rootNext;
     for (;;) {
         if (!visited.insert(at).second || !area.Contains(at, kHeaderSize)) {
+            damaged = true;
             return std::nullopt; // the chain came back on itself or left the area
         }
         const std::uint32_t next = *area.Le32(at + 4);
         const std::uint32_t type = *area.Le32(at + 8);
         const std::uint32_t count = *area.Le16(at + 12);
         const std::uint32_t state = *area.Le16(at + 14);
-        if (*area.Le32(at) != kMagic) {
-            return std::nullopt;
-        }
-        if (count == 0 && area.Le32(at + kHeaderSize) != kEndMagic) {
+        if (*area.Le32(at) != kMagic || (count == 0 && area.Le32(at + kHeaderSize) != kEndMagic)) {
+            damaged = true;
             return std::nullopt;
         }
         if (type == wantedType && state == kInUse) {
@@ -109,33 +117,44 @@ std::optional<CAccessUserDbIn::Block> CAccessUserDbIn::FindBlock(const FlashArea
     }
 }
 
-void CAccessUserDbIn::ReadArea(const FlashArea& area, CProgDb& db)
+void CAccessUserDbIn::ReadArea(const FlashArea& area, CProgDb& db, FlashDamage& damage)
 {
-    ReadSatellites(area, db);
-    ReadTransponders(area, db);
-    ReadPrograms(area, db);
+    ReadSatellites(area, db, damage);
+    ReadTransponders(area, db, damage);
+    ReadPrograms(area, db, damage);
 }
 
-void CAccessUserDbIn::ReadSatellites(const FlashArea& area, CProgDb& db)
+std::optional<CAccessUserDbIn::Block>
+CAccessUserDbIn::FindTable(const FlashArea& area, std::uint32_t type, FlashDamage& damage)
 {
-    const auto block = FindBlock(area, kSatTable);
+    bool broken = false;
+    const auto block = FindBlock(area, type, &broken);
+    if (broken) {
+        ++damage.tables;
+    }
+    return block;
+}
+
+void CAccessUserDbIn::ReadSatellites(const FlashArea& area, CProgDb& db, FlashDamage& damage)
+{
+    const auto block = FindTable(area, kSatTable, damage);
     if (!block) {
         return;
     }
-    ForEachRecord<SatBuffer>(area, *block, [&](const SatBuffer& record) {
+    ForEachRecord<SatBuffer>(area, *block, damage, [&](const SatBuffer& record) {
         auto node = std::make_unique<CSatNode>(0, InvalidId, InvalidId);
         const std::int32_t id = FillSat(record, *node);
         db.Sats().AddWithId(std::move(node), id); // the receiver's id replaces the assigned one
     });
 }
 
-void CAccessUserDbIn::ReadTransponders(const FlashArea& area, CProgDb& db)
+void CAccessUserDbIn::ReadTransponders(const FlashArea& area, CProgDb& db, FlashDamage& damage)
 {
-    const auto block = FindBlock(area, kTpTable);
+    const auto block = FindTable(area, kTpTable, damage);
     if (!block) {
         return;
     }
-    ForEachRecord<TpBuffer>(area, *block, [&](const TpBuffer& record) {
+    ForEachRecord<TpBuffer>(area, *block, damage, [&](const TpBuffer& record) {
         auto node = std::make_unique<CTpNode>(InvalidId, InvalidId);
         std::int32_t parentId = InvalidId;
         const std::int32_t id = FillTp(record, *node, &parentId);
@@ -143,13 +162,13 @@ void CAccessUserDbIn::ReadTransponders(const FlashArea& area, CProgDb& db)
     });
 }
 
-void CAccessUserDbIn::ReadPrograms(const FlashArea& area, CProgDb& db)
+void CAccessUserDbIn::ReadPrograms(const FlashArea& area, CProgDb& db, FlashDamage& damage)
 {
-    const auto block = FindBlock(area, kProgTable);
+    const auto block = FindTable(area, kProgTable, damage);
     if (!block) {
         return;
     }
-    ForEachRecord<ProgBuffer>(area, *block, [&](const ProgBuffer& record) {
+    ForEachRecord<ProgBuffer>(area, *block, damage, [&](const ProgBuffer& record) {
         auto node = std::make_unique<CProgNode>(InvalidId, InvalidId);
         CProgNode& prog = *node;
         const std::int32_t parentId = FillProg(record, prog);

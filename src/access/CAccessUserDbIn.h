@@ -30,7 +30,9 @@ public:
 
     // The first in-use block of the wanted table type along the chain from the root header; none when
     // the chain ends, breaks, loops or leaves the area first.
-    [[nodiscard]] static std::optional<Block> FindBlock(const FlashArea& area, std::uint32_t wantedType);
+    // broken, when given, is set when the chain looped or left the area (or a header there was not one).
+    [[nodiscard]] static std::optional<Block>
+    FindBlock(const FlashArea& area, std::uint32_t wantedType, bool* broken = nullptr);
 
     // The first position address + k * 64 KiB below size whose word is the marker; wordAt gives the
     // word at a position, or none when fewer than four bytes are there.
@@ -40,10 +42,13 @@ public:
 
 private:
     // Reads the three tables of an area that starts at the marker.
-    static void ReadArea(const FlashArea& area, CProgDb& db);
-    static void ReadSatellites(const FlashArea& area, CProgDb& db);
-    static void ReadTransponders(const FlashArea& area, CProgDb& db);
-    static void ReadPrograms(const FlashArea& area, CProgDb& db);
+    // Each counts in damage what it had to leave out.
+    static void ReadArea(const FlashArea& area, CProgDb& db, FlashDamage& damage);
+    static void ReadSatellites(const FlashArea& area, CProgDb& db, FlashDamage& damage);
+    static void ReadTransponders(const FlashArea& area, CProgDb& db, FlashDamage& damage);
+    static void ReadPrograms(const FlashArea& area, CProgDb& db, FlashDamage& damage);
+    // The block of a table, counting a broken chain in damage.
+    static std::optional<Block> FindTable(const FlashArea& area, std::uint32_t type, FlashDamage& damage);
 };
 
 template <class WordAt>

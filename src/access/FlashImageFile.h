@@ -30,6 +30,10 @@ private:
     std::size_t m_size = 0;
 };
 
+// The largest image read: the boards address their flash with 32 bits, so no offset inside an image
+// reaches beyond this, and a larger file is no image.
+inline constexpr std::uint64_t kMaxImageSize = std::uint64_t{1} << 32;
+
 // A flash image on disk, opened for one import or merge and closed when the object goes.
 class FlashImageFile
 {

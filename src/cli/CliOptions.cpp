@@ -106,7 +106,7 @@ std::string CliUsage()
            "  corvane-cli dump FILE [--from db|xls|userdb|userdb25] [--address HEX]\n"
            "  corvane-cli convert IN OUT [--from ...] [--address HEX]\n"
            "  corvane-cli info FILE [--from ...] [--address HEX]\n"
-           "  corvane-cli merge IN IMAGE [--from ...] [--address HEX]\n"
+           "  corvane-cli merge IN IMAGE [--from ...] [--address HEX] [--no-backup]\n"
            "  corvane-cli edit IN OUT [--from ...] [--address HEX] [--dedupe] [--sort FIELD[:desc]] [--order-like "
            "REF]\n"
            "  corvane-cli --version\n";
@@ -141,6 +141,12 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options, 
                 }
                 options.address = address;
             }
+        } else if (arg == "--no-backup") {
+            if (options.command != "merge") {
+                error = arg + " is an option of merge only";
+                return false;
+            }
+            options.backup = false;
         } else if (IsEditOption(arg)) {
             if (!ParseEditOption(args, i, options, error)) {
                 return false;

@@ -27,6 +27,7 @@ struct CliOptions
     std::string from; // --from, empty when the extension decides
     std::optional<std::uint32_t> address; // --address HEX
     std::vector<EditStep> edits; // edit: --dedupe, --sort, --order-like
+    bool backup = true; // merge: keep IMAGE.bak; --no-backup turns it off
 };
 
 // Parses argv; false with a reason in error on a usage error.

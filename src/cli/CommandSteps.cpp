@@ -2,14 +2,19 @@
 
 #include "access/CAccessIn.h"
 #include "access/CAccessOut.h"
+#include "access/FlashDamage.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
+#include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "formats/FileFormats.h"
 
+#include <memory>
+
 using core::ClearPendingError;
 using core::CProgDb;
+using core::FailOnOutOfMemory;
 using core::FileFormat;
 using core::FormatByName;
 using core::FormatByPath;
@@ -56,16 +61,28 @@ StepError TakePendingError()
     return error;
 }
 
-bool Load(const CliOptions& options, const std::string& path, CProgDb& db, std::optional<StepError>& error)
+bool Load(const CliOptions& options,
+          const std::string& path,
+          CProgDb& db,
+          std::optional<StepError>& error,
+          std::ostream* warnings)
 {
     const FileFormat* format = InputFormat(options, path, error);
     if (format == nullptr) {
         return false;
     }
-    db.Clear();
-    if (!format->makeReader()->Import(path, db)) {
+    const std::unique_ptr<core::CAccessIn> reader = format->makeReader();
+    const bool imported = FailOnOutOfMemory([&] {
+        db.Clear();
+        return reader->Import(path, db);
+    });
+    if (!imported) {
+        db.Clear(); // nothing half-read is used
         error = TakePendingError();
         return false;
+    }
+    if (reader->Damage().Any() && warnings != nullptr) {
+        *warnings << core::FlashDamageWarning(reader->Damage()) << '\n';
     }
     return true;
 }
@@ -76,7 +93,7 @@ bool Save(const FileFormat& format, const std::string& path, CProgDb& db, std::o
         error = StepError{kCliFailed, "No data to save!"};
         return false;
     }
-    if (!format.makeWriter()->Export(path, db)) {
+    if (!FailOnOutOfMemory([&] { return format.makeWriter()->Export(path, db); })) {
         error = TakePendingError();
         return false;
     }

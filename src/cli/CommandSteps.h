@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace core {
@@ -30,9 +31,13 @@ InputFormat(const CliOptions& options, const std::string& path, std::optional<St
 // The format of a file to write, by its extension.
 const core::FileFormat* OutputFormat(const std::string& path, std::optional<StepError>& error);
 
-// Reads the input file; on failure error holds the status and the text for standard error.
-[[nodiscard]] bool
-Load(const CliOptions& options, const std::string& path, core::CProgDb& db, std::optional<StepError>& error);
+// Reads the input file; on failure error holds the status and the text for standard error. What a
+// damaged flash image left out is reported on warnings, when given, and the import still succeeds.
+[[nodiscard]] bool Load(const CliOptions& options,
+                        const std::string& path,
+                        core::CProgDb& db,
+                        std::optional<StepError>& error,
+                        std::ostream* warnings);
 
 // Writes the database as path's extension says ("No data to save!" for an empty one).
 [[nodiscard]] bool

@@ -75,7 +75,7 @@ std::optional<StepError> OrderLike(CEditHistory& history, const EditStep& step, 
     CliOptions byExtension;
     CProgDb reference;
     std::optional<StepError> error;
-    if (!Load(byExtension, step.reference, reference, error)) {
+    if (!Load(byExtension, step.reference, reference, error, nullptr)) { // a .db or .xls: no flash damage
         return error;
     }
     OrderLikeCounts counts;
@@ -113,12 +113,12 @@ std::optional<StepError> CheckReferences(const CliOptions& options)
 
 } // namespace
 
-std::optional<StepError> Edit(const CliOptions& options, std::ostream& out)
+std::optional<StepError> Edit(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     std::optional<StepError> error = CheckReferences(options);
     const FileFormat* output = error ? nullptr : OutputFormat(options.files[1], error);
     CProgDb db;
-    if (output == nullptr || !Load(options, options.files[0], db, error)) {
+    if (output == nullptr || !Load(options, options.files[0], db, error, &err)) {
         return error;
     }
     CEditHistory history(db);

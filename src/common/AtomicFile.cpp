@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace core {
 
@@ -29,7 +30,7 @@ bool AtomicFile::Open()
     if (m_fd < 0) {
         return false;
     }
-    m_tempPath = pattern;
+    m_tempPath = std::move(pattern); // no allocation between creating the file and owning it
     // Keep the permissions of the file being replaced; a new file gets the usual umask mode.
     struct stat existing
     { };

@@ -3,6 +3,8 @@
 #include "access/CAccessDftDbOut.h"
 #include "access/CAccessIn.h"
 #include "access/CAccessOut.h"
+#include "access/FlashDamage.h"
+#include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "editor/CommandIds.h"
@@ -197,11 +199,16 @@ void CMainFrame::MergeDefaultDb()
         return;
     }
     CAccessDftDbOut exporter;
-    if (!exporter.Export(LocalPath(*path), *m_db)) {
+    if (!core::FailOnOutOfMemory([&] { return exporter.Export(LocalPath(*path), *m_db); })) {
         ShowPendingError("Merge Error");
         return;
     }
-    m_services.ShowMessage(this, "Merge default program finished!", "Finish", MessageIcon::Information);
+    QString finished = "Merge default program finished!";
+    if (!exporter.BackupPath().empty()) {
+        finished
+            += "\nThe image before the first merge is kept in " + QString::fromStdString(exporter.BackupPath()) + ".";
+    }
+    m_services.ShowMessage(this, finished, "Finish", MessageIcon::Information);
 }
 
 bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
@@ -239,7 +246,7 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
     bool imported = false;
     {
         ui::BusyCursor busy(m_services);
-        imported = importer.Import(path, *read);
+        imported = core::FailOnOutOfMemory([&] { return importer.Import(path, *read); });
     }
     if (!imported) {
         ShowPendingError("Load Error");
@@ -250,6 +257,13 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
     m_list->AttachDatabase(read.get());
     m_db = std::move(read);
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
+    if (importer.Damage().Any()) {
+        // What could be read is shown; the user learns that the rest of the image was not.
+        m_services.ShowMessage(this,
+                               QString::fromStdString(core::FlashDamageWarning(importer.Damage())),
+                               "Damaged Image",
+                               MessageIcon::Warning);
+    }
     return true;
 }
 
@@ -271,7 +285,7 @@ void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, 
     bool exported = false;
     {
         ui::BusyCursor busy(m_services);
-        exported = exporter.Export(LocalPath(*path), *m_db);
+        exported = core::FailOnOutOfMemory([&] { return exporter.Export(LocalPath(*path), *m_db); });
     }
     if (!exported) {
         ShowPendingError("Save Error");

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
+
 namespace {
 // --screenshot FILE: show "All Prog" with the first satellite opened, save the window as a
 // picture and quit (tools/screenshot.sh runs this under Xvfb for the README).
@@ -30,6 +32,11 @@ void ScheduleScreenshot(editor::CMainFrame& frame, const QString& file)
 
 int main(int argc, char* argv[])
 {
+#ifdef SIGXFSZ
+    // A save beyond the file-size limit must fail like a full disk, with its message and with the
+    // temporary files removed, instead of ending the program on the spot.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication application(argc, argv);
     application.setApplicationName("Corvane");
     ui::QtUiServices services;

@@ -7,6 +7,7 @@
 #include "excel/ExcelNameCodec.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace core {
 
@@ -32,6 +33,31 @@ const char* SelectLetter(std::int32_t select)
     default:
         return "A";
     }
+}
+
+// Closes the book at scope end, also when a shortage of memory ends the export; the file itself is
+// written only by the atomic writer, which leaves nothing behind when it fails.
+class BookCloser
+{
+public:
+    explicit BookCloser(CExcelBook& book)
+        : m_book(book)
+    { }
+    ~BookCloser() { m_book.Close(); }
+    BookCloser(const BookCloser&) = delete;
+    BookCloser& operator=(const BookCloser&) = delete;
+
+private:
+    CExcelBook& m_book;
+};
+
+// The message for a save that failed with the system's error: the folder would not take the file,
+// or the disk took less than the whole workbook (full, or the file-size limit reached).
+const char* SaveFailureText(int error)
+{
+    const bool notCreated = error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM
+        || error == EROFS || error == EISDIR || error == ENAMETOOLONG;
+    return notCreated ? "Create File Failed!" : "Write file failed!";
 }
 
 bool IsAsciiAlnum(char c)
@@ -63,12 +89,16 @@ bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
 
     // The workbook is built in memory and written once, through a temporary file in the target's
     // folder renamed over it, so a failed export leaves the user's previous file as it was.
-    bool ok = m_book.CreateInMemory(path) && WriteSatellitesSheet() && WriteProgramSheets();
-    if (ok && !m_book.Save()) {
-        SetPendingError("Create File Failed!");
-        ok = false;
+    bool ok = false;
+    {
+        const BookCloser closer(m_book);
+        ok = m_book.CreateInMemory(path) && WriteSatellitesSheet() && WriteProgramSheets();
+        errno = 0;
+        if (ok && !m_book.Save()) {
+            SetPendingError(SaveFailureText(errno));
+            ok = false;
+        }
     }
-    m_book.Close();
 
     m_rowsOfSat.clear();
     m_db = nullptr;

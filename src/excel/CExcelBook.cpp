@@ -1,6 +1,7 @@
 #include "excel/CExcelBook.h"
 
 #include "common/AtomicFile.h"
+#include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "excel/ExcelTemplate.h"
 #include "excel/xml/CXmlDocument.h"
@@ -189,6 +190,9 @@ bool CExcelBook::CreateSheet(std::string_view name)
             return false;
         }
         m_doc->SetPosition(XmlPosition{root.parent, m_doc->Position().current, 0});
+    } catch (const std::bad_alloc&) {
+        SetPendingError(kOutOfMemory);
+        return false;
     } catch (const std::exception&) {
         SetPendingError(failure);
         return false;
@@ -348,6 +352,9 @@ bool CExcelBook::WriteCell(int row, int column, std::string_view text)
         }
         m_doc->SetPosition(XmlPosition{rowNode, cell, 0});
         return m_doc->AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}});
+    } catch (const std::bad_alloc&) {
+        SetPendingError(kOutOfMemory);
+        return false;
     } catch (const std::exception& error) {
         SetPendingError(error.what());
         return false;
@@ -367,6 +374,9 @@ bool CExcelBook::LinkCell(int row, int column, std::string_view target)
         }
         m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
         return m_doc->SetAttr("ss:HRef", target) && m_doc->SetAttr("ss:StyleID", kHyperlinkStyle);
+    } catch (const std::bad_alloc&) {
+        SetPendingError(kOutOfMemory);
+        return false;
     } catch (const std::exception& error) {
         SetPendingError(error.what());
         return false;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <optional>
@@ -219,6 +220,7 @@ TEST_F(DftDbOutTest, FailuresLeaveTheImageAsItWas)
         EXPECT_EQ(PendingError().text, c.message);
         EXPECT_EQ(ReadFileBytes(path), c.image);
         EXPECT_FALSE(TempFileExists());
+        EXPECT_FALSE(std::filesystem::exists(path + ".bak")); // no backup of an image left alone
     }
 
     ClearPendingError();
@@ -228,7 +230,7 @@ TEST_F(DftDbOutTest, FailuresLeaveTheImageAsItWas)
     EXPECT_FALSE(std::filesystem::exists(dir.File("missing.bin.tmp")));
 }
 
-TEST_F(DftDbOutTest, TemporaryFileThatCannotBeCreatedFailsTheMerge)
+TEST_F(DftDbOutTest, BackupThatCannotBeCreatedFailsTheMerge)
 {
     FillDb(db, 1, 1);
     const Bytes image = Image(400, 100);
@@ -236,7 +238,7 @@ TEST_F(DftDbOutTest, TemporaryFileThatCannotBeCreatedFailsTheMerge)
     // Merge once first: the sanitizer runtimes open files the first time they check a type.
     CAccessDftDbOut merger;
     ASSERT_TRUE(merger.Export(dir.Write("warm.bin", Image(400, 100)), db));
-    // Leave room for one more open file only: the image opens, its temporary file cannot.
+    // Leave room for one more open file only: the image opens, its backup cannot.
     const int lowestFree = ::dup(0);
     ::close(lowestFree);
     struct rlimit old
@@ -250,20 +252,85 @@ TEST_F(DftDbOutTest, TemporaryFileThatCannotBeCreatedFailsTheMerge)
     EXPECT_FALSE(merged);
     EXPECT_EQ(PendingError().text, "Open file failed!");
     EXPECT_EQ(ReadFileBytes(path), image);
-    EXPECT_FALSE(TempFileExists());
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
 }
 
-TEST_F(DftDbOutTest, TemporaryFileThatCannotBeWrittenFailsTheMerge)
+TEST_F(DftDbOutTest, FilesOfTheUserNamedLikeATemporaryFileAreLeftAlone)
 {
     FillDb(db, 1, 1);
     const Bytes image = Image(400, 100);
     path = dir.Write("flash.bin", image);
-    // A folder in the way of the temporary file: the writer cannot put its file there.
-    std::filesystem::create_directories(path + ".tmp/keep");
-    EXPECT_FALSE(CAccessDftDbOut().Export(path, db));
-    EXPECT_TRUE(PendingError().pending);
+    const Bytes own = ToBytes("the user's own notes");
+    (void)dir.Write("flash.bin.tmp", own);
+    std::filesystem::create_directories(dir.File("flash.bin.tmp.d/keep"));
+    ASSERT_TRUE(CAccessDftDbOut().Export(path, db)) << PendingError().text;
+    EXPECT_EQ(ReadFileBytes(path).size(), image.size());
+    EXPECT_EQ(ReadFileBytes(dir.File("flash.bin.tmp")), own);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("flash.bin.tmp.d/keep")));
+    // Nothing but the image, its backup and the user's own files is in the folder afterwards.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File(""))) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"flash.bin", "flash.bin.bak", "flash.bin.tmp", "flash.bin.tmp.d"}));
+}
+
+TEST_F(DftDbOutTest, FirstMergeKeepsTheImageAsBackupAndLaterOnesNeverOverwriteIt)
+{
+    FillDb(db, 1, 1);
+    const Bytes original = Image(400, 100);
+    path = dir.Write("flash.bin", original);
+    const std::string bak = path + ".bak";
+
+    CAccessDftDbOut merger;
+    ASSERT_TRUE(merger.Export(path, db)) << PendingError().text;
+    EXPECT_EQ(merger.BackupPath(), bak);
+    EXPECT_EQ(ReadFileBytes(bak), original);
+    const Bytes merged = ReadFileBytes(path);
+    EXPECT_NE(merged, original);
+
+    // A second merge finds the backup: it stays the image before the first merge.
+    FillDb(db, 1, 2);
+    ASSERT_TRUE(merger.Export(path, db)) << PendingError().text;
+    EXPECT_EQ(merger.BackupPath(), bak);
+    EXPECT_EQ(ReadFileBytes(bak), original);
+    EXPECT_NE(ReadFileBytes(path), merged);
+
+    // A .bak of the user's own is never overwritten either.
+    const std::string other = dir.Write("other.bin", original);
+    const Bytes own = ToBytes("kept by the user");
+    (void)dir.Write("other.bin.bak", own);
+    ASSERT_TRUE(merger.Export(other, db)) << PendingError().text;
+    EXPECT_EQ(ReadFileBytes(other + ".bak"), own);
+
+    // Without a backup none is made and none is reported.
+    const std::string third = dir.Write("third.bin", original);
+    merger.SetBackup(false);
+    ASSERT_TRUE(merger.Export(third, db)) << PendingError().text;
+    EXPECT_EQ(merger.BackupPath(), "");
+    EXPECT_FALSE(std::filesystem::exists(third + ".bak"));
+}
+
+TEST_F(DftDbOutTest, BackupCutShortFailsTheMergeAndIsRemoved)
+{
+    FillDb(db, 1, 1);
+    const Bytes image = Image(600, 80);
+    path = dir.Write("flash.bin", image);
+    struct rlimit old
+    { };
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 300; // below the image's length: the backup cannot be written whole
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool merged = CAccessDftDbOut().Export(path, db);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(merged);
+    EXPECT_EQ(PendingError().text, "Write file failed!");
     EXPECT_EQ(ReadFileBytes(path), image);
-    EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp/keep")); // never removed as if it were ours
+    EXPECT_FALSE(std::filesystem::exists(path + ".bak"));
 }
 
 TEST_F(DftDbOutTest, WriteFailingPartWayPutsTheOldAreaBack)
@@ -271,6 +338,8 @@ TEST_F(DftDbOutTest, WriteFailingPartWayPutsTheOldAreaBack)
     FillDb(db, 1, 1); // 116 bytes: its temporary file stays below the limit
     const Bytes image = Image(600, 80);
     path = dir.Write("flash.bin", image);
+    CAccessDftDbOut merger;
+    merger.SetBackup(false); // the limit below would stop the backup first
     // A file-size limit inside the area makes the write stop part-way, as a failing disk would
     // (even for root); the bytes before the limit have then been overwritten.
     struct rlimit old
@@ -280,7 +349,7 @@ TEST_F(DftDbOutTest, WriteFailingPartWayPutsTheOldAreaBack)
     struct rlimit small = old;
     small.rlim_cur = 300;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool merged = CAccessDftDbOut().Export(path, db);
+    const bool merged = merger.Export(path, db);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(merged);

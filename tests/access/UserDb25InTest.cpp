@@ -181,9 +181,11 @@ protected:
     {
         hooks.QueueAddress(address);
         const std::string path = dir.Write("flash.bin", image);
-        return CAccessUserDb25In().Import(path, db);
+        importer = CAccessUserDb25In();
+        return importer.Import(path, db);
     }
 
+    CAccessUserDb25In importer; // the last import's, for what it could not read
     FakeUiHooks hooks;
     TempDir dir;
     CProgDb db;
@@ -351,6 +353,9 @@ TEST_F(UserDb25InTest, OffsetTableCutByTheEndOfTheAreaGivesTheEntriesThatAreTher
         db.Clear();
         ASSERT_TRUE(Import(Image(Cut(area, 0x7C0 + 28 + std::min<std::size_t>(width, 4)), 0x10), 0x10));
         EXPECT_EQ(db.Sats().Count(), 1u);
+        // The two entries past the end are reported; the missing tables after the cut are not.
+        EXPECT_EQ(importer.Damage().records, 2u);
+        EXPECT_EQ(importer.Damage().tables, 0u);
     }
 }
 

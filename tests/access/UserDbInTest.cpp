@@ -63,8 +63,17 @@ protected:
     {
         hooks.QueueAddress(address);
         const std::string path = dir.Write("flash.bin", image);
-        return CAccessUserDbIn().Import(path, db);
+        importer = CAccessUserDbIn();
+        return importer.Import(path, db);
     }
+
+    // What the last import could not read, as {tables, records}.
+    std::pair<std::uint32_t, std::uint32_t> Damage() const
+    {
+        return {importer.Damage().tables, importer.Damage().records};
+    }
+
+    CAccessUserDbIn importer;
 
     FakeUiHooks hooks;
     TempDir dir;
@@ -324,17 +333,18 @@ TEST_F(UserDbInTest, BrokenChainsEndTheSearchForTheirTable)
         std::size_t offset;
         std::uint32_t value;
         std::uint32_t sats, tps, progs;
+        std::uint32_t brokenTables; // searches that looped or left the area: reported as damage
     };
     const Case cases[] = {
-        {"root of another type", 8, 1, 0, 0, 0},
-        {"root without a next block", 4, kNone, 0, 0, 0},
-        {"root next outside the area", 4, 0x7FFFFFF0, 0, 0, 0},
-        {"root next at the last bytes", 4, static_cast<std::uint32_t>(good.size() - 8), 0, 0, 0},
-        {"second header without the magic", 52, 0x12345678, 1, 0, 0},
-        {"chain loops back to the first block", 52 + 4, 24, 1, 1, 0},
-        {"chain loops on itself", 52 + 4, 52, 1, 1, 0},
-        {"block points back to the root", 52 + 4, 0, 1, 1, 0},
-        {"empty block without its end word", 24 + 12, 0xFFFF0000, 0, 0, 0},
+        {"root of another type", 8, 1, 0, 0, 0, 0},
+        {"root without a next block", 4, kNone, 0, 0, 0, 0},
+        {"root next outside the area", 4, 0x7FFFFFF0, 0, 0, 0, 3},
+        {"root next at the last bytes", 4, static_cast<std::uint32_t>(good.size() - 8), 0, 0, 0, 3},
+        {"second header without the magic", 52, 0x12345678, 1, 0, 0, 2},
+        {"chain loops back to the first block", 52 + 4, 24, 1, 1, 0, 1},
+        {"chain loops on itself", 52 + 4, 52, 1, 1, 0, 1},
+        {"block points back to the root", 52 + 4, 0, 1, 1, 0, 1},
+        {"empty block without its end word", 24 + 12, 0xFFFF0000, 0, 0, 0, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -348,6 +358,7 @@ TEST_F(UserDbInTest, BrokenChainsEndTheSearchForTheirTable)
         EXPECT_EQ(db.Sats().Count(), c.sats);
         EXPECT_EQ(db.Tps().Count(), c.tps);
         EXPECT_EQ(db.Progs().Count(), c.progs);
+        EXPECT_EQ(Damage(), std::make_pair(c.brokenTables, 0u));
     }
 }
 
@@ -363,19 +374,20 @@ TEST_F(UserDbInTest, RecordsOutsideTheAreaAreSkippedAndShortOnesReadAsFarAsTheyG
         std::size_t cutTo; // 0: keep the whole area
         std::uint32_t sats;
         std::string firstName;
+        std::uint32_t skipped; // records reported as damage
     };
     // Area({{sat, {named, named}, size}}): satellite header at 24, offsets at 44 and 48, records at 56.
     const Case cases[] = {
-        {"whole records", 32, 0, 0, 0, 2, "ABCDEFGHIJKLMNO"},
-        {"size not a word multiple: 31 reads 28 bytes", 31, 0, 0, 0, 2, "ABCDEFGHIJKL"},
-        {"record shorter than the layout", 20, 0, 0, 0, 2, "ABCD"},
-        {"record size 0 reads an all-zero record", 0, 0, 0, 0, 2, ""},
-        {"record longer than the buffer is cut to it", 36, 0, 0, 0, 1, "ABCDEFGHIJKLMNO"},
-        {"record size reaching past the area", 0xFFFC, 0, 0, 0, 0, ""},
-        {"record offset outside the area", 32, 44, 0x7FFFFFFF, 0, 1, "ABCDEFGHIJKLMNO"},
-        {"record offset wrapping past 4 GiB", 32, 44, 0xFFFFFFF0, 0, 1, "ABCDEFGHIJKLMNO"},
-        {"last record cut by the end of the area", 32, 0, 0, 56 + 32 + 16, 1, "ABCDEFGHIJKLMNO"},
-        {"count larger than the offset table", 32, 24 + 12, 0xFFFF0400, 56, 0, ""},
+        {"whole records", 32, 0, 0, 0, 2, "ABCDEFGHIJKLMNO", 0},
+        {"size not a word multiple: 31 reads 28 bytes", 31, 0, 0, 0, 2, "ABCDEFGHIJKL", 0},
+        {"record shorter than the layout", 20, 0, 0, 0, 2, "ABCD", 0},
+        {"record size 0 reads an all-zero record", 0, 0, 0, 0, 2, "", 0},
+        {"record longer than the buffer is cut to it", 36, 0, 0, 0, 1, "ABCDEFGHIJKLMNO", 1},
+        {"record size reaching past the area", 0xFFFC, 0, 0, 0, 0, "", 2},
+        {"record offset outside the area", 32, 44, 0x7FFFFFFF, 0, 1, "ABCDEFGHIJKLMNO", 1},
+        {"record offset wrapping past 4 GiB", 32, 44, 0xFFFFFFF0, 0, 1, "ABCDEFGHIJKLMNO", 1},
+        {"last record cut by the end of the area", 32, 0, 0, 56 + 32 + 16, 1, "ABCDEFGHIJKLMNO", 1},
+        {"count larger than the offset table", 32, 24 + 12, 0xFFFF0400, 56, 0, "", 0x400},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -396,6 +408,7 @@ TEST_F(UserDbInTest, RecordsOutsideTheAreaAreSkippedAndShortOnesReadAsFarAsTheyG
         if (c.sats > 0) {
             EXPECT_EQ(db.Sats().begin()->Name(), c.firstName);
         }
+        EXPECT_EQ(Damage(), std::make_pair(0u, c.skipped));
     }
 }
 

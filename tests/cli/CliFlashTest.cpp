@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 using core::CAccessDbIn;
@@ -130,7 +131,9 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     const std::string image = dir.Write("target.bin", target.View());
     const Result merged = RunCliArgs({"merge", db, image});
     ASSERT_EQ(merged.status, 0) << merged.err;
-    EXPECT_EQ(merged.out, "Merge default program finished!\n");
+    EXPECT_EQ(merged.out,
+              "Merge default program finished!\nThe image before the first merge is kept in " + image + ".bak.\n");
+    EXPECT_EQ(ReadFileBytes(image + ".bak"), Bytes(target.View().begin(), target.View().end()));
     const Bytes after = ReadFileBytes(image);
     ASSERT_EQ(after.size(), target.Size());
     CProgDb back;
@@ -156,6 +159,7 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
         {{"merge", db, plain}, 1, "Invalid file format!\n"},
         {{"merge", db, dir.File("missing.bin")}, 1, "Open file failed!\n"},
         {{"merge", db}, 2, "corvane-cli: merge takes 2 file(s)\n"},
+        {{"convert", db, dir.File("x.db"), "--no-backup"}, 2, "corvane-cli: --no-backup is an option of merge only\n"},
     };
     for (const auto& c : failures) {
         SCOPED_TRACE(c.err);
@@ -165,6 +169,61 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     }
     const std::string_view text = "no default database";
     EXPECT_EQ(ReadFileBytes(plain), Bytes(text.begin(), text.end()));
+    EXPECT_FALSE(std::filesystem::exists(plain + ".bak")); // no backup of an image left alone
+}
+
+TEST(CliFlash, DamagedImagesImportWhatCanBeReadAndSayWhatWasLeftOut)
+{
+    const TempDir dir;
+    const Bytes whole = Image(UserDbArea(), 0x10000);
+    Bytes cut = whole;
+    cut.resize(whole.size() - 10); // the image ends inside the last program record
+    ByteBuilder patched;
+    for (const std::uint8_t byte : whole) {
+        patched.U8(byte);
+    }
+    patched.PatchU32(0x10000 + 4, 0x7FFFFFF0); // the root's next block lies outside the image
+    const struct
+    {
+        const char* name;
+        Bytes image;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {"whole image", whole, "1 satellites, 1 transponders, 2 programs\n", ""},
+        {"cut short",
+         cut,
+         "1 satellites, 1 transponders, 1 programs\n",
+         "The image looks damaged: 0 tables and 1 records could not be read.\n"},
+        {"chain out of the image",
+         patched.Bytes(),
+         "0 satellites, 0 transponders, 0 programs\n",
+         "The image looks damaged: 3 tables and 0 records could not be read.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result r = RunCliArgs({"info", dir.Write("flash.bin", c.image), "--from", "userdb"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+TEST(CliFlash, NoBackupMergesWithoutKeepingACopy)
+{
+    const TempDir dir;
+    const std::string db = dir.File("user.db");
+    ASSERT_EQ(
+        RunCliArgs({"convert", dir.Write("flash.bin", Image(UserDbArea(), 0x10000)), db, "--from", "userdb"}).status,
+        0);
+    ByteBuilder target;
+    target.Text("Sg8K").Fill(400, 0x11).Text("Eg8K");
+    const std::string image = dir.Write("target.bin", target.View());
+    const Result merged = RunCliArgs({"merge", db, image, "--no-backup"});
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(merged.out, "Merge default program finished!\n");
+    EXPECT_FALSE(std::filesystem::exists(image + ".bak"));
+    EXPECT_NE(ReadFileBytes(image), Bytes(target.View().begin(), target.View().end()));
 }
 
 } // namespace

@@ -156,11 +156,21 @@ private slots:
         const std::string tail(256, '\x22');
         const std::string image
             = w.dir.Write("image.bin", head + DbFileBytes(*older) + std::string(8192, '\xff') + tail);
-        const std::size_t size = ReadFileBytes(image).size();
+        const std::vector<std::uint8_t> original = ReadFileBytes(image);
+        const std::size_t size = original.size();
+        const QString finished = "Merge default program finished!\nThe image before the first merge is kept in "
+            + QString::fromStdString(image) + ".bak.";
 
         w.ui.QueueFile(QString::fromStdString(image));
         w.Trigger(CommandId::MergeDefaultDb);
-        w.Expect("Merge default program finished!", "Finish", MessageIcon::Information);
+        w.Expect(finished, "Finish", MessageIcon::Information);
+        QCOMPARE(ReadFileBytes(image + ".bak"), original);
+        // A second merge says where the backup is and leaves it as it was.
+        w.ui.messages.clear();
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.Trigger(CommandId::MergeDefaultDb);
+        w.Expect(finished, "Finish", MessageIcon::Information);
+        QCOMPARE(ReadFileBytes(image + ".bak"), original);
 
         const std::vector<std::uint8_t> merged = ReadFileBytes(image);
         QCOMPARE(merged.size(), size);
@@ -219,6 +229,38 @@ private slots:
             w.Expect(reason, "Load Error", MessageIcon::Error);
             QVERIFY(!PendingError().pending);
         }
+    }
+
+    void damagedImageImportsWhatCanBeReadAndWarns()
+    {
+        Window w;
+        // A user database at 0x10000 whose image ends inside its last program record.
+        std::string area;
+        const auto word = [&area](std::uint32_t value) {
+            for (int i = 0; i < 4; ++i) {
+                area.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+            }
+        };
+        // Root header, then one program table of two 48-byte records, the second cut short.
+        word(0xAABBCCDD), word(20), word(0), word(0), word(0);
+        word(0xAABBCCDD), word(0xFFFFFFFF), word(3), word(0xFFFF0002), word(48); // in use, 2 records
+        word(52), word(100), word(0xDDCCBBAA); // the offset table and its end word
+        area += std::string(48, '\x01') + std::string(20, '\x02');
+        const std::string image = w.dir.Write("flash.bin", std::string(0x10000, '\xff') + area);
+
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.ui.QueueDialog([](QDialog& dialog) {
+            dialog.findChild<QComboBox*>("addressBox")->setCurrentIndex(0); // Auto
+            ClickButton(dialog, "okButton");
+            return dialog.result();
+        });
+        w.Trigger(CommandId::OpenUserDb);
+        w.Expect("The image looks damaged: 0 tables and 1 records could not be read.",
+                 "Damaged Image",
+                 MessageIcon::Warning);
+        QVERIFY(w.Frame().Database() != nullptr);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 1);
+        QVERIFY(!PendingError().pending);
     }
 
     void saveAsExcelWritesAWorkbook()

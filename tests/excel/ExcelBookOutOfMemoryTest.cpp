@@ -83,7 +83,7 @@ TEST(ExcelBookOutOfMemory, WriteCellTurnsTheExceptionIntoAPendingError)
                 break;
             }
             ASSERT_TRUE(failed);
-            EXPECT_EQ(PendingError().text, "std::bad_alloc");
+            EXPECT_EQ(PendingError().text, "Out of memory!");
             ++failures;
         }
     }

@@ -1,0 +1,153 @@
+#include "access/CAccessDbOut.h"
+#include "cli/Commands.h"
+#include "db/CProgDb.h"
+#include "support/ByteBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <sstream>
+#include <vector>
+
+using core::CAccessDbOut;
+using core::CProgDb;
+using testsupport::ByteBuilder;
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+// This test program's allocator can be told to fail: the allocation after the next n succeeds
+// throws std::bad_alloc, as a real shortage would.
+namespace {
+std::atomic<long> g_allocationsBeforeFailure{-1};
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    const long left = g_allocationsBeforeFailure.load();
+    if (left == 0) {
+        g_allocationsBeforeFailure = -1;
+        throw std::bad_alloc();
+    }
+    if (left > 0) {
+        g_allocationsBeforeFailure = left - 1;
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+// The replaced operator new allocates with malloc, so free is the matching release here; GCC,
+// seeing both inlined, takes them for the pair new/free.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+#pragma GCC diagnostic pop
+
+namespace cli {
+
+namespace {
+
+// A small database: two satellites, each with two transponders carrying one program.
+void FillSmallDb(CProgDb& db)
+{
+    for (int s = 0; s < 2; ++s) {
+        auto sat = std::make_unique<core::CSatNode>();
+        sat->SetName("Sat " + std::to_string(s));
+        const std::int32_t satId = db.Sats().Add(std::move(sat));
+        for (int t = 0; t < 2; ++t) {
+            auto tp = std::make_unique<core::CTpNode>(core::InvalidId, satId);
+            tp->SetFrequency(static_cast<std::uint32_t>(11000 + 10 * t));
+            const std::int32_t tpId = db.Tps().Add(std::move(tp));
+            auto prog = std::make_unique<core::CProgNode>(core::InvalidId, tpId);
+            prog->SetProgName("Program with a name long enough for the heap " + std::to_string(s + t));
+            db.Progs().Add(std::move(prog));
+        }
+    }
+}
+
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Each command runs with its first allocation failing, then its second, and so on until it goes
+// through: every failure says "Out of memory!" with status 1 and leaves every file as it was.
+TEST(CliOutOfMemory, EveryAllocationFailingInTurnFailsTheCommandAndChangesNoFile)
+{
+    const TempDir dir;
+    CProgDb db;
+    FillSmallDb(db);
+    const std::string in = dir.File("in.db");
+    ASSERT_TRUE(CAccessDbOut().Export(in, db));
+    ByteBuilder image;
+    image.Text("boot").Text("Sg8K").Fill(16, 0x11).Text("Eg8K").Fill(1024, 0xFF).Text("rest");
+    const std::string imagePath = dir.Write("image.bin", image.View());
+
+    struct Case
+    {
+        const char* name;
+        std::vector<std::string> args;
+        std::string target;
+    };
+    const Case cases[] = {
+        {"import and export of a default-database file", {"convert", in, dir.File("out.db")}, dir.File("out.db")},
+        {"import and export of a workbook", {"convert", in, dir.File("out.xls")}, dir.File("out.xls")},
+        {"merge", {"merge", in, imagePath}, imagePath},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.target != imagePath) {
+            (void)dir.Write(std::filesystem::path(c.target).filename().string(), std::string_view("old"));
+        }
+        const std::vector<std::uint8_t> before = ReadFileBytes(c.target);
+        const std::vector<std::string> filesBefore = FilesIn(dir.Path());
+        long failures = 0;
+        for (long failAt = 0;; ++failAt) {
+            std::ostringstream out;
+            std::ostringstream err;
+            // Room for the messages, as the standard streams need none: only the command allocates.
+            out.str(std::string(256, ' '));
+            out.seekp(0);
+            err.str(std::string(256, ' '));
+            err.seekp(0);
+            g_allocationsBeforeFailure = failAt;
+            const int status = RunCli(c.args, out, err);
+            const bool failed = g_allocationsBeforeFailure.load() == -1;
+            g_allocationsBeforeFailure = -1;
+            if (!failed) {
+                ASSERT_EQ(status, 0) << err.str();
+                break;
+            }
+            ++failures;
+            ASSERT_EQ(status, 1) << "allocation " << failAt;
+            ASSERT_EQ(err.str().substr(0, 15), "Out of memory!\n") << "allocation " << failAt;
+            ASSERT_EQ(ReadFileBytes(c.target), before) << "allocation " << failAt;
+            ASSERT_EQ(FilesIn(dir.Path()), filesBefore) << "allocation " << failAt;
+        }
+        EXPECT_GT(failures, 10);
+        EXPECT_NE(ReadFileBytes(c.target), before); // the run that went through wrote it
+    }
+}
+
+} // namespace
+
+} // namespace cli
