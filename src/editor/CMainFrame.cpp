@@ -5,6 +5,7 @@
 #include "access/CAccessOut.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
+#include "edit/CEditHistory.h"
 #include "editor/CommandIds.h"
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
@@ -27,6 +28,7 @@
 using core::CAccessDftDbOut;
 using core::CAccessIn;
 using core::CAccessOut;
+using core::CEditHistory;
 using core::ClearPendingError;
 using core::CProgDb;
 using core::FileFormat;
@@ -66,8 +68,11 @@ CMainFrame::CMainFrame(ui::UiServices& services, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
-    // The views hold plain pointers to the database: they go first.
+    // The views hold plain pointers to the database and listen to its history: they go first.
     std::unique_ptr<QWidget> panes(takeCentralWidget());
+    if (m_history != nullptr) {
+        m_history->RemoveObserver(*this);
+    }
 }
 
 void CMainFrame::CreateStatusBar()
@@ -102,6 +107,7 @@ void CMainFrame::CreatePanes()
     connect(m_tree, &CProgBrowseView::ShowItemsRequested, m_list, &CProgListView::ShowItems);
     connect(m_list, &CProgListView::RefreshTreeRequested, m_tree, &CProgBrowseView::RefreshTree);
     connect(m_list, &CProgListView::RowCountChanged, this, &CMainFrame::UpdateFilterCommand);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CMainFrame::UpdateEditCommands);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
 }
 
@@ -120,6 +126,13 @@ void CMainFrame::ConnectCommands()
     on(CommandId::NextPane, &CMainFrame::SwitchPane);
     on(CommandId::PrevPane, &CMainFrame::SwitchPane);
     on(CommandId::Filter, [this] { m_list->Filter(); });
+    on(CommandId::Undo, &CMainFrame::Undo);
+    on(CommandId::Redo, &CMainFrame::Redo);
+    on(CommandId::Delete, [this] { m_list->DeleteSelected(); });
+    on(CommandId::MoveUp, [this] { m_list->MoveSelectedUp(); });
+    on(CommandId::MoveDown, [this] { m_list->MoveSelectedDown(); });
+    on(CommandId::MoveToTop, [this] { m_list->MoveSelectedToTop(); });
+    on(CommandId::MoveToBottom, [this] { m_list->MoveSelectedToBottom(); });
 
     QToolBar* toolBar = findChild<QToolBar*>("toolBar");
     QAction* toggleToolBar = Action(CommandId::ToggleToolBar);
@@ -244,11 +257,19 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
         ShowPendingError("Load Error");
         return false;
     }
-    // The views hold plain pointers to the database: they move to the new one before the old one goes.
+    // The views hold plain pointers to the database: they move to the new one before the old one
+    // goes. The opened file starts a history of its own.
+    auto history = std::make_unique<CEditHistory>(*read);
+    history->AddObserver(*this);
     m_tree->RebuildTree(read.get());
-    m_list->AttachDatabase(read.get());
+    m_list->AttachDatabase(read.get(), history.get());
+    if (m_history != nullptr) {
+        m_history->RemoveObserver(*this);
+    }
+    m_history = std::move(history);
     m_db = std::move(read);
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
+    UpdateEditCommands();
     return true;
 }
 
@@ -309,6 +330,46 @@ void CMainFrame::UpdateFilterCommand()
     // Filter belongs to the list: it is offered only while the list is the active pane and has
     // something to narrow.
     Action(CommandId::Filter)->setEnabled(m_activePane == m_list && m_list->RowCount() > 1);
+    UpdateEditCommands();
+}
+
+void CMainFrame::UpdateEditCommands()
+{
+    const bool canUndo = m_history != nullptr && m_history->CanUndo();
+    const bool canRedo = m_history != nullptr && m_history->CanRedo();
+    QAction* undo = Action(CommandId::Undo);
+    undo->setEnabled(canUndo);
+    undo->setText(canUndo ? "&Undo " + QString::fromStdString(m_history->UndoName()) : "&Undo");
+    QAction* redo = Action(CommandId::Redo);
+    redo->setEnabled(canRedo);
+    redo->setText(canRedo ? "&Redo " + QString::fromStdString(m_history->RedoName()) : "&Redo");
+    // The row commands act on the list's selection, so only while the list is the active pane.
+    const bool rows = m_history != nullptr && m_activePane == m_list && m_list->HasSelection();
+    for (const int id :
+         {CommandId::Delete, CommandId::MoveUp, CommandId::MoveDown, CommandId::MoveToTop, CommandId::MoveToBottom}) {
+        Action(id)->setEnabled(rows);
+    }
+}
+
+void CMainFrame::Undo()
+{
+    if (m_history != nullptr) {
+        (void)m_history->Undo(); // refused when there is nothing to undo: the command is disabled then
+    }
+}
+
+void CMainFrame::Redo()
+{
+    if (m_history != nullptr) {
+        (void)m_history->Redo(); // refused when there is nothing to redo: the command is disabled then
+    }
+}
+
+void CMainFrame::DatabaseEdited(const core::EditChange& /*change*/)
+{
+    // The counts in the status bar follow every change.
+    m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
+    UpdateEditCommands();
 }
 
 } // namespace editor

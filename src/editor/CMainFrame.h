@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/IEditObserver.h"
 #include "formats/FileFormats.h"
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class QSplitter;
 namespace core {
 class CAccessIn;
 class CAccessOut;
+class CEditHistory;
 class CProgDb;
 } // namespace core
 
@@ -28,8 +30,9 @@ class CProgListView;
 class FrameActions;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
-// program list right). It owns the channel database, created at the first confirmed import.
-class CMainFrame final : public QMainWindow
+// program list right). It owns the channel database, created at the first confirmed import, and
+// its edit history, which starts anew with every file opened.
+class CMainFrame final : public QMainWindow, private core::IEditObserver
 {
     Q_OBJECT
 
@@ -56,7 +59,12 @@ public:
     // Opens a file named on the command line; the format comes from its extension.
     [[nodiscard]] bool OpenPath(const QString& path);
 
+    // The edit commands, acting on the program list.
+    void Undo();
+    void Redo();
+
     core::CProgDb* Database() const { return m_db.get(); }
+    core::CEditHistory* History() const { return m_history.get(); }
     CProgBrowseView* TreeView() const { return m_tree; }
     CProgListView* ListView() const { return m_list; }
     QSplitter* Splitter() const { return m_splitter; }
@@ -76,10 +84,13 @@ private:
     void SwitchPane();
     void OnFocusChanged(QWidget* now);
     void UpdateFilterCommand();
+    void UpdateEditCommands();
+    void DatabaseEdited(const core::EditChange& change) override;
 
     ui::UiServices& m_services;
     std::unique_ptr<FrameActions> m_actions;
     std::unique_ptr<core::CProgDb> m_db;
+    std::unique_ptr<core::CEditHistory> m_history; // on m_db: declared after it, so it goes first
     QSplitter* m_splitter = nullptr;
     CProgBrowseView* m_tree = nullptr;
     CProgListView* m_list = nullptr;

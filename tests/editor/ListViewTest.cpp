@@ -1,6 +1,7 @@
 // The program list: columns, cells, delete with dependants, drag-and-drop reordering and filter.
 #include "TestDatabase.h"
 #include "common/CodePage.h"
+#include "edit/CEditHistory.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgListView.h"
 #include "support/FakeUiServices.h"
@@ -37,7 +38,7 @@ struct Fixture
         : db(MakeDatabase(sats, tpsPerSat, progsPerTp))
     {
         view.resize(900, 600);
-        view.AttachDatabase(db.get());
+        view.AttachDatabase(db.get(), &history);
     }
 
     void Select(const QList<int>& rows)
@@ -92,6 +93,7 @@ struct Fixture
 
     FakeUiServices ui;
     std::unique_ptr<CProgDb> db;
+    core::CEditHistory history{*db};
     CProgListView view{ui};
 };
 
@@ -240,7 +242,7 @@ private slots:
 
         FakeUiServices ui;
         CProgListView view(ui);
-        view.AttachDatabase(&db);
+        view.AttachDatabase(&db, nullptr);
         view.ShowItems(static_cast<ListKind>(kind), InvalidId);
         QCOMPARE(view.RowCount(), 1);
         QStringList shown;
@@ -279,7 +281,7 @@ private slots:
         Fixture f;
         f.view.ShowItems(ListKind::Programs, InvalidId);
         QCOMPARE(f.view.RowCount(), 10);
-        f.view.AttachDatabase(f.db.get());
+        f.view.AttachDatabase(f.db.get(), &f.history);
         QCOMPARE(f.view.RowCount(), 0);
         QCOMPARE(f.view.Model().columnCount(), 0);
     }
@@ -672,7 +674,7 @@ private slots:
         QCOMPARE(removed.count(), 3); // one step per run of neighbouring rows
         QCOMPARE(f.view.RowCount(), 15);
         f.view.ShowItems(ListKind::Satellites, InvalidId);
-        f.view.AttachDatabase(f.db.get());
+        f.view.AttachDatabase(f.db.get(), &f.history);
     }
 };
 

@@ -168,7 +168,7 @@ private slots:
     {
         Window w;
         const QList<QAction*> menus = w.Frame().menuBar()->actions();
-        QCOMPARE(Texts(menus), (QStringList{"&File", "&View", "&Help"}));
+        QCOMPARE(Texts(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         const QStringList file{"Open Db",
                                "Open Excel",
                                "-",
@@ -181,8 +181,11 @@ private slots:
                                "-",
                                "E&xit"};
         QCOMPARE(Texts(menus[0]->menu()->actions()), file);
-        QCOMPARE(Texts(menus[1]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
-        QCOMPARE(Texts(menus[2]->menu()->actions()), QStringList{"&About Tessaro..."});
+        const QStringList edit{
+            "&Undo", "&Redo", "-", "&Delete", "-", "Move &Up", "Move Do&wn", "Move to &Top", "Move to &Bottom"};
+        QCOMPARE(Texts(menus[1]->menu()->actions()), edit);
+        QCOMPARE(Texts(menus[2]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
+        QCOMPARE(Texts(menus[3]->menu()->actions()), QStringList{"&About Tessaro..."});
         QVERIFY(w.Action(CommandId::ToggleToolBar)->isChecked());
         QVERIFY(w.Action(CommandId::ToggleStatusBar)->isChecked());
     }
@@ -226,6 +229,18 @@ private slots:
                                << "Paste";
         QTest::addRow("undo") << CommandId::Undo << "Undo the last action"
                               << "Undo";
+        QTest::addRow("redo") << CommandId::Redo << "Redo the previously undone action"
+                              << "Redo";
+        QTest::addRow("delete") << CommandId::Delete << "Delete the selected rows with everything under them"
+                                << "Delete";
+        QTest::addRow("move up") << CommandId::MoveUp << "Move the selected rows up one row"
+                                 << "Move Up";
+        QTest::addRow("move down") << CommandId::MoveDown << "Move the selected rows down one row"
+                                   << "Move Down";
+        QTest::addRow("move to top") << CommandId::MoveToTop << "Move the selected rows above the first row"
+                                     << "Move to Top";
+        QTest::addRow("move to bottom") << CommandId::MoveToBottom << "Move the selected rows below the last row"
+                                        << "Move to Bottom";
         QTest::addRow("next pane") << CommandId::NextPane << "Switch to the next window pane"
                                    << "Next Pane";
         QTest::addRow("previous pane") << CommandId::PrevPane << "Switch back to the previous window pane"
@@ -700,6 +715,149 @@ private slots:
         QCOMPARE(w.Tree().topLevelItem(1)->child(1)->text(0), "Sat2");
         QCOMPARE(w.List().RowCount(), 2); // the list keeps its rows but the deleted one
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), 8);
+    }
+
+    // Each row command from its menu item and from its key, on programs 0..5 with rows 1 and 2
+    // selected, then Undo and Redo from their keys.
+    void rowCommands_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QList<int>>("order");
+        QTest::addColumn<QString>("undoText");
+        const QList<std::tuple<const char*, int, QKeyCombination, QList<int>, const char*>> cases{
+            {"delete", CommandId::Delete, QKeyCombination(Qt::Key_Delete), {0, 3, 4, 5}, "&Undo Delete 2 Programs"},
+            {"move up", CommandId::MoveUp, Qt::CTRL | Qt::Key_Up, {1, 2, 0, 3, 4, 5}, "&Undo Move 2 Programs"},
+            {"move down", CommandId::MoveDown, Qt::CTRL | Qt::Key_Down, {0, 3, 1, 2, 4, 5}, "&Undo Move 2 Programs"},
+            {"move to top", CommandId::MoveToTop, Qt::CTRL | Qt::Key_Home, {1, 2, 0, 3, 4, 5}, "&Undo Move 2 Programs"},
+            {"move to bottom",
+             CommandId::MoveToBottom,
+             Qt::CTRL | Qt::Key_End,
+             {0, 3, 4, 5, 1, 2},
+             "&Undo Move 2 Programs"},
+        };
+        for (const auto& [name, id, key, order, undoText] : cases) {
+            QTest::addRow("%s from the menu", name) << id << false << key << order << QString(undoText);
+            QTest::addRow("%s from its key", name) << id << true << key << order << QString(undoText);
+        }
+    }
+    void rowCommands()
+    {
+        QFETCH(int, id);
+        QFETCH(bool, byKey);
+        QFETCH(QKeyCombination, key);
+        QFETCH(QList<int>, order);
+        QFETCH(QString, undoText);
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.OpenDbWith(6);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().setFocus();
+        QVERIFY(!w.Action(id)->isEnabled()); // nothing selected yet
+        QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
+        for (const int row : {1, 2}) {
+            w.List().selectionModel()->select(w.List().Model().index(row, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        QVERIFY(w.Action(id)->isEnabled());
+        if (byKey) {
+            QTest::keyClick(&w.List(), key.key(), key.keyboardModifiers());
+        } else {
+            w.Action(id)->trigger();
+        }
+        const auto programOrder = [&w] {
+            QList<int> ids;
+            for (const CProgNode& prog : w.Frame().Database()->Progs()) {
+                ids << prog.Id();
+            }
+            return ids;
+        };
+        const auto viewOrder = [&w] {
+            QList<int> ids;
+            for (const std::int32_t rowId : w.List().Model().RowIds()) {
+                ids << rowId;
+            }
+            return ids;
+        };
+        QCOMPARE(programOrder(), order);
+        QCOMPARE(viewOrder(), order);
+        QCOMPARE(w.Action(CommandId::Undo)->text(), undoText);
+        QCOMPARE(w.Frame().MessagePane()->text(), QString("1 satellite, 1 transponder, %1 programs").arg(order.size()));
+
+        QTest::keyClick(&w.List(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(programOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        QCOMPARE(viewOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo");
+        QCOMPARE(w.Action(CommandId::Redo)->text(), QString(undoText).replace("&Undo", "&Redo"));
+        QCOMPARE(w.Frame().MessagePane()->text(), "1 satellite, 1 transponder, 6 programs");
+
+        QTest::keyClick(&w.List(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(programOrder(), order);
+        QTest::keyClick(&w.List(), Qt::Key_Backspace, Qt::AltModifier); // the other Undo key
+        QCOMPARE(programOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        QTest::keyClick(&w.List(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // the other Redo key
+        QCOMPARE(programOrder(), order);
+        w.Action(CommandId::Undo)->trigger();
+        QCOMPARE(programOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        w.Action(CommandId::Redo)->trigger();
+        QCOMPARE(programOrder(), order);
+        QVERIFY(w.ui.messages.empty());
+    }
+
+    void rowCommandsBelongToTheList()
+    {
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(1, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.Tree().setFocus();
+        QVERIFY(!w.Action(CommandId::Delete)->isEnabled());
+        QTest::keyClick(&w.Tree(), Qt::Key_Delete);
+        QTest::keyClick(&w.Tree(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        QCOMPARE(w.Frame().Database()->Progs().begin()->Id(), 0);
+    }
+
+    void undoRestoresDeletedSatellitesInTheTree()
+    {
+        Window w;
+        auto db = MakeDatabase(3, 2, 2);
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("three.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 2);
+        QCOMPARE(w.Frame().MessagePane()->text(), "2 satellites, 4 transponders, 8 programs");
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo Delete Satellite");
+        w.Action(CommandId::Undo)->trigger();
+        QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 3);
+        QCOMPARE(w.Tree().topLevelItem(1)->child(0)->text(0), "Sat0");
+        QCOMPARE(w.Tree().topLevelItem(1)->child(0)->childCount(), 2);
+        QCOMPARE(w.List().RowCount(), 3);
+        QCOMPARE(w.Frame().MessagePane()->text(), "3 satellites, 6 transponders, 12 programs");
+    }
+
+    void openingAFileStartsANewHistory()
+    {
+        Window w;
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        QVERIFY(w.Action(CommandId::Undo)->isEnabled());
+        w.OpenDbWith(4);
+        QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
+        QVERIFY(!w.Action(CommandId::Redo)->isEnabled());
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo");
     }
 };
 

@@ -36,6 +36,16 @@ public:
 
     // Replaces the rows by these ids, in this order, keeping the columns.
     void SetRows(std::vector<std::int32_t> ids);
+    // Keeps only the rows that match every condition; Refresh applies the filter again.
+    void AddFilter(const FilterSpec& spec);
+    // Collects the rows again after the database changed: the nodes of the kind and parent shown,
+    // in list order, narrowed by the filters applied since ShowItems.
+    void Refresh();
+    // Every cell of every row may show another value.
+    void RefreshValues();
+    // The id of the node that follows the last row's node in the database's list, InvalidId when
+    // there is none (or no row): the place before which a node goes to follow every row.
+    std::int32_t IdAfterLastRow() const;
     const std::vector<std::int32_t>& RowIds() const { return m_ids; }
     std::int32_t IdAt(int row) const { return m_ids[static_cast<std::size_t>(row)]; }
 
@@ -63,6 +73,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    std::vector<std::int32_t> CollectRows() const;
     void EmitRowChanged(int row);
     // The condition values as the cells hold them; false when one can match no cell.
     [[nodiscard]] bool PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const;
@@ -70,6 +81,8 @@ private:
 
     core::CProgDb* m_db = nullptr;
     ListKind m_kind = ListKind::Satellites;
+    std::int32_t m_parentId = -1;
+    std::vector<FilterSpec> m_filters;
     bool m_hasColumns = false;
     std::vector<std::int32_t> m_ids;
     int m_dropTarget = -1;
