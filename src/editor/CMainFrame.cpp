@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QSplitter>
@@ -80,6 +81,11 @@ void CMainFrame::CreateStatusBar()
     m_messagePane = new QLabel("Ready", this);
     m_messagePane->setObjectName("messagePane");
     statusBar()->addWidget(m_messagePane, 1);
+    m_modifiedPane = new QLabel(this);
+    m_modifiedPane->setObjectName("modifiedPane");
+    m_modifiedPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_modifiedPane->setMinimumWidth(m_modifiedPane->fontMetrics().horizontalAdvance("Modified") + 8);
+    statusBar()->addPermanentWidget(m_modifiedPane);
     // Qt cannot read the lock keys' states on every platform, so the indicators are shown greyed.
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
         auto* pane = new QLabel(indicator, this);
@@ -157,7 +163,7 @@ void CMainFrame::OpenDb()
 
 void CMainFrame::SaveAsDb()
 {
-    ExportFormat(FormatId::Db);
+    (void)ExportFormat(FormatId::Db); // a failure has been shown to the user
 }
 
 void CMainFrame::OpenExcel()
@@ -167,7 +173,7 @@ void CMainFrame::OpenExcel()
 
 void CMainFrame::SaveAsExcel()
 {
-    ExportFormat(FormatId::Excel);
+    (void)ExportFormat(FormatId::Excel); // a failure has been shown to the user
 }
 
 void CMainFrame::OpenUserDb()
@@ -187,11 +193,37 @@ void CMainFrame::ImportFormat(FormatId id)
     (void)ImportFile(*importer, format.dialogFilter); // a failure has been shown to the user
 }
 
-void CMainFrame::ExportFormat(FormatId id)
+bool CMainFrame::ExportFormat(FormatId id)
 {
     const FileFormat& format = Format(id);
     const std::unique_ptr<CAccessOut> exporter = format.makeWriter();
-    ExportFile(*exporter, std::string(format.extension), format.dialogFilter);
+    return ExportFile(*exporter, std::string(format.extension), format.dialogFilter);
+}
+
+bool CMainFrame::ConfirmDiscard()
+{
+    if (m_history == nullptr || !m_history->IsModified()) {
+        return true;
+    }
+    const QString question = "The channel database has unsaved changes. Save them first?";
+    switch (m_services.Ask(this, question, "Corvane", true)) {
+    case ui::Answer::Yes:
+        return ExportFormat(m_fromWorkbook ? FormatId::Excel : FormatId::Db);
+    case ui::Answer::No:
+        return true;
+    case ui::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (ConfirmDiscard()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void CMainFrame::MergeDefaultDb()
@@ -218,6 +250,9 @@ void CMainFrame::MergeDefaultDb()
 
 bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
 {
+    if (!ConfirmDiscard()) {
+        return false;
+    }
     ui::FileDialogRequest request;
     request.mode = ui::FileDialogRequest::Mode::Open;
     request.filter = filter;
@@ -268,16 +303,19 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
     }
     m_history = std::move(history);
     m_db = std::move(read);
+    const FileFormat* format = FormatByPath(path);
+    m_fromWorkbook = format != nullptr && format == &Format(FormatId::Excel);
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
     UpdateEditCommands();
+    UpdateModifiedPane();
     return true;
 }
 
-void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter)
+bool CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter)
 {
     if (m_db == nullptr || m_db->IsEmpty()) {
         m_services.ShowMessage(this, "No data to save!", "Empty", MessageIcon::Error);
-        return;
+        return false;
     }
     ui::FileDialogRequest request;
     request.mode = ui::FileDialogRequest::Mode::Save;
@@ -286,7 +324,7 @@ void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, 
     request.initialName = "DefaultDb." + extension;
     const std::optional<QString> path = m_services.AskFileName(this, request);
     if (!path) {
-        return;
+        return false;
     }
     bool exported = false;
     {
@@ -295,9 +333,19 @@ void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, 
     }
     if (!exported) {
         ShowPendingError("Save Error");
-        return;
+        return false;
     }
+    if (m_history != nullptr) {
+        m_history->MarkSaved();
+    }
+    UpdateModifiedPane();
     m_services.ShowMessage(this, "Save default program finished!", "Finish", MessageIcon::Information);
+    return true;
+}
+
+void CMainFrame::UpdateModifiedPane()
+{
+    m_modifiedPane->setText(m_history != nullptr && m_history->IsModified() ? "Modified" : "");
 }
 
 void CMainFrame::ShowPendingError(const char* caption)
@@ -370,6 +418,7 @@ void CMainFrame::DatabaseEdited(const core::EditChange& /*change*/)
     // The counts in the status bar follow every change.
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
     UpdateEditCommands();
+    UpdateModifiedPane();
 }
 
 } // namespace editor

@@ -51,11 +51,14 @@ public:
 
     // The file commands of one format: its importer or exporter with its file-dialog filter.
     void ImportFormat(core::FormatId id);
-    void ExportFormat(core::FormatId id);
+    [[nodiscard]] bool ExportFormat(core::FormatId id);
+    // Before the database is replaced or the window closes: when there are unsaved changes, asks
+    // whether to save them first. False when the user cancelled (the question or the save).
+    [[nodiscard]] bool ConfirmDiscard();
     // Asks for a file and reads it with the importer; true when something was imported.
     [[nodiscard]] bool ImportFile(core::CAccessIn& importer, std::string_view filter);
-    // Asks for a file name and writes the database with the exporter.
-    void ExportFile(core::CAccessOut& exporter, const std::string& extension, std::string_view filter);
+    // Asks for a file name and writes the database with the exporter; true when it was written.
+    [[nodiscard]] bool ExportFile(core::CAccessOut& exporter, const std::string& extension, std::string_view filter);
     // Opens a file named on the command line; the format comes from its extension.
     [[nodiscard]] bool OpenPath(const QString& path);
 
@@ -69,11 +72,15 @@ public:
     CProgListView* ListView() const { return m_list; }
     QSplitter* Splitter() const { return m_splitter; }
     QLabel* MessagePane() const { return m_messagePane; }
+    QLabel* ModifiedPane() const { return m_modifiedPane; }
     QAction* Action(int id) const;
 
 signals:
     // The About command; the application object shows the box.
     void AboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateStatusBar();
@@ -85,6 +92,7 @@ private:
     void OnFocusChanged(QWidget* now);
     void UpdateFilterCommand();
     void UpdateEditCommands();
+    void UpdateModifiedPane();
     void DatabaseEdited(const core::EditChange& change) override;
 
     ui::UiServices& m_services;
@@ -96,6 +104,8 @@ private:
     CProgListView* m_list = nullptr;
     QWidget* m_activePane = nullptr;
     QLabel* m_messagePane = nullptr;
+    QLabel* m_modifiedPane = nullptr;
+    bool m_fromWorkbook = false; // the database was read from a workbook: it is saved back as one
 };
 
 } // namespace editor

@@ -615,7 +615,7 @@ private slots:
             return false;
         });
         w.ui.QueueFile("/out.db");
-        w.Frame().ExportFile(exporter, "db", kProgramDbFilter);
+        QVERIFY(!w.Frame().ExportFile(exporter, "db", kProgramDbFilter));
         w.Expect(shown, "Save Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
     }
@@ -636,13 +636,130 @@ private slots:
         QCOMPARE(w.ui.dialogTitles, QStringList{"About Tessaro"});
     }
 
-    void exitClosesWithoutAsking()
+    void exitWithNothingChangedClosesWithoutAsking()
     {
         Window w;
         w.OpenDbWith(2);
         w.Action(CommandId::Exit)->trigger();
         QVERIFY(!w.Frame().isVisible());
         QVERIFY(w.ui.messages.empty());
+    }
+
+    void modifiedPaneFollowsTheHistory()
+    {
+        Window w;
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        w.OpenDbWith(3);
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        const QString title = w.Frame().windowTitle();
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+        QCOMPARE(w.Frame().windowTitle(), title);
+        w.Action(CommandId::Undo)->trigger();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        w.Action(CommandId::Redo)->trigger();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+        w.ui.QueueFile(QString::fromStdString(w.dir.File("saved.db")));
+        w.Action(CommandId::SaveAsDb)->trigger();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        w.Action(CommandId::Undo)->trigger(); // away from the saved point
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+    }
+
+    // With unsaved changes, Exit, closing the window and Open ask first; Yes saves (its dialog
+    // cancelled cancels the command), No goes on, Cancel stops.
+    void unsavedChangesQuestion_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveChosen"); // the save dialog of Yes gets a file; else it is cancelled
+        QTest::addColumn<bool>("goesOn");
+        for (const char* command : {"exit", "close", "open"}) {
+            QTest::addRow("%s: yes, saved", command) << command << int(ui::Answer::Yes) << true << true;
+            QTest::addRow("%s: yes, save cancelled", command) << command << int(ui::Answer::Yes) << false << false;
+            QTest::addRow("%s: no", command) << command << int(ui::Answer::No) << false << true;
+            QTest::addRow("%s: cancel", command) << command << int(ui::Answer::Cancel) << false << false;
+        }
+    }
+    void unsavedChangesQuestion()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(bool, saveChosen);
+        QFETCH(bool, goesOn);
+        Window w;
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        const std::string saved = w.dir.File("saved.db");
+        w.ui.QueueAnswer(static_cast<ui::Answer>(answer));
+        if (static_cast<ui::Answer>(answer) == ui::Answer::Yes) {
+            if (saveChosen) {
+                w.ui.QueueFile(QString::fromStdString(saved));
+            } else {
+                w.ui.QueueCancel();
+            }
+        }
+        const auto other = MakeDatabase(1, 1, 5);
+        const QString otherPath = QString::fromStdString(w.dir.Write("other.db", DbFileBytes(*other)));
+        if (command == "open") {
+            if (goesOn) {
+                w.ui.QueueFile(otherPath);
+            }
+            w.Action(CommandId::OpenDb)->trigger();
+        } else if (command == "exit") {
+            w.Action(CommandId::Exit)->trigger();
+        } else {
+            QVERIFY(w.Frame().close() == goesOn);
+        }
+        QVERIFY(!w.ui.messages.empty());
+        QCOMPARE(w.ui.messages[0].text, "The channel database has unsaved changes. Save them first?");
+        QCOMPARE(w.ui.messages[0].caption, "Corvane");
+        QVERIFY(w.ui.messages[0].question);
+        QVERIFY(w.ui.messages[0].withCancel);
+        const bool yes = static_cast<ui::Answer>(answer) == ui::Answer::Yes;
+        if (yes) {
+            QCOMPARE(w.ui.fileRequests.at(1).mode, FileDialogRequest::Mode::Save);
+            QCOMPARE(w.ui.fileRequests.at(1).defaultExtension, "db");
+        }
+        QCOMPARE(QFile::exists(QString::fromStdString(saved)), yes && saveChosen);
+        if (yes && saveChosen) {
+            QCOMPARE(w.ui.messages.at(1).text, "Save default program finished!");
+        }
+        if (command == "open") {
+            QCOMPARE(int(w.Frame().Database()->Progs().Count()), goesOn ? 5 : 2);
+            QCOMPARE(w.Frame().ModifiedPane()->text(), goesOn ? "" : "Modified");
+        } else {
+            QCOMPARE(w.Frame().isVisible(), !goesOn);
+        }
+    }
+
+    void aWorkbookIsSavedBackAsAWorkbook()
+    {
+        Window w;
+        auto db = MakeDatabase(1, 1, 3);
+        const QString book = QString::fromStdString(w.dir.File("book.xls"));
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("ch.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.ui.QueueFile(book);
+        w.Action(CommandId::SaveAsExcel)->trigger();
+        w.ui.QueueFile(book);
+        w.Action(CommandId::OpenExcel)->trigger();
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        w.ui.QueueAnswer(ui::Answer::Yes);
+        w.ui.QueueCancel();
+        w.Action(CommandId::Exit)->trigger();
+        QVERIFY(w.Frame().isVisible());
+        QCOMPARE(w.ui.fileRequests.back().defaultExtension, "xls");
     }
 
     void undoAndClipboardKeysDoNothing()
