@@ -135,6 +135,12 @@ void CMainFrame::ConnectCommands()
     on(CommandId::Undo, &CMainFrame::Undo);
     on(CommandId::Redo, &CMainFrame::Redo);
     on(CommandId::Delete, [this] { m_list->DeleteSelected(); });
+    on(CommandId::EditCell, [this] {
+        const QModelIndex current = m_list->currentIndex();
+        if (current.flags().testFlag(Qt::ItemIsEditable)) {
+            m_list->edit(current);
+        }
+    });
     on(CommandId::MoveUp, [this] { m_list->MoveSelectedUp(); });
     on(CommandId::MoveDown, [this] { m_list->MoveSelectedDown(); });
     on(CommandId::MoveToTop, [this] { m_list->MoveSelectedToTop(); });
@@ -393,8 +399,13 @@ void CMainFrame::UpdateEditCommands()
     redo->setText(canRedo ? "&Redo " + QString::fromStdString(m_history->RedoName()) : "&Redo");
     // The row commands act on the list's selection, so only while the list is the active pane.
     const bool rows = m_history != nullptr && m_activePane == m_list && m_list->HasSelection();
-    for (const int id :
-         {CommandId::Delete, CommandId::MoveUp, CommandId::MoveDown, CommandId::MoveToTop, CommandId::MoveToBottom}) {
+    // Edit Cell edits the current cell when its column is editable, and does nothing on the others.
+    for (const int id : {CommandId::Delete,
+                         CommandId::EditCell,
+                         CommandId::MoveUp,
+                         CommandId::MoveDown,
+                         CommandId::MoveToTop,
+                         CommandId::MoveToBottom}) {
         Action(id)->setEnabled(rows);
     }
 }

@@ -18,6 +18,7 @@ inline constexpr int Paste = 57637;
 inline constexpr int Undo = 57643;
 inline constexpr int Redo = 57644;
 inline constexpr int Delete = 57632;
+inline constexpr int EditCell = 40009;
 inline constexpr int MoveUp = 40010;
 inline constexpr int MoveDown = 40011;
 inline constexpr int MoveToTop = 40012;

@@ -69,6 +69,7 @@ const std::vector<ActionSpec>& ActionSpecs()
          "Delete the selected rows with everything under them",
          "Delete",
          {Q(Qt::Key_Delete)}},
+        {CommandId::EditCell, "Edit &Cell", "Change the value of the current cell", "Edit Cell", {Q(Qt::Key_F2)}},
         {CommandId::MoveUp, "Move &Up", "Move the selected rows up one row", "Move Up", {Q(Qt::CTRL | Qt::Key_Up)}},
         {CommandId::MoveDown,
          "Move Do&wn",
@@ -118,6 +119,7 @@ FrameActions::FrameActions(QMainWindow& frame)
                          CommandId::Undo,
                          CommandId::Redo,
                          CommandId::Delete,
+                         CommandId::EditCell,
                          CommandId::MoveUp,
                          CommandId::MoveDown,
                          CommandId::MoveToTop,
@@ -159,6 +161,7 @@ void FrameActions::BuildMenusAndToolBar(QMainWindow& frame) const
     edit->addAction(Get(CommandId::Redo));
     edit->addSeparator();
     edit->addAction(Get(CommandId::Delete));
+    edit->addAction(Get(CommandId::EditCell));
     edit->addSeparator();
     edit->addAction(Get(CommandId::MoveUp));
     edit->addAction(Get(CommandId::MoveDown));

@@ -181,8 +181,16 @@ private slots:
                                "-",
                                "E&xit"};
         QCOMPARE(Texts(menus[0]->menu()->actions()), file);
-        const QStringList edit{
-            "&Undo", "&Redo", "-", "&Delete", "-", "Move &Up", "Move Do&wn", "Move to &Top", "Move to &Bottom"};
+        const QStringList edit{"&Undo",
+                               "&Redo",
+                               "-",
+                               "&Delete",
+                               "Edit &Cell",
+                               "-",
+                               "Move &Up",
+                               "Move Do&wn",
+                               "Move to &Top",
+                               "Move to &Bottom"};
         QCOMPARE(Texts(menus[1]->menu()->actions()), edit);
         QCOMPARE(Texts(menus[2]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
         QCOMPARE(Texts(menus[3]->menu()->actions()), QStringList{"&About Tessaro..."});
@@ -233,6 +241,8 @@ private slots:
                               << "Redo";
         QTest::addRow("delete") << CommandId::Delete << "Delete the selected rows with everything under them"
                                 << "Delete";
+        QTest::addRow("edit cell") << CommandId::EditCell << "Change the value of the current cell"
+                                   << "Edit Cell";
         QTest::addRow("move up") << CommandId::MoveUp << "Move the selected rows up one row"
                                  << "Move Up";
         QTest::addRow("move down") << CommandId::MoveDown << "Move the selected rows down one row"
@@ -975,6 +985,44 @@ private slots:
         QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
         QVERIFY(!w.Action(CommandId::Redo)->isEnabled());
         QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo");
+    }
+
+    void editCellFromTheMenuAndF2()
+    {
+        for (const bool byKey : {true, false}) {
+            Window w;
+            QApplication::setActiveWindow(&w.Frame());
+            QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+            w.OpenDbWith(3);
+            w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+            w.List().setFocus();
+            QVERIFY(!w.Action(CommandId::EditCell)->isEnabled()); // no row selected
+            w.List().setCurrentIndex(w.List().Model().index(1, 1)); // the transponder id: read-only
+            QVERIFY(w.Action(CommandId::EditCell)->isEnabled());
+            if (byKey) {
+                QTest::keyClick(&w.List(), Qt::Key_F2);
+            } else {
+                w.Action(CommandId::EditCell)->trigger();
+            }
+            QVERIFY(w.List().viewport()->findChild<QLineEdit*>() == nullptr);
+            w.List().setCurrentIndex(w.List().Model().index(1, 9));
+            w.List().scrollTo(w.List().currentIndex());
+            w.List().setFocus();
+            QVERIFY(w.Action(CommandId::EditCell)->isEnabled());
+            if (byKey) {
+                QTest::keyClick(&w.List(), Qt::Key_F2);
+            } else {
+                w.Action(CommandId::EditCell)->trigger();
+            }
+            QLineEdit* edit = nullptr;
+            QTRY_VERIFY((edit = w.List().viewport()->findChild<QLineEdit*>("cellNumber")) != nullptr);
+            edit->setText("4321");
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCoreApplication::processEvents(); // the editor commits its value from the event loop
+            QCOMPARE(w.List().Model().index(1, 9).data().toString(), "4321");
+            QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo Edit ServiceId");
+            QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+        }
     }
 };
 

@@ -2,6 +2,10 @@
 
 #include "common/CodePage.h"
 #include "db/CProgDb.h"
+#include "edit/CEditHistory.h"
+#include "edit/FieldTable.h"
+#include "edit/RenameNode.h"
+#include "edit/SetField.h"
 
 #include <QBrush>
 #include <QGuiApplication>
@@ -322,6 +326,8 @@ QVariant ProgListModel::data(const QModelIndex& index, int role) const
     }
     case Qt::UserRole:
         return IdAt(index.row());
+    case Qt::EditRole:
+        return EditValue(index);
     case Qt::BackgroundRole:
         if (index.row() == m_dropTarget) {
             return QGuiApplication::palette().brush(QPalette::Highlight);
@@ -335,6 +341,52 @@ QVariant ProgListModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+const core::FieldInfo* ProgListModel::FieldAt(int column) const
+{
+    if (column <= 0 || column >= columnCount()) {
+        return nullptr;
+    }
+    const std::string_view header = ColumnHeaders(m_kind)[static_cast<std::size_t>(column)];
+    return core::FindFieldByHeader(NodeTypeOf(m_kind), header);
+}
+
+QVariant ProgListModel::EditValue(const QModelIndex& index) const
+{
+    const core::FieldInfo* field = FieldAt(index.column());
+    const CNode* node = NodeAt(index.row());
+    if (field == nullptr || node == nullptr) {
+        return {};
+    }
+    if (field->IsName()) {
+        return QString::fromStdString(InternalToUtf8(core::NodeName(*node)));
+    }
+    return static_cast<qulonglong>(core::FieldValue(*node, *field));
+}
+
+Qt::ItemFlags ProgListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_history != nullptr && FieldAt(index.column()) != nullptr
+        && NodeAt(index.row()) != nullptr) {
+        flags |= Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool ProgListModel::EditCell(const QModelIndex& index, const QVariant& value)
+{
+    const core::FieldInfo* field = FieldAt(index.column());
+    if (m_history == nullptr || field == nullptr || NodeAt(index.row()) == nullptr) {
+        return false;
+    }
+    const std::int32_t id = IdAt(index.row());
+    if (field->IsName()) {
+        return m_history->Do(core::RenameNode(NodeTypeOf(m_kind), id, value.toByteArray().toStdString()));
+    }
+    return m_history->Do(core::SetField(
+        NodeTypeOf(m_kind), id, std::string(field->name), static_cast<std::uint32_t>(value.toULongLong())));
 }
 
 QVariant ProgListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -6,6 +6,7 @@
 #include "edit/MoveNodes.h"
 #include "editor/dialogs/CFilterDlg.h"
 #include "editor/models/ProgListModel.h"
+#include "editor/views/CellEditDelegate.h"
 #include "editor/views/DeadEditKeys.h"
 #include "ui/UiServices.h"
 
@@ -22,7 +23,6 @@ using core::CProgDb;
 using core::EditChange;
 using core::InvalidId;
 using core::ListChange;
-using core::NodeType;
 
 namespace editor {
 
@@ -31,19 +31,6 @@ constexpr int kColumnWidth = 80;
 const QPoint kDragImageOffset(10, 14); // the image's top-left corner, from the pointer
 constexpr int kAutoScrollMargin = 12; // pixels from the top or bottom edge
 constexpr int kAutoScrollIntervalMs = 60;
-
-NodeType NodeKind(ListKind kind)
-{
-    switch (kind) {
-    case ListKind::Programs:
-        return core::Prog;
-    case ListKind::Transponders:
-        return core::Tp;
-    case ListKind::Satellites:
-        break;
-    }
-    return core::Sat;
-}
 
 const char* FilterCaption(ListKind kind)
 {
@@ -69,7 +56,9 @@ CProgListView::CProgListView(ui::UiServices& services, QWidget* parent)
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new CellEditDelegate(*m_model, services, this));
+    // F2 or a double-click edits a cell; typing over a cell does not.
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setSortingEnabled(false);
     setWordWrap(false);
     setDragEnabled(true); // a press on a selected row keeps the selection, so several rows can be dragged
@@ -96,6 +85,7 @@ void CProgListView::AttachDatabase(CProgDb* db, CEditHistory* history)
 {
     DetachHistory();
     m_model->AttachDatabase(db);
+    m_model->SetHistory(history);
     m_history = history;
     if (m_history != nullptr) {
         m_history->AddObserver(*this);
@@ -120,11 +110,11 @@ void CProgListView::DatabaseEdited(const EditChange& change)
     const bool treeChanged = change.sats != ListChange::None || change.tps != ListChange::None;
     // A list shows its own kind and, on a program row, its transponder's values: rows come and go
     // or change places only with their own list, values with any.
-    const ListChange own = change.Of(NodeKind(Kind()));
+    const ListChange own = change.Of(NodeTypeOf(Kind()));
     if (own == ListChange::Rows || own == ListChange::Moved || change.Of(core::Sat) == ListChange::Rows
         || change.Of(core::Tp) == ListChange::Rows) {
         m_model->Refresh();
-        if (change.nodeId != InvalidId && change.nodeKind == NodeKind(Kind())) {
+        if (change.nodeId != InvalidId && change.nodeKind == NodeTypeOf(Kind())) {
             SelectIds({change.nodeId});
         }
     } else if (change.Any()) {
@@ -190,7 +180,7 @@ bool CProgListView::HasSelection() const
 void CProgListView::DeleteSelected()
 {
     const std::vector<int> selected = SelectedRowsAscending();
-    if (selected.empty() || !DoEdit(core::DeleteNodes(NodeKind(Kind()), IdsOfRows(selected)))) {
+    if (selected.empty() || !DoEdit(core::DeleteNodes(NodeTypeOf(Kind()), IdsOfRows(selected)))) {
         return;
     }
     selectionModel()->clearSelection();
@@ -219,7 +209,7 @@ void CProgListView::SelectIds(const std::vector<std::int32_t>& ids)
 void CProgListView::MoveSelectedBefore(std::int32_t beforeId)
 {
     const std::vector<std::int32_t> ids = IdsOfRows(SelectedRowsAscending());
-    if (ids.empty() || !DoEdit(core::MoveNodes(NodeKind(Kind()), ids, beforeId))) {
+    if (ids.empty() || !DoEdit(core::MoveNodes(NodeTypeOf(Kind()), ids, beforeId))) {
         return;
     }
     SelectIds(ids);
