@@ -7,6 +7,7 @@
 #include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
+#include "edit/CEditHistory.h"
 #include "editor/CommandIds.h"
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QSplitter>
@@ -29,6 +31,7 @@
 using core::CAccessDftDbOut;
 using core::CAccessIn;
 using core::CAccessOut;
+using core::CEditHistory;
 using core::ClearPendingError;
 using core::CProgDb;
 using core::FileFormat;
@@ -69,8 +72,11 @@ CMainFrame::CMainFrame(ui::UiServices& services, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
-    // The views hold plain pointers to the database: they go first.
+    // The views hold plain pointers to the database and listen to its history: they go first.
     std::unique_ptr<QWidget> panes(takeCentralWidget());
+    if (m_history != nullptr) {
+        m_history->RemoveObserver(*this);
+    }
 }
 
 void CMainFrame::CreateStatusBar()
@@ -78,6 +84,11 @@ void CMainFrame::CreateStatusBar()
     m_messagePane = new QLabel("Ready", this);
     m_messagePane->setObjectName("messagePane");
     statusBar()->addWidget(m_messagePane, 1);
+    m_modifiedPane = new QLabel(this);
+    m_modifiedPane->setObjectName("modifiedPane");
+    m_modifiedPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_modifiedPane->setMinimumWidth(m_modifiedPane->fontMetrics().horizontalAdvance("Modified") + 8);
+    statusBar()->addPermanentWidget(m_modifiedPane);
     // Qt cannot read the lock keys' states on every platform, so the indicators are shown greyed.
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
         auto* pane = new QLabel(indicator, this);
@@ -105,6 +116,7 @@ void CMainFrame::CreatePanes()
     connect(m_tree, &CProgBrowseView::ShowItemsRequested, m_list, &CProgListView::ShowItems);
     connect(m_list, &CProgListView::RefreshTreeRequested, m_tree, &CProgBrowseView::RefreshTree);
     connect(m_list, &CProgListView::RowCountChanged, this, &CMainFrame::UpdateFilterCommand);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CMainFrame::UpdateEditCommands);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
 }
 
@@ -123,6 +135,19 @@ void CMainFrame::ConnectCommands()
     on(CommandId::NextPane, &CMainFrame::SwitchPane);
     on(CommandId::PrevPane, &CMainFrame::SwitchPane);
     on(CommandId::Filter, [this] { m_list->Filter(); });
+    on(CommandId::Undo, &CMainFrame::Undo);
+    on(CommandId::Redo, &CMainFrame::Redo);
+    on(CommandId::Delete, [this] { m_list->DeleteSelected(); });
+    on(CommandId::EditCell, [this] {
+        const QModelIndex current = m_list->currentIndex();
+        if (current.flags().testFlag(Qt::ItemIsEditable)) {
+            m_list->edit(current);
+        }
+    });
+    on(CommandId::MoveUp, [this] { m_list->MoveSelectedUp(); });
+    on(CommandId::MoveDown, [this] { m_list->MoveSelectedDown(); });
+    on(CommandId::MoveToTop, [this] { m_list->MoveSelectedToTop(); });
+    on(CommandId::MoveToBottom, [this] { m_list->MoveSelectedToBottom(); });
 
     QToolBar* toolBar = findChild<QToolBar*>("toolBar");
     QAction* toggleToolBar = Action(CommandId::ToggleToolBar);
@@ -147,7 +172,7 @@ void CMainFrame::OpenDb()
 
 void CMainFrame::SaveAsDb()
 {
-    ExportFormat(FormatId::Db);
+    (void)ExportFormat(FormatId::Db); // a failure has been shown to the user
 }
 
 void CMainFrame::OpenExcel()
@@ -157,7 +182,7 @@ void CMainFrame::OpenExcel()
 
 void CMainFrame::SaveAsExcel()
 {
-    ExportFormat(FormatId::Excel);
+    (void)ExportFormat(FormatId::Excel); // a failure has been shown to the user
 }
 
 void CMainFrame::OpenUserDb()
@@ -177,11 +202,37 @@ void CMainFrame::ImportFormat(FormatId id)
     (void)ImportFile(*importer, format.dialogFilter); // a failure has been shown to the user
 }
 
-void CMainFrame::ExportFormat(FormatId id)
+bool CMainFrame::ExportFormat(FormatId id)
 {
     const FileFormat& format = Format(id);
     const std::unique_ptr<CAccessOut> exporter = format.makeWriter();
-    ExportFile(*exporter, std::string(format.extension), format.dialogFilter);
+    return ExportFile(*exporter, std::string(format.extension), format.dialogFilter);
+}
+
+bool CMainFrame::ConfirmDiscard()
+{
+    if (m_history == nullptr || !m_history->IsModified()) {
+        return true;
+    }
+    const QString question = "The channel database has unsaved changes. Save them first?";
+    switch (m_services.Ask(this, question, "Corvane", true)) {
+    case ui::Answer::Yes:
+        return ExportFormat(m_fromWorkbook ? FormatId::Excel : FormatId::Db);
+    case ui::Answer::No:
+        return true;
+    case ui::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (ConfirmDiscard()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void CMainFrame::MergeDefaultDb()
@@ -213,6 +264,9 @@ void CMainFrame::MergeDefaultDb()
 
 bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
 {
+    if (!ConfirmDiscard()) {
+        return false;
+    }
     ui::FileDialogRequest request;
     request.mode = ui::FileDialogRequest::Mode::Open;
     request.filter = filter;
@@ -252,11 +306,22 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
         ShowPendingError("Load Error");
         return false;
     }
-    // The views hold plain pointers to the database: they move to the new one before the old one goes.
+    // The views hold plain pointers to the database: they move to the new one before the old one
+    // goes. The opened file starts a history of its own.
+    auto history = std::make_unique<CEditHistory>(*read);
+    history->AddObserver(*this);
     m_tree->RebuildTree(read.get());
-    m_list->AttachDatabase(read.get());
+    m_list->AttachDatabase(read.get(), history.get());
+    if (m_history != nullptr) {
+        m_history->RemoveObserver(*this);
+    }
+    m_history = std::move(history);
     m_db = std::move(read);
+    const FileFormat* format = FormatByPath(path);
+    m_fromWorkbook = format != nullptr && format == &Format(FormatId::Excel);
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
+    UpdateEditCommands();
+    UpdateModifiedPane();
     if (importer.Damage().Any()) {
         // What could be read is shown; the user learns that the rest of the image was not.
         m_services.ShowMessage(this,
@@ -267,11 +332,11 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
     return true;
 }
 
-void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter)
+bool CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, std::string_view filter)
 {
     if (m_db == nullptr || m_db->IsEmpty()) {
         m_services.ShowMessage(this, "No data to save!", "Empty", MessageIcon::Error);
-        return;
+        return false;
     }
     ui::FileDialogRequest request;
     request.mode = ui::FileDialogRequest::Mode::Save;
@@ -280,7 +345,7 @@ void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, 
     request.initialName = "DefaultDb." + extension;
     const std::optional<QString> path = m_services.AskFileName(this, request);
     if (!path) {
-        return;
+        return false;
     }
     bool exported = false;
     {
@@ -289,9 +354,19 @@ void CMainFrame::ExportFile(CAccessOut& exporter, const std::string& extension, 
     }
     if (!exported) {
         ShowPendingError("Save Error");
-        return;
+        return false;
     }
+    if (m_history != nullptr) {
+        m_history->MarkSaved();
+    }
+    UpdateModifiedPane();
     m_services.ShowMessage(this, "Save default program finished!", "Finish", MessageIcon::Information);
+    return true;
+}
+
+void CMainFrame::UpdateModifiedPane()
+{
+    m_modifiedPane->setText(m_history != nullptr && m_history->IsModified() ? "Modified" : "");
 }
 
 void CMainFrame::ShowPendingError(const char* caption)
@@ -328,6 +403,52 @@ void CMainFrame::UpdateFilterCommand()
     // Filter belongs to the list: it is offered only while the list is the active pane and has
     // something to narrow.
     Action(CommandId::Filter)->setEnabled(m_activePane == m_list && m_list->RowCount() > 1);
+    UpdateEditCommands();
+}
+
+void CMainFrame::UpdateEditCommands()
+{
+    const bool canUndo = m_history != nullptr && m_history->CanUndo();
+    const bool canRedo = m_history != nullptr && m_history->CanRedo();
+    QAction* undo = Action(CommandId::Undo);
+    undo->setEnabled(canUndo);
+    undo->setText(canUndo ? "&Undo " + QString::fromStdString(m_history->UndoName()) : "&Undo");
+    QAction* redo = Action(CommandId::Redo);
+    redo->setEnabled(canRedo);
+    redo->setText(canRedo ? "&Redo " + QString::fromStdString(m_history->RedoName()) : "&Redo");
+    // The row commands act on the list's selection, so only while the list is the active pane.
+    const bool rows = m_history != nullptr && m_activePane == m_list && m_list->HasSelection();
+    // Edit Cell edits the current cell when its column is editable, and does nothing on the others.
+    for (const int id : {CommandId::Delete,
+                         CommandId::EditCell,
+                         CommandId::MoveUp,
+                         CommandId::MoveDown,
+                         CommandId::MoveToTop,
+                         CommandId::MoveToBottom}) {
+        Action(id)->setEnabled(rows);
+    }
+}
+
+void CMainFrame::Undo()
+{
+    if (m_history != nullptr) {
+        (void)m_history->Undo(); // refused when there is nothing to undo: the command is disabled then
+    }
+}
+
+void CMainFrame::Redo()
+{
+    if (m_history != nullptr) {
+        (void)m_history->Redo(); // refused when there is nothing to redo: the command is disabled then
+    }
+}
+
+void CMainFrame::DatabaseEdited(const core::EditChange& /*change*/)
+{
+    // The counts in the status bar follow every change.
+    m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
+    UpdateEditCommands();
+    UpdateModifiedPane();
 }
 
 } // namespace editor

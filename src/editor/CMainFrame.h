@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/IEditObserver.h"
 #include "formats/FileFormats.h"
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class QSplitter;
 namespace core {
 class CAccessIn;
 class CAccessOut;
+class CEditHistory;
 class CProgDb;
 } // namespace core
 
@@ -28,8 +30,9 @@ class CProgListView;
 class FrameActions;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
-// program list right). It owns the channel database, created at the first confirmed import.
-class CMainFrame final : public QMainWindow
+// program list right). It owns the channel database, created at the first confirmed import, and
+// its edit history, which starts anew with every file opened.
+class CMainFrame final : public QMainWindow, private core::IEditObserver
 {
     Q_OBJECT
 
@@ -48,24 +51,36 @@ public:
 
     // The file commands of one format: its importer or exporter with its file-dialog filter.
     void ImportFormat(core::FormatId id);
-    void ExportFormat(core::FormatId id);
+    [[nodiscard]] bool ExportFormat(core::FormatId id);
+    // Before the database is replaced or the window closes: when there are unsaved changes, asks
+    // whether to save them first. False when the user cancelled (the question or the save).
+    [[nodiscard]] bool ConfirmDiscard();
     // Asks for a file and reads it with the importer; true when something was imported.
     [[nodiscard]] bool ImportFile(core::CAccessIn& importer, std::string_view filter);
-    // Asks for a file name and writes the database with the exporter.
-    void ExportFile(core::CAccessOut& exporter, const std::string& extension, std::string_view filter);
+    // Asks for a file name and writes the database with the exporter; true when it was written.
+    [[nodiscard]] bool ExportFile(core::CAccessOut& exporter, const std::string& extension, std::string_view filter);
     // Opens a file named on the command line; the format comes from its extension.
     [[nodiscard]] bool OpenPath(const QString& path);
 
+    // The edit commands, acting on the program list.
+    void Undo();
+    void Redo();
+
     core::CProgDb* Database() const { return m_db.get(); }
+    core::CEditHistory* History() const { return m_history.get(); }
     CProgBrowseView* TreeView() const { return m_tree; }
     CProgListView* ListView() const { return m_list; }
     QSplitter* Splitter() const { return m_splitter; }
     QLabel* MessagePane() const { return m_messagePane; }
+    QLabel* ModifiedPane() const { return m_modifiedPane; }
     QAction* Action(int id) const;
 
 signals:
     // The About command; the application object shows the box.
     void AboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateStatusBar();
@@ -76,15 +91,21 @@ private:
     void SwitchPane();
     void OnFocusChanged(QWidget* now);
     void UpdateFilterCommand();
+    void UpdateEditCommands();
+    void UpdateModifiedPane();
+    void DatabaseEdited(const core::EditChange& change) override;
 
     ui::UiServices& m_services;
     std::unique_ptr<FrameActions> m_actions;
     std::unique_ptr<core::CProgDb> m_db;
+    std::unique_ptr<core::CEditHistory> m_history; // on m_db: declared after it, so it goes first
     QSplitter* m_splitter = nullptr;
     CProgBrowseView* m_tree = nullptr;
     CProgListView* m_list = nullptr;
     QWidget* m_activePane = nullptr;
     QLabel* m_messagePane = nullptr;
+    QLabel* m_modifiedPane = nullptr;
+    bool m_fromWorkbook = false; // the database was read from a workbook: it is saved back as one
 };
 
 } // namespace editor

@@ -59,6 +59,33 @@ const std::vector<ActionSpec>& ActionSpecs()
          "Undo the last action",
          "Undo",
          {Q(Qt::CTRL | Qt::Key_Z), Q(Qt::ALT | Qt::Key_Backspace)}},
+        {CommandId::Redo,
+         "&Redo",
+         "Redo the previously undone action",
+         "Redo",
+         {Q(Qt::CTRL | Qt::Key_Y), Q(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}},
+        {CommandId::Delete,
+         "&Delete",
+         "Delete the selected rows with everything under them",
+         "Delete",
+         {Q(Qt::Key_Delete)}},
+        {CommandId::EditCell, "Edit &Cell", "Change the value of the current cell", "Edit Cell", {Q(Qt::Key_F2)}},
+        {CommandId::MoveUp, "Move &Up", "Move the selected rows up one row", "Move Up", {Q(Qt::CTRL | Qt::Key_Up)}},
+        {CommandId::MoveDown,
+         "Move Do&wn",
+         "Move the selected rows down one row",
+         "Move Down",
+         {Q(Qt::CTRL | Qt::Key_Down)}},
+        {CommandId::MoveToTop,
+         "Move to &Top",
+         "Move the selected rows above the first row",
+         "Move to Top",
+         {Q(Qt::CTRL | Qt::Key_Home)}},
+        {CommandId::MoveToBottom,
+         "Move to &Bottom",
+         "Move the selected rows below the last row",
+         "Move to Bottom",
+         {Q(Qt::CTRL | Qt::Key_End)}},
         {CommandId::NextPane, "Next Pane", "Switch to the next window pane", "Next Pane", {Q(Qt::Key_F6)}},
         {CommandId::PrevPane,
          "Previous Pane",
@@ -84,8 +111,19 @@ FrameActions::FrameActions(QMainWindow& frame)
         frame.addAction(action); // keys work whether or not a menu shows the action
         m_actions[spec.id] = action;
     }
-    // Cut, Copy, Paste and Undo have no handler anywhere: always disabled, their keys do nothing.
-    for (const int id : {CommandId::Cut, CommandId::Copy, CommandId::Paste, CommandId::Undo}) {
+    // Cut, Copy and Paste have no handler anywhere: always disabled, their keys do nothing. The
+    // frame enables the edit commands when they can act.
+    for (const int id : {CommandId::Cut,
+                         CommandId::Copy,
+                         CommandId::Paste,
+                         CommandId::Undo,
+                         CommandId::Redo,
+                         CommandId::Delete,
+                         CommandId::EditCell,
+                         CommandId::MoveUp,
+                         CommandId::MoveDown,
+                         CommandId::MoveToTop,
+                         CommandId::MoveToBottom}) {
         m_actions[id]->setEnabled(false);
     }
     Get(CommandId::Cut)->setIcon(CutIcon());
@@ -117,6 +155,18 @@ void FrameActions::BuildMenusAndToolBar(QMainWindow& frame) const
     file->addAction(Get(CommandId::MergeDefaultDb));
     file->addSeparator();
     file->addAction(Get(CommandId::Exit));
+    QMenu* edit = frame.menuBar()->addMenu("&Edit");
+    edit->setObjectName("editMenu");
+    edit->addAction(Get(CommandId::Undo));
+    edit->addAction(Get(CommandId::Redo));
+    edit->addSeparator();
+    edit->addAction(Get(CommandId::Delete));
+    edit->addAction(Get(CommandId::EditCell));
+    edit->addSeparator();
+    edit->addAction(Get(CommandId::MoveUp));
+    edit->addAction(Get(CommandId::MoveDown));
+    edit->addAction(Get(CommandId::MoveToTop));
+    edit->addAction(Get(CommandId::MoveToBottom));
     QMenu* view = frame.menuBar()->addMenu("&View");
     view->addAction(Get(CommandId::ToggleToolBar));
     view->addAction(Get(CommandId::ToggleStatusBar));

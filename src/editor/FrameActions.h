@@ -19,7 +19,7 @@ public:
     // The action of a command id; nullptr for an id the frame does not carry.
     QAction* Get(int id) const;
 
-    // Builds "&File", "&View" and "&Help", and the toolbar (Cut, Copy, Paste, separator, About).
+    // Builds "&File", "&Edit", "&View" and "&Help", and the toolbar (Cut, Copy, Paste, separator, About).
     void BuildMenusAndToolBar(QMainWindow& frame) const;
 
 private:

@@ -348,7 +348,7 @@ private slots:
         // ... so the next failure without a reason of its own says just that.
         SilentExporter failing;
         w.ui.QueueFile(QString::fromStdString(w.dir.File("out.xls")));
-        w.Frame().ExportFile(failing, "xls", kExcelFilter);
+        QVERIFY(!w.Frame().ExportFile(failing, "xls", kExcelFilter));
         w.Expect("Unknown Error!", "Save Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
     }

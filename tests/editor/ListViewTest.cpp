@@ -1,6 +1,7 @@
 // The program list: columns, cells, delete with dependants, drag-and-drop reordering and filter.
 #include "TestDatabase.h"
 #include "common/CodePage.h"
+#include "edit/CEditHistory.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgListView.h"
 #include "support/FakeUiServices.h"
@@ -37,7 +38,7 @@ struct Fixture
         : db(MakeDatabase(sats, tpsPerSat, progsPerTp))
     {
         view.resize(900, 600);
-        view.AttachDatabase(db.get());
+        view.AttachDatabase(db.get(), &history);
     }
 
     void Select(const QList<int>& rows)
@@ -92,6 +93,7 @@ struct Fixture
 
     FakeUiServices ui;
     std::unique_ptr<CProgDb> db;
+    core::CEditHistory history{*db};
     CProgListView view{ui};
 };
 
@@ -240,7 +242,7 @@ private slots:
 
         FakeUiServices ui;
         CProgListView view(ui);
-        view.AttachDatabase(&db);
+        view.AttachDatabase(&db, nullptr);
         view.ShowItems(static_cast<ListKind>(kind), InvalidId);
         QCOMPARE(view.RowCount(), 1);
         QStringList shown;
@@ -279,7 +281,7 @@ private slots:
         Fixture f;
         f.view.ShowItems(ListKind::Programs, InvalidId);
         QCOMPARE(f.view.RowCount(), 10);
-        f.view.AttachDatabase(f.db.get());
+        f.view.AttachDatabase(f.db.get(), &f.history);
         QCOMPARE(f.view.RowCount(), 0);
         QCOMPARE(f.view.Model().columnCount(), 0);
     }
@@ -672,7 +674,178 @@ private slots:
         QCOMPARE(removed.count(), 3); // one step per run of neighbouring rows
         QCOMPARE(f.view.RowCount(), 15);
         f.view.ShowItems(ListKind::Satellites, InvalidId);
-        f.view.AttachDatabase(f.db.get());
+        f.view.AttachDatabase(f.db.get(), &f.history);
+    }
+
+    // A cell edited in place with F2: the value typed or chosen, the cell afterwards, and the box a
+    // refused value brings (the cell then stays as it was).
+    void inPlaceEditing_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("input"); // typed, or the drop-down's text
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("refusal");
+        const int progs = int(ListKind::Programs);
+        const int sats = int(ListKind::Satellites);
+        const int tps = int(ListKind::Transponders);
+        const QString notChanged = "\nThe name was not changed.";
+        QTest::addRow("service id") << progs << 9 << "1234"
+                                    << "1234"
+                                    << "";
+        QTest::addRow("service id at its widest") << progs << 9 << "65535"
+                                                  << "65535"
+                                                  << "";
+        QTest::addRow("service id too wide") << progs << 9 << "65536"
+                                             << "101"
+                                             << "ServiceId takes a number from 0 to 65535.";
+        QTest::addRow("fav type as its cell shows it") << progs << 14 << "-2147483647"
+                                                       << "-2147483647"
+                                                       << "";
+        QTest::addRow("an empty number") << progs << 9 << ""
+                                         << "101"
+                                         << "ServiceId takes a number from 0 to 65535.";
+        QTest::addRow("program name") << progs << 2 << QString::fromUtf8("Первый канал")
+                                      << QString::fromUtf8("Первый канал") << "";
+        QTest::addRow("program name of 41 bytes")
+            << progs << 2 << QString(41, QChar(0x0416)) << QString(41, QChar(0x0416)) << "";
+        QTest::addRow("program name of 42 bytes")
+            << progs << 2 << QString(42, 'x') << "Prog1"
+            << "A program name has at most 41 bytes; this one has 42." + notChanged;
+        QTest::addRow("a character the code page lacks")
+            << progs << 2 << QString::fromUtf8("ТВ 日本") << "Prog1"
+            << QString::fromUtf8("The receiver cannot show these characters: 日本") + notChanged;
+        QTest::addRow("hide from the drop-down") << progs << 7 << "On"
+                                                 << "1"
+                                                 << "";
+        QTest::addRow("satellite name") << sats << 1 << "Astra 19.2E"
+                                        << "Astra 19.2E"
+                                        << "";
+        QTest::addRow("satellite name of 17 bytes")
+            << sats << 1 << QString(17, 'a') << "Sat1"
+            << "A satellite name has at most 16 bytes; this one has 17." + notChanged;
+        QTest::addRow("12V from the drop-down") << sats << 5 << "On"
+                                                << "1"
+                                                << "";
+        QTest::addRow("LNB frequency from the drop-down") << sats << 3 << "10600"
+                                                          << "10600"
+                                                          << "";
+        QTest::addRow("polarity from the drop-down") << tps << 4 << "V"
+                                                     << "1"
+                                                     << "";
+        QTest::addRow("frequency") << tps << 2 << "11836"
+                                   << "11836"
+                                   << "";
+    }
+    void inPlaceEditing()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, column);
+        QFETCH(QString, input);
+        QFETCH(QString, cell);
+        QFETCH(QString, refusal);
+        const ScopedCodePage cyrillic("1251");
+        QVERIFY(cyrillic.Installed());
+        Fixture f(2, 2, 1);
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        f.view.ShowItems(static_cast<ListKind>(kind), InvalidId);
+        const QModelIndex index = f.view.Model().index(1, column);
+        const QString before = index.data().toString();
+        f.view.setCurrentIndex(index);
+        QTest::keyClick(&f.view, Qt::Key_F2);
+        if (auto* box = f.view.viewport()->findChild<QComboBox*>("cellChoice")) {
+            box->setCurrentIndex(box->findText(input));
+            QVERIFY(box->currentIndex() >= 0);
+            QTest::keyClick(box, Qt::Key_Return);
+        } else {
+            auto* edit = f.view.viewport()->findChild<QLineEdit*>();
+            QVERIFY(edit != nullptr);
+            edit->setText(input);
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
+        QCoreApplication::processEvents(); // the editor commits its value from the event loop
+        QCOMPARE(index.data().toString(), cell);
+        const int sats = int(ListKind::Satellites);
+        if (refusal.isEmpty()) {
+            QVERIFY(f.ui.messages.empty());
+            const bool nameColumn = (kind == int(ListKind::Programs) && column == 2) || (kind == sats && column == 1);
+            QCOMPARE(f.history.UndoName().rfind(nameColumn ? "Rename" : "Edit", 0), std::size_t(0));
+            QVERIFY(f.history.Undo());
+            QCOMPARE(index.data().toString(), before);
+        } else {
+            QCOMPARE(f.ui.messages.size(), std::size_t(1));
+            QCOMPARE(f.ui.messages[0].text, refusal);
+            QCOMPARE(f.ui.messages[0].caption, "Edit Cell");
+            QCOMPARE(f.ui.messages[0].icon, ui::MessageIcon::Error);
+            QVERIFY(!f.history.CanUndo());
+        }
+    }
+
+    void numberEditorShowsItsRangeAndDoubleClickEdits()
+    {
+        Fixture f(1, 1, 3);
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        f.view.ShowItems(ListKind::Programs, InvalidId);
+        const QModelIndex index = f.view.Model().index(2, 9);
+        f.view.scrollTo(index);
+        QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.view.visualRect(index).center());
+        QTest::mouseDClick(f.view.viewport(), Qt::LeftButton, {}, f.view.visualRect(index).center());
+        auto* edit = f.view.viewport()->findChild<QLineEdit*>("cellNumber");
+        QVERIFY(edit != nullptr);
+        QCOMPARE(edit->toolTip(), "ServiceId: a number from 0 to 65535");
+        QCOMPARE(edit->text(), "102");
+        // The validator keeps out what is no number.
+        for (const char* typed : {"-7x", "1e3", "0x10", "12345678901"}) {
+            QString text(typed);
+            int position = 0;
+            QCOMPARE(edit->validator()->validate(text, position), QValidator::Invalid);
+        }
+        QString number("65535");
+        int position = 0;
+        QCOMPARE(edit->validator()->validate(number, position), QValidator::Acceptable);
+    }
+
+    void idsAndTheTransponderColumnAreReadOnly_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("column");
+        QTest::addRow("program id") << int(ListKind::Programs) << 0;
+        QTest::addRow("transponder id on a program row") << int(ListKind::Programs) << 1;
+        QTest::addRow("transponder id") << int(ListKind::Transponders) << 0;
+        QTest::addRow("satellite id on a transponder row") << int(ListKind::Transponders) << 1;
+        QTest::addRow("satellite id") << int(ListKind::Satellites) << 0;
+    }
+    void idsAndTheTransponderColumnAreReadOnly()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, column);
+        Fixture f(1, 1, 3);
+        f.view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.view));
+        f.view.ShowItems(static_cast<ListKind>(kind), InvalidId);
+        const QModelIndex index = f.view.Model().index(0, column);
+        QVERIFY(!f.view.Model().flags(index).testFlag(Qt::ItemIsEditable));
+        f.view.setCurrentIndex(index);
+        QTest::keyClick(&f.view, Qt::Key_F2);
+        QVERIFY(f.view.viewport()->findChild<QLineEdit*>() == nullptr);
+        QVERIFY(f.view.viewport()->findChild<QComboBox*>() == nullptr);
+    }
+
+    void undoOfADeleteBringsTheRowsBackIntoAFilteredList()
+    {
+        Fixture f;
+        f.view.ShowItems(ListKind::Programs, InvalidId);
+        f.QueueFilter({{"Hide", "0"}});
+        f.view.Filter();
+        f.Select({2, 3});
+        f.view.DeleteSelected();
+        QCOMPARE(f.ViewIds(), (QList<int>{0, 1, 4, 5, 6, 7, 8, 9}));
+        QVERIFY(f.history.Undo());
+        QCOMPARE(f.ViewIds(), Range(0, 9));
+        QVERIFY(f.history.Redo());
+        QCOMPARE(f.ViewIds(), (QList<int>{0, 1, 4, 5, 6, 7, 8, 9}));
     }
 };
 

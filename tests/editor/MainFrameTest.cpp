@@ -169,7 +169,7 @@ private slots:
     {
         Window w;
         const QList<QAction*> menus = w.Frame().menuBar()->actions();
-        QCOMPARE(Texts(menus), (QStringList{"&File", "&View", "&Help"}));
+        QCOMPARE(Texts(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         const QStringList file{"Open Db",
                                "Open Excel",
                                "-",
@@ -182,8 +182,19 @@ private slots:
                                "-",
                                "E&xit"};
         QCOMPARE(Texts(menus[0]->menu()->actions()), file);
-        QCOMPARE(Texts(menus[1]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
-        QCOMPARE(Texts(menus[2]->menu()->actions()), QStringList{"&About Tessaro..."});
+        const QStringList edit{"&Undo",
+                               "&Redo",
+                               "-",
+                               "&Delete",
+                               "Edit &Cell",
+                               "-",
+                               "Move &Up",
+                               "Move Do&wn",
+                               "Move to &Top",
+                               "Move to &Bottom"};
+        QCOMPARE(Texts(menus[1]->menu()->actions()), edit);
+        QCOMPARE(Texts(menus[2]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
+        QCOMPARE(Texts(menus[3]->menu()->actions()), QStringList{"&About Tessaro..."});
         QVERIFY(w.Action(CommandId::ToggleToolBar)->isChecked());
         QVERIFY(w.Action(CommandId::ToggleStatusBar)->isChecked());
     }
@@ -227,6 +238,20 @@ private slots:
                                << "Paste";
         QTest::addRow("undo") << CommandId::Undo << "Undo the last action"
                               << "Undo";
+        QTest::addRow("redo") << CommandId::Redo << "Redo the previously undone action"
+                              << "Redo";
+        QTest::addRow("delete") << CommandId::Delete << "Delete the selected rows with everything under them"
+                                << "Delete";
+        QTest::addRow("edit cell") << CommandId::EditCell << "Change the value of the current cell"
+                                   << "Edit Cell";
+        QTest::addRow("move up") << CommandId::MoveUp << "Move the selected rows up one row"
+                                 << "Move Up";
+        QTest::addRow("move down") << CommandId::MoveDown << "Move the selected rows down one row"
+                                   << "Move Down";
+        QTest::addRow("move to top") << CommandId::MoveToTop << "Move the selected rows above the first row"
+                                     << "Move to Top";
+        QTest::addRow("move to bottom") << CommandId::MoveToBottom << "Move the selected rows below the last row"
+                                        << "Move to Bottom";
         QTest::addRow("next pane") << CommandId::NextPane << "Switch to the next window pane"
                                    << "Next Pane";
         QTest::addRow("previous pane") << CommandId::PrevPane << "Switch back to the previous window pane"
@@ -624,7 +649,7 @@ private slots:
             return false;
         });
         w.ui.QueueFile("/out.db");
-        w.Frame().ExportFile(exporter, "db", kProgramDbFilter);
+        QVERIFY(!w.Frame().ExportFile(exporter, "db", kProgramDbFilter));
         w.Expect(shown, "Save Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
     }
@@ -645,13 +670,130 @@ private slots:
         QCOMPARE(w.ui.dialogTitles, QStringList{"About Tessaro"});
     }
 
-    void exitClosesWithoutAsking()
+    void exitWithNothingChangedClosesWithoutAsking()
     {
         Window w;
         w.OpenDbWith(2);
         w.Action(CommandId::Exit)->trigger();
         QVERIFY(!w.Frame().isVisible());
         QVERIFY(w.ui.messages.empty());
+    }
+
+    void modifiedPaneFollowsTheHistory()
+    {
+        Window w;
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        w.OpenDbWith(3);
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        const QString title = w.Frame().windowTitle();
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+        QCOMPARE(w.Frame().windowTitle(), title);
+        w.Action(CommandId::Undo)->trigger();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        w.Action(CommandId::Redo)->trigger();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+        w.ui.QueueFile(QString::fromStdString(w.dir.File("saved.db")));
+        w.Action(CommandId::SaveAsDb)->trigger();
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "");
+        w.Action(CommandId::Undo)->trigger(); // away from the saved point
+        QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+    }
+
+    // With unsaved changes, Exit, closing the window and Open ask first; Yes saves (its dialog
+    // cancelled cancels the command), No goes on, Cancel stops.
+    void unsavedChangesQuestion_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveChosen"); // the save dialog of Yes gets a file; else it is cancelled
+        QTest::addColumn<bool>("goesOn");
+        for (const char* command : {"exit", "close", "open"}) {
+            QTest::addRow("%s: yes, saved", command) << command << int(ui::Answer::Yes) << true << true;
+            QTest::addRow("%s: yes, save cancelled", command) << command << int(ui::Answer::Yes) << false << false;
+            QTest::addRow("%s: no", command) << command << int(ui::Answer::No) << false << true;
+            QTest::addRow("%s: cancel", command) << command << int(ui::Answer::Cancel) << false << false;
+        }
+    }
+    void unsavedChangesQuestion()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(bool, saveChosen);
+        QFETCH(bool, goesOn);
+        Window w;
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        const std::string saved = w.dir.File("saved.db");
+        w.ui.QueueAnswer(static_cast<ui::Answer>(answer));
+        if (static_cast<ui::Answer>(answer) == ui::Answer::Yes) {
+            if (saveChosen) {
+                w.ui.QueueFile(QString::fromStdString(saved));
+            } else {
+                w.ui.QueueCancel();
+            }
+        }
+        const auto other = MakeDatabase(1, 1, 5);
+        const QString otherPath = QString::fromStdString(w.dir.Write("other.db", DbFileBytes(*other)));
+        if (command == "open") {
+            if (goesOn) {
+                w.ui.QueueFile(otherPath);
+            }
+            w.Action(CommandId::OpenDb)->trigger();
+        } else if (command == "exit") {
+            w.Action(CommandId::Exit)->trigger();
+        } else {
+            QVERIFY(w.Frame().close() == goesOn);
+        }
+        QVERIFY(!w.ui.messages.empty());
+        QCOMPARE(w.ui.messages[0].text, "The channel database has unsaved changes. Save them first?");
+        QCOMPARE(w.ui.messages[0].caption, "Corvane");
+        QVERIFY(w.ui.messages[0].question);
+        QVERIFY(w.ui.messages[0].withCancel);
+        const bool yes = static_cast<ui::Answer>(answer) == ui::Answer::Yes;
+        if (yes) {
+            QCOMPARE(w.ui.fileRequests.at(1).mode, FileDialogRequest::Mode::Save);
+            QCOMPARE(w.ui.fileRequests.at(1).defaultExtension, "db");
+        }
+        QCOMPARE(QFile::exists(QString::fromStdString(saved)), yes && saveChosen);
+        if (yes && saveChosen) {
+            QCOMPARE(w.ui.messages.at(1).text, "Save default program finished!");
+        }
+        if (command == "open") {
+            QCOMPARE(int(w.Frame().Database()->Progs().Count()), goesOn ? 5 : 2);
+            QCOMPARE(w.Frame().ModifiedPane()->text(), goesOn ? "" : "Modified");
+        } else {
+            QCOMPARE(w.Frame().isVisible(), !goesOn);
+        }
+    }
+
+    void aWorkbookIsSavedBackAsAWorkbook()
+    {
+        Window w;
+        auto db = MakeDatabase(1, 1, 3);
+        const QString book = QString::fromStdString(w.dir.File("book.xls"));
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("ch.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.ui.QueueFile(book);
+        w.Action(CommandId::SaveAsExcel)->trigger();
+        w.ui.QueueFile(book);
+        w.Action(CommandId::OpenExcel)->trigger();
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        w.ui.QueueAnswer(ui::Answer::Yes);
+        w.ui.QueueCancel();
+        w.Action(CommandId::Exit)->trigger();
+        QVERIFY(w.Frame().isVisible());
+        QCOMPARE(w.ui.fileRequests.back().defaultExtension, "xls");
     }
 
     void undoAndClipboardKeysDoNothing()
@@ -724,6 +866,187 @@ private slots:
         QCOMPARE(w.Tree().topLevelItem(1)->child(1)->text(0), "Sat2");
         QCOMPARE(w.List().RowCount(), 2); // the list keeps its rows but the deleted one
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), 8);
+    }
+
+    // Each row command from its menu item and from its key, on programs 0..5 with rows 1 and 2
+    // selected, then Undo and Redo from their keys.
+    void rowCommands_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QList<int>>("order");
+        QTest::addColumn<QString>("undoText");
+        const QList<std::tuple<const char*, int, QKeyCombination, QList<int>, const char*>> cases{
+            {"delete", CommandId::Delete, QKeyCombination(Qt::Key_Delete), {0, 3, 4, 5}, "&Undo Delete 2 Programs"},
+            {"move up", CommandId::MoveUp, Qt::CTRL | Qt::Key_Up, {1, 2, 0, 3, 4, 5}, "&Undo Move 2 Programs"},
+            {"move down", CommandId::MoveDown, Qt::CTRL | Qt::Key_Down, {0, 3, 1, 2, 4, 5}, "&Undo Move 2 Programs"},
+            {"move to top", CommandId::MoveToTop, Qt::CTRL | Qt::Key_Home, {1, 2, 0, 3, 4, 5}, "&Undo Move 2 Programs"},
+            {"move to bottom",
+             CommandId::MoveToBottom,
+             Qt::CTRL | Qt::Key_End,
+             {0, 3, 4, 5, 1, 2},
+             "&Undo Move 2 Programs"},
+        };
+        for (const auto& [name, id, key, order, undoText] : cases) {
+            QTest::addRow("%s from the menu", name) << id << false << key << order << QString(undoText);
+            QTest::addRow("%s from its key", name) << id << true << key << order << QString(undoText);
+        }
+    }
+    void rowCommands()
+    {
+        QFETCH(int, id);
+        QFETCH(bool, byKey);
+        QFETCH(QKeyCombination, key);
+        QFETCH(QList<int>, order);
+        QFETCH(QString, undoText);
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.OpenDbWith(6);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().setFocus();
+        QVERIFY(!w.Action(id)->isEnabled()); // nothing selected yet
+        QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
+        for (const int row : {1, 2}) {
+            w.List().selectionModel()->select(w.List().Model().index(row, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        QVERIFY(w.Action(id)->isEnabled());
+        if (byKey) {
+            QTest::keyClick(&w.List(), key.key(), key.keyboardModifiers());
+        } else {
+            w.Action(id)->trigger();
+        }
+        const auto programOrder = [&w] {
+            QList<int> ids;
+            for (const CProgNode& prog : w.Frame().Database()->Progs()) {
+                ids << prog.Id();
+            }
+            return ids;
+        };
+        const auto viewOrder = [&w] {
+            QList<int> ids;
+            for (const std::int32_t rowId : w.List().Model().RowIds()) {
+                ids << rowId;
+            }
+            return ids;
+        };
+        QCOMPARE(programOrder(), order);
+        QCOMPARE(viewOrder(), order);
+        QCOMPARE(w.Action(CommandId::Undo)->text(), undoText);
+        QCOMPARE(w.Frame().MessagePane()->text(), QString("1 satellite, 1 transponder, %1 programs").arg(order.size()));
+
+        QTest::keyClick(&w.List(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(programOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        QCOMPARE(viewOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo");
+        QCOMPARE(w.Action(CommandId::Redo)->text(), QString(undoText).replace("&Undo", "&Redo"));
+        QCOMPARE(w.Frame().MessagePane()->text(), "1 satellite, 1 transponder, 6 programs");
+
+        QTest::keyClick(&w.List(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(programOrder(), order);
+        QTest::keyClick(&w.List(), Qt::Key_Backspace, Qt::AltModifier); // the other Undo key
+        QCOMPARE(programOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        QTest::keyClick(&w.List(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // the other Redo key
+        QCOMPARE(programOrder(), order);
+        w.Action(CommandId::Undo)->trigger();
+        QCOMPARE(programOrder(), (QList<int>{0, 1, 2, 3, 4, 5}));
+        w.Action(CommandId::Redo)->trigger();
+        QCOMPARE(programOrder(), order);
+        QVERIFY(w.ui.messages.empty());
+    }
+
+    void rowCommandsBelongToTheList()
+    {
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(1, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.Tree().setFocus();
+        QVERIFY(!w.Action(CommandId::Delete)->isEnabled());
+        QTest::keyClick(&w.Tree(), Qt::Key_Delete);
+        QTest::keyClick(&w.Tree(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        QCOMPARE(w.Frame().Database()->Progs().begin()->Id(), 0);
+    }
+
+    void undoRestoresDeletedSatellitesInTheTree()
+    {
+        Window w;
+        auto db = MakeDatabase(3, 2, 2);
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("three.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 2);
+        QCOMPARE(w.Frame().MessagePane()->text(), "2 satellites, 4 transponders, 8 programs");
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo Delete Satellite");
+        w.Action(CommandId::Undo)->trigger();
+        QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 3);
+        QCOMPARE(w.Tree().topLevelItem(1)->child(0)->text(0), "Sat0");
+        QCOMPARE(w.Tree().topLevelItem(1)->child(0)->childCount(), 2);
+        QCOMPARE(w.List().RowCount(), 3);
+        QCOMPARE(w.Frame().MessagePane()->text(), "3 satellites, 6 transponders, 12 programs");
+    }
+
+    void openingAFileStartsANewHistory()
+    {
+        Window w;
+        w.OpenDbWith(3);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().selectionModel()->select(w.List().Model().index(0, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        w.List().DeleteSelected();
+        QVERIFY(w.Action(CommandId::Undo)->isEnabled());
+        w.OpenDbWith(4);
+        QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
+        QVERIFY(!w.Action(CommandId::Redo)->isEnabled());
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo");
+    }
+
+    void editCellFromTheMenuAndF2()
+    {
+        for (const bool byKey : {true, false}) {
+            Window w;
+            QApplication::setActiveWindow(&w.Frame());
+            QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+            w.OpenDbWith(3);
+            w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+            w.List().setFocus();
+            QVERIFY(!w.Action(CommandId::EditCell)->isEnabled()); // no row selected
+            w.List().setCurrentIndex(w.List().Model().index(1, 1)); // the transponder id: read-only
+            QVERIFY(w.Action(CommandId::EditCell)->isEnabled());
+            if (byKey) {
+                QTest::keyClick(&w.List(), Qt::Key_F2);
+            } else {
+                w.Action(CommandId::EditCell)->trigger();
+            }
+            QVERIFY(w.List().viewport()->findChild<QLineEdit*>() == nullptr);
+            w.List().setCurrentIndex(w.List().Model().index(1, 9));
+            w.List().scrollTo(w.List().currentIndex());
+            w.List().setFocus();
+            QVERIFY(w.Action(CommandId::EditCell)->isEnabled());
+            if (byKey) {
+                QTest::keyClick(&w.List(), Qt::Key_F2);
+            } else {
+                w.Action(CommandId::EditCell)->trigger();
+            }
+            QLineEdit* edit = nullptr;
+            QTRY_VERIFY((edit = w.List().viewport()->findChild<QLineEdit*>("cellNumber")) != nullptr);
+            edit->setText("4321");
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCoreApplication::processEvents(); // the editor commits its value from the event loop
+            QCOMPARE(w.List().Model().index(1, 9).data().toString(), "4321");
+            QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo Edit ServiceId");
+            QCOMPARE(w.Frame().ModifiedPane()->text(), "Modified");
+        }
     }
 };
 

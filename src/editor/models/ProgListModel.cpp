@@ -2,6 +2,10 @@
 
 #include "common/CodePage.h"
 #include "db/CProgDb.h"
+#include "edit/CEditHistory.h"
+#include "edit/FieldTable.h"
+#include "edit/RenameNode.h"
+#include "edit/SetField.h"
 
 #include <QBrush>
 #include <QGuiApplication>
@@ -49,6 +53,7 @@ void ProgListModel::AttachDatabase(CProgDb* db)
     beginResetModel();
     m_db = db;
     m_hasColumns = false;
+    m_filters.clear();
     m_ids.clear();
     m_dropTarget = -1;
     endResetModel();
@@ -58,23 +63,31 @@ void ProgListModel::ShowItems(ListKind kind, std::int32_t parentId)
 {
     beginResetModel();
     m_kind = kind;
+    m_parentId = kind == ListKind::Satellites ? InvalidId : parentId;
+    m_filters.clear();
     m_hasColumns = true;
     m_dropTarget = -1;
-    m_ids.clear();
+    m_ids = CollectRows();
+    endResetModel();
+}
+
+std::vector<std::int32_t> ProgListModel::CollectRows() const
+{
+    std::vector<std::int32_t> ids;
     if (m_db != nullptr) {
-        switch (kind) {
+        switch (m_kind) {
         case ListKind::Programs:
-            CollectIds(m_db->Progs(), parentId, m_ids);
+            CollectIds(m_db->Progs(), m_parentId, ids);
             break;
         case ListKind::Transponders:
-            CollectIds(m_db->Tps(), parentId, m_ids);
+            CollectIds(m_db->Tps(), m_parentId, ids);
             break;
         case ListKind::Satellites:
-            CollectIds(m_db->Sats(), InvalidId, m_ids);
+            CollectIds(m_db->Sats(), InvalidId, ids);
             break;
         }
     }
-    endResetModel();
+    return ids;
 }
 
 void ProgListModel::SetRows(std::vector<std::int32_t> ids)
@@ -83,6 +96,89 @@ void ProgListModel::SetRows(std::vector<std::int32_t> ids)
     m_ids = std::move(ids);
     m_dropTarget = -1;
     endResetModel();
+}
+
+void ProgListModel::AddFilter(const FilterSpec& spec)
+{
+    std::vector<std::int32_t> ids;
+    for (const int row : MatchingRows(spec)) {
+        if (NodeAt(row) != nullptr) {
+            ids.push_back(IdAt(row));
+        }
+    }
+    m_filters.push_back(spec);
+    SetRows(std::move(ids));
+}
+
+void ProgListModel::Refresh()
+{
+    if (!m_hasColumns) {
+        return;
+    }
+    std::vector<std::int32_t> ids = CollectRows();
+    std::swap(ids, m_ids); // the filters match on the new rows
+    for (const FilterSpec& spec : m_filters) {
+        std::vector<std::int32_t> kept;
+        for (const int row : MatchingRows(spec)) {
+            kept.push_back(IdAt(row));
+        }
+        m_ids = std::move(kept);
+    }
+    std::swap(ids, m_ids);
+    // Rows that only went away leave in runs, so the view keeps its place; anything else resets.
+    std::vector<int> removed;
+    std::size_t next = 0;
+    for (std::size_t row = 0; row < m_ids.size(); ++row) {
+        if (next < ids.size() && ids[next] == m_ids[row]) {
+            ++next;
+        } else {
+            removed.push_back(static_cast<int>(row));
+        }
+    }
+    if (next == ids.size()) {
+        RemoveRowsAscending(removed);
+    } else {
+        SetRows(std::move(ids));
+    }
+}
+
+void ProgListModel::RefreshValues()
+{
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
+}
+
+namespace {
+template <class TList>
+std::int32_t IdAfter(const TList& list, std::int32_t id)
+{
+    bool found = false;
+    for (const auto& node : list) {
+        if (found) {
+            return node.Id();
+        }
+        found = node.Id() == id;
+    }
+    return InvalidId;
+}
+} // namespace
+
+std::int32_t ProgListModel::IdAfterLastRow() const
+{
+    if (m_db == nullptr || m_ids.empty()) {
+        return InvalidId;
+    }
+    const std::int32_t last = m_ids.back();
+    switch (m_kind) {
+    case ListKind::Programs:
+        return IdAfter(m_db->Progs(), last);
+    case ListKind::Transponders:
+        return IdAfter(m_db->Tps(), last);
+    case ListKind::Satellites:
+        break;
+    }
+    return IdAfter(m_db->Sats(), last);
 }
 
 const CNode* ProgListModel::NodeAt(int row) const
@@ -230,6 +326,8 @@ QVariant ProgListModel::data(const QModelIndex& index, int role) const
     }
     case Qt::UserRole:
         return IdAt(index.row());
+    case Qt::EditRole:
+        return EditValue(index);
     case Qt::BackgroundRole:
         if (index.row() == m_dropTarget) {
             return QGuiApplication::palette().brush(QPalette::Highlight);
@@ -243,6 +341,52 @@ QVariant ProgListModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+const core::FieldInfo* ProgListModel::FieldAt(int column) const
+{
+    if (column <= 0 || column >= columnCount()) {
+        return nullptr;
+    }
+    const std::string_view header = ColumnHeaders(m_kind)[static_cast<std::size_t>(column)];
+    return core::FindFieldByHeader(NodeTypeOf(m_kind), header);
+}
+
+QVariant ProgListModel::EditValue(const QModelIndex& index) const
+{
+    const core::FieldInfo* field = FieldAt(index.column());
+    const CNode* node = NodeAt(index.row());
+    if (field == nullptr || node == nullptr) {
+        return {};
+    }
+    if (field->IsName()) {
+        return QString::fromStdString(InternalToUtf8(core::NodeName(*node)));
+    }
+    return static_cast<qulonglong>(core::FieldValue(*node, *field));
+}
+
+Qt::ItemFlags ProgListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_history != nullptr && FieldAt(index.column()) != nullptr
+        && NodeAt(index.row()) != nullptr) {
+        flags |= Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool ProgListModel::EditCell(const QModelIndex& index, const QVariant& value)
+{
+    const core::FieldInfo* field = FieldAt(index.column());
+    if (m_history == nullptr || field == nullptr || NodeAt(index.row()) == nullptr) {
+        return false;
+    }
+    const std::int32_t id = IdAt(index.row());
+    if (field->IsName()) {
+        return m_history->Do(core::RenameNode(NodeTypeOf(m_kind), id, value.toByteArray().toStdString()));
+    }
+    return m_history->Do(core::SetField(
+        NodeTypeOf(m_kind), id, std::string(field->name), static_cast<std::uint32_t>(value.toULongLong())));
 }
 
 QVariant ProgListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -9,8 +9,10 @@
 #include <vector>
 
 namespace core {
+class CEditHistory;
 class CNode;
 class CProgDb;
+struct FieldInfo;
 } // namespace core
 
 namespace editor {
@@ -28,6 +30,15 @@ public:
     // Remembers the database and shows nothing, not even columns.
     void AttachDatabase(core::CProgDb* db);
     core::CProgDb* Database() const { return m_db; }
+    // The history cell edits go through; none leaves every cell read-only.
+    void SetHistory(core::CEditHistory* history) { m_history = history; }
+
+    // The field a cell of the column edits, or nullptr when the column is read-only (the id, and
+    // on a program row the transponder's columns).
+    const core::FieldInfo* FieldAt(int column) const;
+    // Applies a cell's new value through the history: a raw number for a number or drop-down field,
+    // name bytes in the internal code page for a name. False when it was refused.
+    [[nodiscard]] bool EditCell(const QModelIndex& index, const QVariant& value);
 
     // Every node of the kind, or those whose ParentId is parentId (satellites ignore the id).
     void ShowItems(ListKind kind, std::int32_t parentId);
@@ -36,6 +47,16 @@ public:
 
     // Replaces the rows by these ids, in this order, keeping the columns.
     void SetRows(std::vector<std::int32_t> ids);
+    // Keeps only the rows that match every condition; Refresh applies the filter again.
+    void AddFilter(const FilterSpec& spec);
+    // Collects the rows again after the database changed: the nodes of the kind and parent shown,
+    // in list order, narrowed by the filters applied since ShowItems.
+    void Refresh();
+    // Every cell of every row may show another value.
+    void RefreshValues();
+    // The id of the node that follows the last row's node in the database's list, InvalidId when
+    // there is none (or no row): the place before which a node goes to follow every row.
+    std::int32_t IdAfterLastRow() const;
     const std::vector<std::int32_t>& RowIds() const { return m_ids; }
     std::int32_t IdAt(int row) const { return m_ids[static_cast<std::size_t>(row)]; }
 
@@ -61,15 +82,21 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    std::vector<std::int32_t> CollectRows() const;
+    QVariant EditValue(const QModelIndex& index) const;
     void EmitRowChanged(int row);
     // The condition values as the cells hold them; false when one can match no cell.
     [[nodiscard]] bool PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const;
     bool RowMatches(const FilterSpec& spec, const std::vector<std::string>& values, int row) const;
 
     core::CProgDb* m_db = nullptr;
+    core::CEditHistory* m_history = nullptr;
     ListKind m_kind = ListKind::Satellites;
+    std::int32_t m_parentId = -1;
+    std::vector<FilterSpec> m_filters;
     bool m_hasColumns = false;
     std::vector<std::int32_t> m_ids;
     int m_dropTarget = -1;

@@ -1,8 +1,12 @@
 #include "editor/views/CProgListView.h"
 
 #include "db/CProgDb.h"
+#include "edit/CEditHistory.h"
+#include "edit/DeleteNodes.h"
+#include "edit/MoveNodes.h"
 #include "editor/dialogs/CFilterDlg.h"
 #include "editor/models/ProgListModel.h"
+#include "editor/views/CellEditDelegate.h"
 #include "editor/views/DeadEditKeys.h"
 #include "ui/UiServices.h"
 
@@ -14,7 +18,11 @@
 
 #include <algorithm>
 
+using core::CEditHistory;
 using core::CProgDb;
+using core::EditChange;
+using core::InvalidId;
+using core::ListChange;
 
 namespace editor {
 
@@ -48,7 +56,9 @@ CProgListView::CProgListView(ui::UiServices& services, QWidget* parent)
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new CellEditDelegate(*m_model, services, this));
+    // F2 or a double-click edits a cell; typing over a cell does not.
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setSortingEnabled(false);
     setWordWrap(false);
     setDragEnabled(true); // a press on a selected row keeps the selection, so several rows can be dragged
@@ -66,11 +76,53 @@ CProgListView::CProgListView(ui::UiServices& services, QWidget* parent)
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &CProgListView::RowCountChanged);
 }
 
-CProgListView::~CProgListView() = default;
-
-void CProgListView::AttachDatabase(CProgDb* db)
+CProgListView::~CProgListView()
 {
+    DetachHistory();
+}
+
+void CProgListView::AttachDatabase(CProgDb* db, CEditHistory* history)
+{
+    DetachHistory();
     m_model->AttachDatabase(db);
+    m_model->SetHistory(history);
+    m_history = history;
+    if (m_history != nullptr) {
+        m_history->AddObserver(*this);
+    }
+}
+
+void CProgListView::DetachHistory()
+{
+    if (m_history != nullptr) {
+        m_history->RemoveObserver(*this);
+        m_history = nullptr;
+    }
+}
+
+bool CProgListView::DoEdit(std::unique_ptr<core::IEdit> edit)
+{
+    return m_history != nullptr && m_history->Do(std::move(edit));
+}
+
+void CProgListView::DatabaseEdited(const EditChange& change)
+{
+    const bool treeChanged = change.sats != ListChange::None || change.tps != ListChange::None;
+    // A list shows its own kind and, on a program row, its transponder's values: rows come and go
+    // or change places only with their own list, values with any.
+    const ListChange own = change.Of(NodeTypeOf(Kind()));
+    if (own == ListChange::Rows || own == ListChange::Moved || change.Of(core::Sat) == ListChange::Rows
+        || change.Of(core::Tp) == ListChange::Rows) {
+        m_model->Refresh();
+        if (change.nodeId != InvalidId && change.nodeKind == NodeTypeOf(Kind())) {
+            SelectIds({change.nodeId});
+        }
+    } else if (change.Any()) {
+        m_model->RefreshValues();
+    }
+    if (treeChanged) {
+        emit RefreshTreeRequested();
+    }
 }
 
 void CProgListView::ShowItems(ListKind kind, std::int32_t id)
@@ -110,60 +162,94 @@ std::vector<int> CProgListView::SelectedRowsAscending() const
     return rows;
 }
 
-bool CProgListView::DeleteNode(std::int32_t id)
+std::vector<std::int32_t> CProgListView::IdsOfRows(const std::vector<int>& rows) const
 {
-    CProgDb* db = m_model->Database();
-    if (db == nullptr) {
-        return false;
+    std::vector<std::int32_t> ids;
+    ids.reserve(rows.size());
+    for (const int row : rows) {
+        ids.push_back(m_model->IdAt(row));
     }
-    switch (Kind()) {
-    case ListKind::Programs:
-        return db->Progs().Delete(id);
-    case ListKind::Transponders:
-        return db->Tps().Delete(id);
-    case ListKind::Satellites:
-        break;
-    }
-    return db->Sats().Delete(id);
+    return ids;
 }
 
-void CProgListView::RemoveDependants(const std::vector<std::int32_t>& deletedIds)
+bool CProgListView::HasSelection() const
 {
-    CProgDb* db = m_model->Database();
-    if (deletedIds.empty() || Kind() == ListKind::Programs) {
-        return; // a program has no dependants and leaves the tree as it is
-    }
-    if (Kind() == ListKind::Satellites) {
-        db->RemoveSatelliteDependants(deletedIds);
-    } else {
-        db->RemoveTransponderDependants(deletedIds);
-    }
-    emit RefreshTreeRequested();
+    return !selectionModel()->selectedRows().isEmpty();
 }
 
 void CProgListView::DeleteSelected()
 {
     const std::vector<int> selected = SelectedRowsAscending();
-    std::vector<int> removed;
-    std::vector<std::int32_t> deletedIds;
-    for (const int row : selected) {
-        const std::int32_t id = m_model->IdAt(row);
-        if (DeleteNode(id)) {
-            deletedIds.push_back(id);
-            removed.push_back(row);
-        }
-    }
-    if (removed.empty()) {
+    if (selected.empty() || !DoEdit(core::DeleteNodes(NodeTypeOf(Kind()), IdsOfRows(selected)))) {
         return;
     }
-    // Dependants go in one walk per list for all deleted nodes, with one tree rebuild.
-    RemoveDependants(deletedIds);
-    m_model->RemoveRowsAscending(removed);
-
-    const int k = removed.front();
+    selectionModel()->clearSelection();
+    const int k = selected.front();
     if (k > 0 && RowCount() > 0) {
         SelectRow(k < RowCount() ? k : 0);
     }
+}
+
+void CProgListView::SelectIds(const std::vector<std::int32_t>& ids)
+{
+    selectionModel()->clearSelection();
+    const std::vector<std::int32_t>& rows = m_model->RowIds();
+    bool first = true;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (std::find(ids.begin(), ids.end(), rows[row]) != ids.end()) {
+            SelectRow(static_cast<int>(row));
+            if (first) {
+                scrollTo(m_model->index(static_cast<int>(row), 0));
+                first = false;
+            }
+        }
+    }
+}
+
+void CProgListView::MoveSelectedBefore(std::int32_t beforeId)
+{
+    const std::vector<std::int32_t> ids = IdsOfRows(SelectedRowsAscending());
+    if (ids.empty() || !DoEdit(core::MoveNodes(NodeTypeOf(Kind()), ids, beforeId))) {
+        return;
+    }
+    SelectIds(ids);
+}
+
+void CProgListView::MoveSelectedUp()
+{
+    const std::vector<int> selected = SelectedRowsAscending();
+    if (!selected.empty()) {
+        MoveSelectedBefore(m_model->IdAt(std::max(selected.front() - 1, 0)));
+    }
+}
+
+void CProgListView::MoveSelectedDown()
+{
+    const std::vector<int> selected = SelectedRowsAscending();
+    if (selected.empty()) {
+        return;
+    }
+    // The block goes below the first row after it that stays where it is.
+    int below = selected.back() + 1;
+    const int rows = RowCount();
+    const auto isSelected = [&selected](int row) { return std::binary_search(selected.begin(), selected.end(), row); };
+    while (below < rows && isSelected(below)) {
+        ++below;
+    }
+    const int before = below + 1;
+    MoveSelectedBefore(before < rows ? m_model->IdAt(before) : m_model->IdAfterLastRow());
+}
+
+void CProgListView::MoveSelectedToTop()
+{
+    if (RowCount() > 0) {
+        MoveSelectedBefore(m_model->IdAt(0));
+    }
+}
+
+void CProgListView::MoveSelectedToBottom()
+{
+    MoveSelectedBefore(m_model->IdAfterLastRow());
 }
 
 void CProgListView::SelectRow(int row)
@@ -184,35 +270,12 @@ void CProgListView::Filter()
     if (m_services.ExecDialog(dialog) != QDialog::Accepted) {
         return;
     }
-    std::vector<std::int32_t> ids;
-    for (const int row : m_model->MatchingRows(spec)) {
-        if (m_model->NodeAt(row) != nullptr) {
-            ids.push_back(m_model->IdAt(row));
-        }
-    }
-    m_model->SetRows(std::move(ids));
+    m_model->AddFilter(spec);
 }
 
 int CProgListView::NextMatch(const FilterSpec& spec, int after) const
 {
     return m_model->NextMatch(spec, after);
-}
-
-bool CProgListView::MoveNode(std::int32_t sourceId, std::int32_t targetId)
-{
-    CProgDb* db = m_model->Database();
-    if (db == nullptr) {
-        return false;
-    }
-    switch (Kind()) {
-    case ListKind::Programs:
-        return db->Progs().Move(sourceId, targetId);
-    case ListKind::Transponders:
-        return db->Tps().Move(sourceId, targetId);
-    case ListKind::Satellites:
-        break;
-    }
-    return db->Sats().Move(sourceId, targetId);
 }
 
 std::unique_ptr<QLabel> CProgListView::MakeDragImage(int row) const
@@ -298,57 +361,24 @@ void CProgListView::Drop()
         return;
     }
     m_model->SetDropTarget(-1);
-    if (selected.size() == 1) {
-        DropOneRow();
-    } else {
-        DropSeveralRows(selected);
-    }
-}
-
-void CProgListView::DropOneRow()
-{
-    int target = m_dropTarget;
-    if (m_dragSource == target || m_dragSource >= RowCount() || target >= RowCount()) {
-        return;
-    }
-    const std::int32_t sourceId = m_model->IdAt(m_dragSource);
-    if (!MoveNode(sourceId, m_model->IdAt(target))) {
-        return;
-    }
-    m_model->RemoveRowsAscending({m_dragSource});
-    if (m_dragSource < target) {
-        --target;
-    }
-    m_model->InsertRow(target, sourceId);
-    selectionModel()->clearSelection();
-    SelectRow(target);
-}
-
-void CProgListView::DropSeveralRows(const std::vector<int>& rows)
-{
-    // A selection of every row leaves no row to drop before: the rows stay as they are.
-    if (static_cast<int>(rows.size()) >= RowCount()) {
-        return;
-    }
-    std::vector<std::int32_t> ids;
-    int target = m_dropTarget;
-    for (const int row : rows) {
-        ids.push_back(m_model->IdAt(row));
-        if (row < m_dropTarget) {
-            --target;
+    const int target = m_dropTarget;
+    // The rows go before the row that takes the target's place once they are out of the list: the
+    // target itself, or when it is one of them, the next row that stays. Past the last row that
+    // stays they go before it; a selection of every row stays as it is.
+    std::vector<std::int32_t> staying;
+    int place = target;
+    for (int row = 0; row < RowCount(); ++row) {
+        if (std::binary_search(selected.begin(), selected.end(), row)) {
+            place -= row < target ? 1 : 0;
+        } else {
+            staying.push_back(m_model->IdAt(row));
         }
     }
-    m_model->RemoveRowsAscending(rows);
-    selectionModel()->clearSelection();
-    for (const std::int32_t id : ids) {
-        target = std::clamp(target, 0, RowCount() - 1);
-        if (!MoveNode(id, m_model->IdAt(target))) {
-            continue; // its node is gone: the row stays out of the view
-        }
-        m_model->InsertRow(target, id);
-        SelectRow(target);
-        ++target;
+    if (staying.empty() || (selected.size() == 1 && selected.front() == target)) {
+        return;
     }
+    place = std::clamp(place, 0, static_cast<int>(staying.size()) - 1);
+    MoveSelectedBefore(staying[static_cast<std::size_t>(place)]);
 }
 
 void CProgListView::keyPressEvent(QKeyEvent* event)

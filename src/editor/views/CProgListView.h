@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/IEditObserver.h"
 #include "editor/models/FilterSpec.h"
 #include "editor/models/ListKind.h"
 
@@ -14,7 +15,9 @@
 class QLabel;
 
 namespace core {
+class CEditHistory;
 class CProgDb;
+class IEdit;
 } // namespace core
 
 namespace ui {
@@ -27,8 +30,9 @@ class ProgListModel;
 
 // The right pane: satellites, transponders or programs of the database, one row per node. The
 // Delete key removes nodes with their dependants, dragging rows reorders nodes within their list,
-// and Filter narrows the rows shown.
-class CProgListView final : public QTableView
+// and Filter narrows the rows shown. Every change goes through the database's edit history; the
+// rows follow what the history reports, whoever asked for the change.
+class CProgListView final : public QTableView, private core::IEditObserver
 {
     Q_OBJECT
 
@@ -36,8 +40,9 @@ public:
     CProgListView(ui::UiServices& services, QWidget* parent = nullptr);
     ~CProgListView() override;
 
-    // Remembers the database and empties the list, columns included.
-    void AttachDatabase(core::CProgDb* db);
+    // Remembers the database and the history its changes go through, and empties the list,
+    // columns included. The view listens to the history until another one is attached.
+    void AttachDatabase(core::CProgDb* db, core::CEditHistory* history);
     // Shows the nodes of a kind whose ParentId is id (every node for -1; satellites ignore it).
     void ShowItems(ListKind kind, std::int32_t id);
 
@@ -48,6 +53,13 @@ public:
 
     // Deletes the nodes of the selected rows with their dependants, then their rows.
     void DeleteSelected();
+    // Moves the selected rows' nodes, as a block in list order, one row up or down among the rows
+    // shown, or above the first or below the last of them.
+    void MoveSelectedUp();
+    void MoveSelectedDown();
+    void MoveSelectedToTop();
+    void MoveSelectedToBottom();
+    bool HasSelection() const;
     // Asks for filter conditions and keeps only the matching rows.
     void Filter();
     // The next row after `after` (from the top when negative) that matches every condition; -1 when none.
@@ -61,7 +73,7 @@ public:
     bool IsDragging() const { return m_dragging; }
 
 signals:
-    // Satellites or transponders were deleted: the tree must be rebuilt.
+    // Satellites or transponders changed (added, deleted, moved, renamed): the tree must be rebuilt.
     void RefreshTreeRequested();
     // The number of rows changed (the Filter command is enabled from two rows).
     void RowCountChanged();
@@ -73,19 +85,23 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void DatabaseEdited(const core::EditChange& change) override;
+    void DetachHistory();
+    [[nodiscard]] bool DoEdit(std::unique_ptr<core::IEdit> edit);
     std::vector<int> SelectedRowsAscending() const;
-    [[nodiscard]] bool DeleteNode(std::int32_t id);
-    void RemoveDependants(const std::vector<std::int32_t>& deletedIds);
-    [[nodiscard]] bool MoveNode(std::int32_t sourceId, std::int32_t targetId);
+    std::vector<std::int32_t> IdsOfRows(const std::vector<int>& rows) const;
+    // Moves the nodes of the selected rows before beforeId (InvalidId: the end of the list) and
+    // selects their rows.
+    void MoveSelectedBefore(std::int32_t beforeId);
+    void SelectIds(const std::vector<std::int32_t>& ids);
     void Drop();
-    void DropOneRow();
-    void DropSeveralRows(const std::vector<int>& rows);
     void SelectRow(int row);
     std::unique_ptr<QLabel> MakeDragImage(int row) const;
     void AutoScrollStep();
 
     ui::UiServices& m_services;
     ProgListModel* m_model;
+    core::CEditHistory* m_history = nullptr;
     bool m_dragging = false;
     int m_dragSource = -1;
     int m_dropTarget = -1;

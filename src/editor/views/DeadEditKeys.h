@@ -4,8 +4,9 @@
 
 namespace editor {
 
-// The clipboard and undo keys of the frame: Cut, Copy, Paste and Undo have no handler anywhere,
-// so the views swallow them instead of letting the item views copy a cell.
+// The clipboard and undo keys of the frame: Cut, Copy and Paste have no handler anywhere, and Undo
+// acts through the frame's command only, so the views swallow them instead of letting the item
+// views copy a cell or a cell editor undo its typing.
 inline bool IsDeadEditKey(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers mods = event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
