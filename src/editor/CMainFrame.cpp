@@ -7,12 +7,18 @@
 #include "common/OutOfMemory.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
+#include "edit/AddNode.h"
 #include "edit/CEditHistory.h"
+#include "edit/Duplicates.h"
 #include "editor/CommandIds.h"
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
+#include "editor/OrderLikeCommand.h"
 #include "editor/SpreadsheetSideCopy.h"
 #include "editor/WindowTitle.h"
+#include "editor/dialogs/CSortDlg.h"
+#include "editor/models/NewNodePlace.h"
+#include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/TreeIcons.h"
@@ -148,6 +154,13 @@ void CMainFrame::ConnectCommands()
     on(CommandId::MoveDown, [this] { m_list->MoveSelectedDown(); });
     on(CommandId::MoveToTop, [this] { m_list->MoveSelectedToTop(); });
     on(CommandId::MoveToBottom, [this] { m_list->MoveSelectedToBottom(); });
+    on(CommandId::NewSatellite, [this] { NewNode(core::Sat); });
+    on(CommandId::NewTransponder, [this] { NewNode(core::Tp); });
+    on(CommandId::NewProgram, [this] { NewNode(core::Prog); });
+    on(CommandId::InsertNode, &CMainFrame::InsertNode);
+    on(CommandId::SortRows, &CMainFrame::SortRows);
+    on(CommandId::SelectDuplicates, &CMainFrame::SelectDuplicates);
+    on(CommandId::OrderLike, &CMainFrame::OrderLike);
 
     QToolBar* toolBar = findChild<QToolBar*>("toolBar");
     QAction* toggleToolBar = Action(CommandId::ToggleToolBar);
@@ -426,6 +439,97 @@ void CMainFrame::UpdateEditCommands()
                          CommandId::MoveToTop,
                          CommandId::MoveToBottom}) {
         Action(id)->setEnabled(rows);
+    }
+    UpdateListCommands();
+}
+
+void CMainFrame::UpdateListCommands()
+{
+    const bool open = m_history != nullptr;
+    const bool hasSats = open && !m_db->Sats().IsEmpty();
+    const bool hasProgs = open && !m_db->Progs().IsEmpty();
+    Action(CommandId::NewSatellite)->setEnabled(open);
+    Action(CommandId::NewTransponder)->setEnabled(hasSats);
+    Action(CommandId::NewProgram)->setEnabled(open && PlaceFor(core::Prog).has_value());
+    Action(CommandId::InsertNode)->setEnabled(open && PlaceFor(InsertKind()).has_value());
+    Action(CommandId::SortRows)->setEnabled(open && m_list->RowCount() > 1);
+    Action(CommandId::SelectDuplicates)->setEnabled(hasProgs);
+    Action(CommandId::OrderLike)->setEnabled(hasProgs);
+}
+
+core::NodeType CMainFrame::InsertKind() const
+{
+    return m_list->Model().HasColumns() ? NodeTypeOf(m_list->Kind()) : core::Sat;
+}
+
+std::optional<NewNodePlace> CMainFrame::PlaceFor(core::NodeType kind) const
+{
+    if (m_db == nullptr) {
+        return std::nullopt;
+    }
+    ListContext context;
+    context.shown = m_list->Kind();
+    context.shownParent = m_list->Model().HasColumns() ? m_list->ShownParent() : core::InvalidId;
+    context.currentId = m_list->Model().HasColumns() ? m_list->CurrentId() : core::InvalidId;
+    if (context.shownParent < 0) {
+        context.shownParent = core::InvalidId;
+    }
+    return PlaceNewNode(*m_db, kind, context);
+}
+
+void CMainFrame::NewNode(core::NodeType kind)
+{
+    const std::optional<NewNodePlace> place = PlaceFor(kind);
+    if (m_history == nullptr || !place) {
+        return;
+    }
+    // The list selects the new node's row when it shows its kind (it follows the history).
+    (void)m_history->Do(core::AddNode(kind, place->parentId, place->afterId)); // the place exists
+}
+
+void CMainFrame::InsertNode()
+{
+    NewNode(InsertKind());
+}
+
+void CMainFrame::SortRows()
+{
+    if (m_history == nullptr || m_list->RowCount() < 2) {
+        return;
+    }
+    CSortDlg dialog(NodeTypeOf(m_list->Kind()), m_list->HeaderTexts(), this);
+    const int column = m_list->currentIndex().column();
+    if (column >= 0) {
+        dialog.SelectHeader(m_list->HeaderTexts().value(column));
+    }
+    if (m_services.ExecDialog(dialog) != QDialog::Accepted || dialog.Key().empty()) {
+        return;
+    }
+    // Refused only for a key the rows lack, which the dialog does not offer.
+    (void)m_list->SortShownRows(dialog.Key(), dialog.Order());
+}
+
+void CMainFrame::SelectDuplicates()
+{
+    if (m_db == nullptr) {
+        return;
+    }
+    const std::vector<std::int32_t> duplicates = core::FindDuplicatePrograms(*m_db);
+    if (m_list->Kind() != ListKind::Programs || !m_list->Model().HasColumns()) {
+        m_list->ShowItems(ListKind::Programs, -1); // the duplicates may sit anywhere
+    }
+    m_list->SelectIds(duplicates);
+    m_list->setFocus();
+    m_messagePane->setText(QString("Selected %1 duplicate programs").arg(duplicates.size()));
+}
+
+void CMainFrame::OrderLike()
+{
+    if (m_history == nullptr) {
+        return;
+    }
+    if (const std::optional<QString> status = RunOrderLike(m_services, this, *m_history)) {
+        m_messagePane->setText(*status);
     }
 }
 

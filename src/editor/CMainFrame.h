@@ -1,11 +1,14 @@
 #pragma once
 
+#include "db/CNode.h"
 #include "edit/IEditObserver.h"
+#include "editor/models/NewNodePlace.h"
 #include "formats/FileFormats.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,6 +68,16 @@ public:
     // The edit commands, acting on the program list.
     void Undo();
     void Redo();
+    // Adds a node of the kind where the list's current row and parent say (see PlaceNewNode).
+    void NewNode(core::NodeType kind);
+    // Insert: a node of the kind the list shows.
+    void InsertNode();
+    // Sort...: the shown rows by the column and direction asked for.
+    void SortRows();
+    // Selects the programs that repeat an earlier one's ServiceId on the same transponder.
+    void SelectDuplicates();
+    // Order Like...: the programs in the order of a reference file.
+    void OrderLike();
 
     core::CProgDb* Database() const { return m_db.get(); }
     core::CEditHistory* History() const { return m_history.get(); }
@@ -92,6 +105,10 @@ private:
     void OnFocusChanged(QWidget* now);
     void UpdateFilterCommand();
     void UpdateEditCommands();
+    void UpdateListCommands();
+    // The kind Insert adds: the list's, or satellites before anything is shown.
+    core::NodeType InsertKind() const;
+    std::optional<NewNodePlace> PlaceFor(core::NodeType kind) const;
     void UpdateModifiedPane();
     void DatabaseEdited(const core::EditChange& change) override;
 

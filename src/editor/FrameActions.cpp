@@ -86,6 +86,25 @@ const std::vector<ActionSpec>& ActionSpecs()
          "Move the selected rows below the last row",
          "Move to Bottom",
          {Q(Qt::CTRL | Qt::Key_End)}},
+        {CommandId::NewSatellite, "New &Satellite", "Add a satellite after the current one", "New Satellite", {}},
+        {CommandId::NewTransponder,
+         "New T&ransponder",
+         "Add a transponder to the selected satellite",
+         "New Transponder",
+         {}},
+        {CommandId::NewProgram, "New &Program", "Add a program to the selected transponder", "New Program", {}},
+        {CommandId::InsertNode,
+         "Insert",
+         "Add a node of the kind the list shows after the current row",
+         "Insert",
+         {Q(Qt::Key_Insert)}},
+        {CommandId::SortRows, "S&ort...", "Sort the rows shown by one column", "Sort", {}},
+        {CommandId::SelectDuplicates,
+         "Select Dup&licates",
+         "Select every program that repeats an earlier one's service on its transponder",
+         "Select Duplicates",
+         {}},
+        {CommandId::OrderLike, "Order &Like...", "Put the programs in the order of a reference list", "Order Like", {}},
         {CommandId::NextPane, "Next Pane", "Switch to the next window pane", "Next Pane", {Q(Qt::Key_F6)}},
         {CommandId::PrevPane,
          "Previous Pane",
@@ -123,7 +142,14 @@ FrameActions::FrameActions(QMainWindow& frame)
                          CommandId::MoveUp,
                          CommandId::MoveDown,
                          CommandId::MoveToTop,
-                         CommandId::MoveToBottom}) {
+                         CommandId::MoveToBottom,
+                         CommandId::NewSatellite,
+                         CommandId::NewTransponder,
+                         CommandId::NewProgram,
+                         CommandId::InsertNode,
+                         CommandId::SortRows,
+                         CommandId::SelectDuplicates,
+                         CommandId::OrderLike}) {
         m_actions[id]->setEnabled(false);
     }
     Get(CommandId::Cut)->setIcon(CutIcon());
@@ -167,6 +193,14 @@ void FrameActions::BuildMenusAndToolBar(QMainWindow& frame) const
     edit->addAction(Get(CommandId::MoveDown));
     edit->addAction(Get(CommandId::MoveToTop));
     edit->addAction(Get(CommandId::MoveToBottom));
+    edit->addSeparator();
+    edit->addAction(Get(CommandId::NewSatellite));
+    edit->addAction(Get(CommandId::NewTransponder));
+    edit->addAction(Get(CommandId::NewProgram));
+    edit->addSeparator();
+    edit->addAction(Get(CommandId::SortRows));
+    edit->addAction(Get(CommandId::SelectDuplicates));
+    edit->addAction(Get(CommandId::OrderLike));
     QMenu* view = frame.menuBar()->addMenu("&View");
     view->addAction(Get(CommandId::ToggleToolBar));
     view->addAction(Get(CommandId::ToggleStatusBar));

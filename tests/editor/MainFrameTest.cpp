@@ -16,9 +16,11 @@
 #include "access/CAccessOut.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -191,7 +193,15 @@ private slots:
                                "Move &Up",
                                "Move Do&wn",
                                "Move to &Top",
-                               "Move to &Bottom"};
+                               "Move to &Bottom",
+                               "-",
+                               "New &Satellite",
+                               "New T&ransponder",
+                               "New &Program",
+                               "-",
+                               "S&ort...",
+                               "Select Dup&licates",
+                               "Order &Like..."};
         QCOMPARE(Texts(menus[1]->menu()->actions()), edit);
         QCOMPARE(Texts(menus[2]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
         QCOMPARE(Texts(menus[3]->menu()->actions()), QStringList{"&About Tessaro..."});
@@ -252,6 +262,23 @@ private slots:
                                      << "Move to Top";
         QTest::addRow("move to bottom") << CommandId::MoveToBottom << "Move the selected rows below the last row"
                                         << "Move to Bottom";
+        QTest::addRow("new satellite") << CommandId::NewSatellite << "Add a satellite after the current one"
+                                       << "New Satellite";
+        QTest::addRow("new transponder") << CommandId::NewTransponder << "Add a transponder to the selected satellite"
+                                         << "New Transponder";
+        QTest::addRow("new program") << CommandId::NewProgram << "Add a program to the selected transponder"
+                                     << "New Program";
+        QTest::addRow("insert") << CommandId::InsertNode
+                                << "Add a node of the kind the list shows after the current row"
+                                << "Insert";
+        QTest::addRow("sort") << CommandId::SortRows << "Sort the rows shown by one column"
+                              << "Sort";
+        QTest::addRow("select duplicates")
+            << CommandId::SelectDuplicates
+            << "Select every program that repeats an earlier one's service on its transponder"
+            << "Select Duplicates";
+        QTest::addRow("order like") << CommandId::OrderLike << "Put the programs in the order of a reference list"
+                                    << "Order Like";
         QTest::addRow("next pane") << CommandId::NextPane << "Switch to the next window pane"
                                    << "Next Pane";
         QTest::addRow("previous pane") << CommandId::PrevPane << "Switch back to the previous window pane"
@@ -994,6 +1021,143 @@ private slots:
         QCOMPARE(w.Tree().topLevelItem(1)->child(0)->childCount(), 2);
         QCOMPARE(w.List().RowCount(), 3);
         QCOMPARE(w.Frame().MessagePane()->text(), "3 satellites, 6 transponders, 12 programs");
+    }
+
+    void newNodesFromTheMenuAndInsert()
+    {
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(!w.Action(CommandId::NewSatellite)->isEnabled()); // no database yet
+        auto db = MakeDatabase(2, 2, 2);
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("two.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        const auto ids = [&w](auto& list) {
+            QList<int> order;
+            for (const auto& node : list) {
+                order << node.Id();
+            }
+            return order;
+        };
+        CProgDb& base = *w.Frame().Database();
+
+        // Insert on the satellite list: a satellite after the current one, its row selected.
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
+        w.List().setFocus();
+        w.List().setCurrentIndex(w.List().Model().index(0, 0));
+        QVERIFY(w.Action(CommandId::InsertNode)->isEnabled());
+        QTest::keyClick(&w.List(), Qt::Key_Insert);
+        QCOMPARE(ids(base.Sats()), (QList<int>{0, 2, 1}));
+        QCOMPARE(base.Sats().Find(2)->Name(), "New Satellite");
+        QCOMPARE(w.List().RowCount(), 3);
+        QVERIFY(w.List().selectionModel()->isRowSelected(1, {}));
+        QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 3);
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo New Satellite");
+        QCOMPARE(w.Frame().MessagePane()->text(), "3 satellites, 4 transponders, 8 programs");
+
+        // New Transponder from the menu: under the current satellite, after its last transponder.
+        w.List().setCurrentIndex(w.List().Model().index(0, 0));
+        w.Action(CommandId::NewTransponder)->trigger();
+        QCOMPARE(ids(base.Tps()), (QList<int>{0, 1, 4, 2, 3}));
+        QCOMPARE(base.Tps().Find(4)->ParentId(), 0);
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo New Transponder");
+
+        // New Program on the list of every program: after the current one, on its transponder.
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().setFocus();
+        w.List().setCurrentIndex(w.List().Model().index(3, 0));
+        w.Action(CommandId::NewProgram)->trigger();
+        QCOMPARE(ids(base.Progs()), (QList<int>{0, 1, 2, 3, 8, 4, 5, 6, 7}));
+        QCOMPARE(base.Progs().Find(8)->ParentId(), 1);
+        QCOMPARE(base.Progs().Find(8)->ProgName(), "New Program");
+        QVERIFY(w.List().selectionModel()->isRowSelected(4, {}));
+        QCOMPARE(w.Frame().MessagePane()->text(), "3 satellites, 5 transponders, 9 programs");
+
+        for (int step = 0; step < 3; ++step) {
+            QTest::keyClick(&w.List(), Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(ids(base.Sats()), (QList<int>{0, 1}));
+        QCOMPARE(ids(base.Tps()), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(ids(base.Progs()), (QList<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+        QCOMPARE(w.Frame().MessagePane()->text(), "2 satellites, 4 transponders, 8 programs");
+        QVERIFY(w.ui.messages.empty());
+    }
+
+    void sortFromTheMenu()
+    {
+        Window w;
+        w.OpenDbWith(4);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
+        w.List().setCurrentIndex(w.List().Model().index(0, 0)); // the ProgID column is preselected
+        QString preselected;
+        w.ui.QueueDialog([&preselected](QDialog& dialog) {
+            preselected = dialog.findChild<QComboBox*>("columnChooser")->currentText();
+            dialog.findChild<QRadioButton*>("descendingButton")->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(w.Action(CommandId::SortRows)->isEnabled());
+        w.Action(CommandId::SortRows)->trigger();
+        QCOMPARE(w.ui.dialogTitles, QStringList{"Sort"});
+        QCOMPARE(preselected, "ProgID");
+        QList<int> order;
+        for (const CProgNode& prog : w.Frame().Database()->Progs()) {
+            order << prog.Id();
+        }
+        QCOMPARE(order, (QList<int>{3, 2, 1, 0}));
+        QCOMPARE(w.List().Model().RowIds(), (std::vector<std::int32_t>{3, 2, 1, 0}));
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo Sort Programs");
+
+        w.Action(CommandId::SortRows)->trigger(); // cancelled: nothing changes
+        QCOMPARE(w.List().Model().RowIds(), (std::vector<std::int32_t>{3, 2, 1, 0}));
+    }
+
+    void selectDuplicatesAndDeleteThem()
+    {
+        Window w;
+        QApplication::setActiveWindow(&w.Frame());
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        auto db = MakeDatabase(1, 1, 4);
+        for (CProgNode& prog : db->Progs()) {
+            if (prog.Id() >= 2) {
+                prog.SetServiceId(100); // the service of program 0, again
+            }
+        }
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("dup.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1)); // the satellites: the programs are shown for it
+        w.Action(CommandId::SelectDuplicates)->trigger();
+        QCOMPARE(w.List().Kind(), ListKind::Programs);
+        QCOMPARE(w.Frame().MessagePane()->text(), "Selected 2 duplicate programs");
+        QList<int> selected;
+        for (const QModelIndex& row : w.List().selectionModel()->selectedRows()) {
+            selected << w.List().Model().IdAt(row.row());
+        }
+        std::sort(selected.begin(), selected.end());
+        QCOMPARE(selected, (QList<int>{2, 3}));
+        QTest::keyClick(&w.List(), Qt::Key_Delete);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 2);
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo Delete 2 Programs");
+    }
+
+    void orderLikeAReference()
+    {
+        Window w;
+        w.OpenDbWith(4);
+        const std::unique_ptr<CProgDb> reference = MakeDatabase(1, 1, 4);
+        for (int id = 1; id < 4; ++id) {
+            (void)reference->Progs().Move(id, id - 1); // before the one that is first now
+        }
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("reference.db", DbFileBytes(*reference))));
+        QVERIFY(w.Action(CommandId::OrderLike)->isEnabled());
+        w.Action(CommandId::OrderLike)->trigger();
+        QList<int> order;
+        for (const CProgNode& prog : w.Frame().Database()->Progs()) {
+            order << prog.Id();
+        }
+        QCOMPARE(order, (QList<int>{3, 2, 1, 0}));
+        QCOMPARE(w.Frame().MessagePane()->text(), "Matched 4 of 4 programs");
+        QCOMPARE(w.Action(CommandId::Undo)->text(), "&Undo Order Like Reference");
+        QVERIFY(w.ui.messages.empty());
     }
 
     void openingAFileStartsANewHistory()

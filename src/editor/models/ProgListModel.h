@@ -43,6 +43,8 @@ public:
     // Every node of the kind, or those whose ParentId is parentId (satellites ignore the id).
     void ShowItems(ListKind kind, std::int32_t parentId);
     ListKind Kind() const { return m_kind; }
+    // The parent the rows were chosen by (-1: every node of the kind).
+    std::int32_t ParentId() const { return m_parentId; }
     bool HasColumns() const { return m_hasColumns; }
 
     // Replaces the rows by these ids, in this order, keeping the columns.

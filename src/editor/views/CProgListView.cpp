@@ -190,6 +190,23 @@ void CProgListView::DeleteSelected()
     }
 }
 
+std::int32_t CProgListView::ShownParent() const
+{
+    return m_model->ParentId();
+}
+
+std::int32_t CProgListView::CurrentId() const
+{
+    const int row = currentIndex().row();
+    return row >= 0 && row < RowCount() ? m_model->IdAt(row) : InvalidId;
+}
+
+bool CProgListView::SortShownRows(const std::string& key, core::SortOrder order)
+{
+    const std::vector<std::int32_t> ids = m_model->RowIds();
+    return !ids.empty() && DoEdit(core::SortNodes(NodeTypeOf(Kind()), ids, key, order));
+}
+
 void CProgListView::SelectIds(const std::vector<std::int32_t>& ids)
 {
     selectionModel()->clearSelection();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "edit/IEditObserver.h"
+#include "edit/SortNodes.h"
 #include "editor/models/FilterSpec.h"
 #include "editor/models/ListKind.h"
 
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -60,6 +62,14 @@ public:
     void MoveSelectedToTop();
     void MoveSelectedToBottom();
     bool HasSelection() const;
+    // The parent the shown rows were chosen by (-1: every node of the kind).
+    std::int32_t ShownParent() const;
+    // The node of the current row, InvalidId when there is none.
+    std::int32_t CurrentId() const;
+    // Selects the rows of these nodes, the first of them scrolled into view.
+    void SelectIds(const std::vector<std::int32_t>& ids);
+    // Sorts the shown rows' nodes by a key (SortNodes) among their places; false when refused.
+    [[nodiscard]] bool SortShownRows(const std::string& key, core::SortOrder order);
     // Asks for filter conditions and keeps only the matching rows.
     void Filter();
     // The next row after `after` (from the top when negative) that matches every condition; -1 when none.
@@ -93,7 +103,6 @@ private:
     // Moves the nodes of the selected rows before beforeId (InvalidId: the end of the list) and
     // selects their rows.
     void MoveSelectedBefore(std::int32_t beforeId);
-    void SelectIds(const std::vector<std::int32_t>& ids);
     void Drop();
     void SelectRow(int row);
     std::unique_ptr<QLabel> MakeDragImage(int row) const;
