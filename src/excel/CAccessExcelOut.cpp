@@ -55,8 +55,8 @@ private:
 // or the disk took less than the whole workbook (full, or the file-size limit reached).
 const char* SaveFailureText(int error)
 {
-    const bool notCreated = error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM
-        || error == EROFS || error == EISDIR || error == ENAMETOOLONG;
+    const bool notCreated = error == ENOENT || error == ENOTDIR || error == EACCES || error == EPERM || error == EROFS
+        || error == EISDIR || error == ENAMETOOLONG;
     return notCreated ? "Create File Failed!" : "Write file failed!";
 }
 
