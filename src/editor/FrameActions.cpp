@@ -38,7 +38,7 @@ const std::vector<ActionSpec>& ActionSpecs()
          "&About Tessaro...",
          "Display program information, version number and copyright",
          "About",
-         {}},
+         {Q(Qt::Key_F1)}},
         {CommandId::Cut,
          "Cu&t",
          "Cut the selection and put it on the Clipboard",

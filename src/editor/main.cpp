@@ -1,6 +1,7 @@
 #include "editor/CMainFrame.h"
 #include "editor/CTessaroApp.h"
 #include "editor/views/CProgBrowseView.h"
+#include "editor/views/TreeIcons.h"
 #include "ui/QtUiServices.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int main(int argc, char* argv[])
 #endif
     QApplication application(argc, argv);
     application.setApplicationName("Corvane");
+    application.setWindowIcon(editor::ProgramIcon()); // every window and dialog of the program
     ui::QtUiServices services;
     editor::CTessaroApp app(services);
     if (!app.InitInstance(application.arguments())) {

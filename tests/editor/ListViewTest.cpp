@@ -410,6 +410,14 @@ private slots:
         QTest::addRow("2 and 9 onto 9: before the last row")
             << QList<int>{2, 9} << 9 << 9 << QList<int>{0, 1, 3, 4, 5, 6, 7, 2, 9, 8} << QList<int>{7, 8};
         QTest::addRow("every row: nothing moves") << Range(0, 9) << 0 << 3 << Range(0, 9) << Range(0, 9);
+        // -2: the pointer ends in the empty space below the last row.
+        QTest::addRow("4 below the last row") << QList<int>{4} << 4 << -2 << QList<int>{0, 1, 2, 3, 5, 6, 7, 8, 9, 4}
+                                              << QList<int>{9};
+        QTest::addRow("1 and 9 below the last row")
+            << QList<int>{1, 9} << 1 << -2 << QList<int>{0, 2, 3, 4, 5, 6, 7, 8, 1, 9} << QList<int>{8, 9};
+        QTest::addRow("the last row below itself") << QList<int>{9} << 9 << -2 << Range(0, 9) << QList<int>{9};
+        QTest::addRow("every row below the last: nothing moves")
+            << Range(0, 9) << 0 << -2 << Range(0, 9) << Range(0, 9);
     }
     void dragAndDrop()
     {
@@ -429,6 +437,11 @@ private slots:
         if (target >= 0) {
             f.view.DragMoveTo(f.RowCenter(target));
             QCOMPARE(f.view.Model().DropTarget(), target);
+        } else if (target == -2) {
+            const QPoint belowLast = f.RowCenter(9) + QPoint(0, 3 * f.view.rowHeight(9));
+            QVERIFY(belowLast.y() < f.view.viewport()->height() - 20); // in the view, clear of the scroll edge
+            f.view.DragMoveTo(belowLast);
+            QCOMPARE(f.view.Model().DropTarget(), 10); // after the last row, which no row carries
         }
         f.view.DragMoveTo(QPoint(-50, -50)); // leaving the view keeps the target
         f.view.EndDrag();

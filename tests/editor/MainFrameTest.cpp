@@ -8,6 +8,7 @@
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
+#include "editor/views/TreeIcons.h"
 #include "formats/FileFormats.h"
 #include "support/FakeUiServices.h"
 #include "support/TempDir.h"
@@ -697,6 +698,28 @@ private slots:
         QCOMPARE(w.ui.dialogTitles, QStringList{"About Tessaro"});
     }
 
+    void f1ShowsTheAboutBox()
+    {
+        Window w;
+        w.Frame().show();
+        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QCOMPARE(w.Action(CommandId::About)->shortcut(), QKeySequence(Qt::Key_F1));
+        QTest::keyClick(&w.List(), Qt::Key_F1);
+        QCOMPARE(w.ui.dialogTitles, QStringList{"About Tessaro"});
+    }
+
+    void windowCarriesTheProgramIcon()
+    {
+        // The About box's icon, in every size the desktop theme installs.
+        Window w;
+        const QIcon icon = w.Frame().windowIcon();
+        QVERIFY(!icon.isNull());
+        for (const int size : {16, 32, 48, 256}) {
+            QCOMPARE(icon.pixmap(size, size).size(), QSize(size, size));
+        }
+        QCOMPARE(icon.pixmap(32, 32).toImage(), ProgramIcon().pixmap(32, 32).toImage());
+    }
+
     void exitWithNothingChangedClosesWithoutAsking()
     {
         Window w;
@@ -893,6 +916,41 @@ private slots:
         QCOMPARE(w.Tree().topLevelItem(1)->child(1)->text(0), "Sat2");
         QCOMPARE(w.List().RowCount(), 2); // the list keeps its rows but the deleted one
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), 8);
+    }
+
+    void draggingASatelliteMovesItInTheTree()
+    {
+        Window w;
+        auto db = MakeDatabase(3, 1, 1);
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("three.db", DbFileBytes(*db))));
+        w.Action(CommandId::OpenDb)->trigger();
+        w.Frame().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.Frame()));
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(1)); // "Sat": every satellite
+        QCOMPARE(w.List().RowCount(), 3);
+        const auto satNames = [&w] {
+            QStringList names;
+            for (int i = 0; i < w.Tree().topLevelItem(1)->childCount(); ++i) {
+                names << w.Tree().topLevelItem(1)->child(i)->text(0);
+            }
+            return names;
+        };
+        QCOMPARE(satNames(), QStringList({"Sat0", "Sat1", "Sat2"}));
+        CProgListView& list = w.List();
+        list.selectionModel()->select(list.Model().index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list.BeginDrag(2);
+        list.DragMoveTo(list.visualRect(list.Model().index(0, 0)).center());
+        list.EndDrag();
+        QCOMPARE(satNames(), QStringList({"Sat2", "Sat0", "Sat1"}));
+        QCOMPARE(w.Tree().topLevelItem(1)->child(0)->childCount(), 1); // its transponder went with it
+        // Dropped below the last row, the first satellite goes to the end, in the tree as well.
+        list.selectionModel()->clearSelection();
+        list.selectionModel()->select(list.Model().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list.BeginDrag(0);
+        list.DragMoveTo(list.visualRect(list.Model().index(2, 0)).center() + QPoint(0, 3 * list.rowHeight(2)));
+        list.EndDrag();
+        QCOMPARE(satNames(), QStringList({"Sat0", "Sat1", "Sat2"}));
+        QCOMPARE(w.List().Model().RowIds(), std::vector<std::int32_t>({0, 1, 2}));
     }
 
     // Each row command from its menu item and from its key, on programs 0..5 with rows 1 and 2

@@ -345,7 +345,16 @@ void CProgListView::DragMoveTo(const QPoint& viewportPos)
     if (over.isValid()) {
         m_dropTarget = over.row();
         m_model->SetDropTarget(m_dropTarget);
+    } else if (IsBelowLastRow(viewportPos)) {
+        m_dropTarget = RowCount(); // after the last row: no row carries the highlight
+        m_model->SetDropTarget(m_dropTarget);
     }
+}
+
+bool CProgListView::IsBelowLastRow(const QPoint& viewportPos) const
+{
+    const int rows = RowCount();
+    return rows > 0 && viewportPos.y() > visualRect(m_model->index(rows - 1, 0)).bottom();
 }
 
 void CProgListView::AutoScrollStep()
@@ -392,6 +401,10 @@ void CProgListView::Drop()
         }
     }
     if (staying.empty() || (selected.size() == 1 && selected.front() == target)) {
+        return;
+    }
+    if (target >= RowCount()) {
+        MoveSelectedBefore(m_model->IdAfterLastRow()); // dropped below the last row
         return;
     }
     place = std::clamp(place, 0, static_cast<int>(staying.size()) - 1);

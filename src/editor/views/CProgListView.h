@@ -104,6 +104,8 @@ private:
     // selects their rows.
     void MoveSelectedBefore(std::int32_t beforeId);
     void Drop();
+    // The pointer is in the empty part of the view below the last row.
+    bool IsBelowLastRow(const QPoint& viewportPos) const;
     void SelectRow(int row);
     std::unique_ptr<QLabel> MakeDragImage(int row) const;
     void AutoScrollStep();
