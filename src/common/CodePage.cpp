@@ -68,9 +68,12 @@ CodePageInfo DefaultCodePage()
     return CodePageInfo{};
 }
 
+// Each thread has its own setting: the editor's window thread holds the one the user chose, and
+// a worker that converts names installs the one captured with its job, so a change in the window
+// never reaches a conversion under way.
 CodePageInfo& Setting()
 {
-    static CodePageInfo setting = DefaultCodePage();
+    thread_local CodePageInfo setting = DefaultCodePage();
     return setting;
 }
 
@@ -134,6 +137,13 @@ ScopedCodePage::ScopedCodePage(std::string_view nameOrNumber)
     : m_previous(InternalCodePage())
     , m_installed(SetInternalCodePage(nameOrNumber))
 { }
+
+ScopedCodePage::ScopedCodePage(const CodePageInfo& info)
+    : m_previous(InternalCodePage())
+    , m_installed(true)
+{
+    Setting() = info;
+}
 
 ScopedCodePage::~ScopedCodePage()
 {

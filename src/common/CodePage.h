@@ -6,7 +6,8 @@
 namespace core {
 
 // The internal 8-bit code page: the one the receiver's names are kept in and the one every
-// conversion to and from Unicode goes through. It is a process-wide setting, read once from
+// conversion to and from Unicode goes through. It is a setting of the calling thread (a worker
+// installs the one of the thread that gave it its job), read at a thread's first use from
 // CORVANE_CODEPAGE (a Windows code-page number or a charset name, e.g. 936, gbk, 1251), else the
 // locale's code set when that is not UTF-8, else ISO-8859-1 (every byte survives a round trip).
 struct CodePageInfo
@@ -28,6 +29,8 @@ class ScopedCodePage
 {
 public:
     explicit ScopedCodePage(std::string_view nameOrNumber);
+    // Installs a setting taken from InternalCodePage(), e.g. on another thread.
+    explicit ScopedCodePage(const CodePageInfo& info);
     ~ScopedCodePage();
     ScopedCodePage(const ScopedCodePage&) = delete;
     ScopedCodePage& operator=(const ScopedCodePage&) = delete;

@@ -3,9 +3,11 @@
 namespace core {
 
 namespace {
+// One slot per thread: a worker's failure stays its own until it hands the text over, and never
+// overwrites or clears what the window thread has pending.
 PendingErrorState& Slot()
 {
-    static PendingErrorState slot;
+    thread_local PendingErrorState slot;
     return slot;
 }
 } // namespace

@@ -5,8 +5,9 @@
 
 namespace core {
 
-// The program-wide error slot of the editor. Importers, exporters and the workbook layer leave
-// their reason here when they fail; the command that called them shows it and clears it.
+// The error slot of the editor. Importers, exporters and the workbook layer leave their reason
+// here when they fail; the command that called them shows it and clears it. Each thread has a
+// slot of its own: the window thread's is the program's, a worker's is read by the worker.
 struct PendingErrorState
 {
     std::string text;

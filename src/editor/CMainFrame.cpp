@@ -1,5 +1,6 @@
 #include "editor/CMainFrame.h"
 
+#include "access/CAccessDbIn.h"
 #include "access/CAccessDftDbOut.h"
 #include "access/CAccessIn.h"
 #include "access/CAccessOut.h"
@@ -14,7 +15,7 @@
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
 #include "editor/OrderLikeCommand.h"
-#include "editor/SpreadsheetSideCopy.h"
+#include "editor/SideCopyMonitor.h"
 #include "editor/WindowTitle.h"
 #include "editor/dialogs/CSortDlg.h"
 #include "editor/models/NewNodePlace.h"
@@ -70,6 +71,7 @@ CMainFrame::CMainFrame(ui::UiServices& services, QWidget* parent)
     setWindowIcon(ProgramIcon());
     m_actions->BuildMenusAndToolBar(*this);
     CreateStatusBar();
+    m_sideCopies = new SideCopyMonitor(m_services, *this);
     CreatePanes();
     ConnectCommands();
     resize(960, 600);
@@ -242,6 +244,7 @@ bool CMainFrame::ConfirmDiscard()
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (ConfirmDiscard()) {
+        m_sideCopies->WaitForAll(); // the copies of the files opened are written before the window goes
         event->accept();
     } else {
         event->ignore();
@@ -288,9 +291,7 @@ bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
     if (!path) {
         return false;
     }
-    const std::string localPath = LocalPath(*path);
-    MakeSpreadsheetSideCopy(localPath);
-    return RunImport(importer, localPath);
+    return RunImport(importer, LocalPath(*path), true);
 }
 
 bool CMainFrame::OpenPath(const QString& path)
@@ -305,7 +306,7 @@ bool CMainFrame::OpenPath(const QString& path)
     return RunImport(*importer, localPath);
 }
 
-bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
+bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path, bool sideCopy)
 {
     // The file is read into a database of its own: a failed read leaves the shown one, and the views
     // on it, exactly as they were.
@@ -335,6 +336,11 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path)
     m_messagePane->setText(QString::fromStdString(ImportSummary(*m_db)));
     UpdateEditCommands();
     UpdateModifiedPane();
+    // A default-database file also gets a spreadsheet beside it (ch.db gives ch.dbxls), written
+    // from a snapshot on a worker while the window is already usable.
+    if (sideCopy && dynamic_cast<const core::CAccessDbIn*>(&importer) != nullptr) {
+        m_sideCopies->Start(*m_db, path + "xls");
+    }
     if (importer.Damage().Any()) {
         // What could be read is shown; the user learns that the rest of the image was not.
         m_services.ShowMessage(this,

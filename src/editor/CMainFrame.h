@@ -31,6 +31,7 @@ namespace editor {
 class CProgBrowseView;
 class CProgListView;
 class FrameActions;
+class SideCopyMonitor;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
 // program list right). It owns the channel database, created at the first confirmed import, and
@@ -86,6 +87,7 @@ public:
     QSplitter* Splitter() const { return m_splitter; }
     QLabel* MessagePane() const { return m_messagePane; }
     QLabel* ModifiedPane() const { return m_modifiedPane; }
+    SideCopyMonitor* SideCopies() const { return m_sideCopies; }
     QAction* Action(int id) const;
 
 signals:
@@ -99,7 +101,9 @@ private:
     void CreateStatusBar();
     void CreatePanes();
     void ConnectCommands();
-    [[nodiscard]] bool RunImport(core::CAccessIn& importer, const std::string& path);
+    // Reads the file into a new database; sideCopy: a default-database file also gets its
+    // spreadsheet side copy, as every import from the File menu does.
+    [[nodiscard]] bool RunImport(core::CAccessIn& importer, const std::string& path, bool sideCopy = false);
     void ShowPendingError(const char* caption);
     void SwitchPane();
     void OnFocusChanged(QWidget* now);
@@ -122,6 +126,7 @@ private:
     QWidget* m_activePane = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_modifiedPane = nullptr;
+    SideCopyMonitor* m_sideCopies = nullptr;
     bool m_fromWorkbook = false; // the database was read from a workbook: it is saved back as one
 };
 

@@ -86,6 +86,9 @@ bool CAccessExcelOut::Export(const std::string& path, CProgDb& db)
     m_usedSheetNames.clear();
     m_usedSheetNameSet.clear();
     m_rowsOfSat.clear();
+    m_rowsDone = 0;
+    m_rowsTotal = db.Sats().Count() + db.Tps().Count() + db.Progs().Count();
+    m_percentShown = -1;
 
     // The workbook is built in memory and written once, through a temporary file in the target's
     // folder renamed over it, so a failed export leaves the user's previous file as it was.
@@ -134,6 +137,21 @@ bool CAccessExcelOut::IsSheetNameUsed(const std::string& name) const
     return name.empty() || folded == FoldCase(std::string(kSatellitesSheet)) || m_usedSheetNameSet.count(folded) != 0;
 }
 
+bool CAccessExcelOut::RowDone()
+{
+    if (!m_progress) {
+        return true;
+    }
+    ++m_rowsDone;
+    const std::size_t total = std::max(m_rowsTotal, m_rowsDone);
+    const int percent = static_cast<int>(m_rowsDone * 100 / total);
+    if (percent == m_percentShown) {
+        return true;
+    }
+    m_percentShown = percent;
+    return m_progress(percent);
+}
+
 bool CAccessExcelOut::WriteHeader(const std::string_view* headers, std::size_t count)
 {
     for (std::size_t column = 0; column < count; ++column) {
@@ -160,7 +178,7 @@ bool CAccessExcelOut::WriteSatellitesSheet()
     }
     int row = kFirstDataRow;
     for (const CSatNode& sat : m_db->Sats()) {
-        if (!WriteSatelliteRow(sat, row)) {
+        if (!WriteSatelliteRow(sat, row) || !RowDone()) {
             return false;
         }
         ++row;
@@ -251,12 +269,12 @@ bool CAccessExcelOut::WriteProgramSheet(const std::string& sheetName, const Shee
     }
     int row = kFirstDataRow;
     for (const CTpNode* tp : rows.tps) {
-        if (!WriteTpColumns(row++, *tp)) {
+        if (!WriteTpColumns(row++, *tp) || !RowDone()) {
             return false;
         }
     }
     for (const auto& [prog, tp] : rows.progs) {
-        if (!WriteProgRow(row++, *prog, *tp)) {
+        if (!WriteProgRow(row++, *prog, *tp) || !RowDone()) {
             return false;
         }
     }

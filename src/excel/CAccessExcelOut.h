@@ -4,6 +4,7 @@
 #include "excel/CExcelBook.h"
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -32,6 +33,12 @@ public:
     // Writes db to path, replacing any file there; the workbook is closed on every path.
     [[nodiscard]] bool Export(const std::string& path, CProgDb& db) override;
 
+    // Called while rows are built with the share of the rows done, 0 to 100, each time the share
+    // grows. Returning false stops the export at once: it then
+    // fails with nothing pending and writes nothing.
+    using ProgressHook = std::function<bool(int percent)>;
+    void SetProgressHook(ProgressHook hook) { m_progress = std::move(hook); }
+
     // A program-sheet name for a satellite name: its first 16 bytes with every byte that is not
     // an ASCII letter or digit turned into "_" (a run of "_" collapses to one), made unique with
     // a decimal counter, without regard to case. Neither the satellites sheet's own name nor an
@@ -57,6 +64,8 @@ private:
     [[nodiscard]] bool WriteCells(int row, std::initializer_list<std::pair<int, std::string>> cells);
     void GatherSheetRows();
     bool IsSheetNameUsed(const std::string& name) const;
+    // One more row built; false when the progress hook asks to stop.
+    [[nodiscard]] bool RowDone();
 
     CExcelBook m_book;
     CProgDb* m_db = nullptr;
@@ -67,6 +76,10 @@ private:
     std::vector<std::string> m_usedSheetNames;
     std::unordered_set<std::string> m_usedSheetNameSet; // the same names in lower case, for the uniqueness test
     std::unordered_map<std::int32_t, SheetRows> m_rowsOfSat;
+    ProgressHook m_progress;
+    std::size_t m_rowsDone = 0;
+    std::size_t m_rowsTotal = 0;
+    int m_percentShown = -1;
 };
 
 } // namespace core

@@ -411,8 +411,8 @@ private slots:
             << QList<int>{2, 9} << 9 << 9 << QList<int>{0, 1, 3, 4, 5, 6, 7, 2, 9, 8} << QList<int>{7, 8};
         QTest::addRow("every row: nothing moves") << Range(0, 9) << 0 << 3 << Range(0, 9) << Range(0, 9);
         // -2: the pointer ends in the empty space below the last row.
-        QTest::addRow("4 below the last row") << QList<int>{4} << 4 << -2 << QList<int>{0, 1, 2, 3, 5, 6, 7, 8, 9, 4}
-                                              << QList<int>{9};
+        QTest::addRow("4 below the last row")
+            << QList<int>{4} << 4 << -2 << QList<int>{0, 1, 2, 3, 5, 6, 7, 8, 9, 4} << QList<int>{9};
         QTest::addRow("1 and 9 below the last row")
             << QList<int>{1, 9} << 1 << -2 << QList<int>{0, 2, 3, 4, 5, 6, 7, 8, 1, 9} << QList<int>{8, 9};
         QTest::addRow("the last row below itself") << QList<int>{9} << 9 << -2 << Range(0, 9) << QList<int>{9};

@@ -937,7 +937,8 @@ private slots:
         };
         QCOMPARE(satNames(), QStringList({"Sat0", "Sat1", "Sat2"}));
         CProgListView& list = w.List();
-        list.selectionModel()->select(list.Model().index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list.selectionModel()->select(list.Model().index(2, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
         list.BeginDrag(2);
         list.DragMoveTo(list.visualRect(list.Model().index(0, 0)).center());
         list.EndDrag();
@@ -945,7 +946,8 @@ private slots:
         QCOMPARE(w.Tree().topLevelItem(1)->child(0)->childCount(), 1); // its transponder went with it
         // Dropped below the last row, the first satellite goes to the end, in the tree as well.
         list.selectionModel()->clearSelection();
-        list.selectionModel()->select(list.Model().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        list.selectionModel()->select(list.Model().index(0, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
         list.BeginDrag(0);
         list.DragMoveTo(list.visualRect(list.Model().index(2, 0)).center() + QPoint(0, 3 * list.rowHeight(2)));
         list.EndDrag();
