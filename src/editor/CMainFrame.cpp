@@ -1,6 +1,5 @@
 #include "editor/CMainFrame.h"
 
-#include "access/CAccessDbIn.h"
 #include "access/CAccessDftDbOut.h"
 #include "access/CAccessIn.h"
 #include "access/CAccessOut.h"
@@ -15,7 +14,9 @@
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
 #include "editor/OrderLikeCommand.h"
+#include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
+#include "editor/UserDbAddressHooks.h"
 #include "editor/WindowTitle.h"
 #include "editor/dialogs/CSortDlg.h"
 #include "editor/models/NewNodePlace.h"
@@ -31,6 +32,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -72,6 +74,10 @@ CMainFrame::CMainFrame(ui::UiServices& services, QWidget* parent)
     m_actions->BuildMenusAndToolBar(*this);
     CreateStatusBar();
     m_sideCopies = new SideCopyMonitor(m_services, *this);
+    m_recent = new RecentFilesMenu(*menuBar()->actions().front()->menu(), *Action(CommandId::OpenExcel), this);
+    connect(m_recent, &RecentFilesMenu::OpenRequested, this, [this](const RecentFile& file) {
+        (void)OpenRecent(file); // a failure has been shown to the user
+    });
     CreatePanes();
     ConnectCommands();
     resize(960, 600);
@@ -291,7 +297,7 @@ bool CMainFrame::ImportFile(CAccessIn& importer, std::string_view filter)
     if (!path) {
         return false;
     }
-    return RunImport(importer, LocalPath(*path), true);
+    return RunImport(importer, LocalPath(*path), ImportOptions{true, std::nullopt});
 }
 
 bool CMainFrame::OpenPath(const QString& path)
@@ -303,15 +309,34 @@ bool CMainFrame::OpenPath(const QString& path)
         format = &Format(FormatId::Db);
     }
     const std::unique_ptr<CAccessIn> importer = format->makeReader();
-    return RunImport(*importer, localPath);
+    return RunImport(*importer, localPath, ImportOptions{});
 }
 
-bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path, bool sideCopy)
+bool CMainFrame::OpenRecent(const RecentFile& file)
+{
+    const QString path = QFile::decodeName(QByteArray::fromStdString(file.path));
+    if (!QFile::exists(path)) {
+        m_services.ShowMessage(this,
+                               "The file " + path + " no longer exists. It is taken off the list.",
+                               "Open Recent",
+                               MessageIcon::Warning);
+        m_recent->Remove(file.path);
+        return false;
+    }
+    if (!ConfirmDiscard()) {
+        return false;
+    }
+    const std::unique_ptr<CAccessIn> importer = Format(file.format).makeReader();
+    return RunImport(*importer, file.path, ImportOptions{true, file.address});
+}
+
+bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path, const ImportOptions& options)
 {
     // The file is read into a database of its own: a failed read leaves the shown one, and the views
     // on it, exactly as they were.
     auto read = std::make_unique<CProgDb>();
     bool imported = false;
+    const UserDbAddressHooks address(options.address);
     {
         ui::BusyCursor busy(m_services);
         imported = core::FailOnOutOfMemory([&] { return importer.Import(path, *read); });
@@ -338,8 +363,12 @@ bool CMainFrame::RunImport(CAccessIn& importer, const std::string& path, bool si
     UpdateModifiedPane();
     // A default-database file also gets a spreadsheet beside it (ch.db gives ch.dbxls), written
     // from a snapshot on a worker while the window is already usable.
-    if (sideCopy && dynamic_cast<const core::CAccessDbIn*>(&importer) != nullptr) {
+    const std::optional<FormatId> readAs = FormatOfImporter(importer);
+    if (options.sideCopy && readAs == FormatId::Db) {
         m_sideCopies->Start(*m_db, path + "xls");
+    }
+    if (readAs) {
+        m_recent->Opened(RecentFile{path, *readAs, address.Address()});
     }
     if (importer.Damage().Any()) {
         // What could be read is shown; the user learns that the rest of the image was not.

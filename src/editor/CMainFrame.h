@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,7 +32,9 @@ namespace editor {
 class CProgBrowseView;
 class CProgListView;
 class FrameActions;
+class RecentFilesMenu;
 class SideCopyMonitor;
+struct RecentFile;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
 // program list right). It owns the channel database, created at the first confirmed import, and
@@ -65,6 +68,9 @@ public:
     [[nodiscard]] bool ExportFile(core::CAccessOut& exporter, const std::string& extension, std::string_view filter);
     // Opens a file named on the command line; the format comes from its extension.
     [[nodiscard]] bool OpenPath(const QString& path);
+    // File → Open Recent: opens the file as its File command would, a user database at its
+    // remembered address without asking; a file that is gone is reported and taken off the list.
+    [[nodiscard]] bool OpenRecent(const RecentFile& file);
 
     // The edit commands, acting on the program list.
     void Undo();
@@ -88,6 +94,7 @@ public:
     QLabel* MessagePane() const { return m_messagePane; }
     QLabel* ModifiedPane() const { return m_modifiedPane; }
     SideCopyMonitor* SideCopies() const { return m_sideCopies; }
+    RecentFilesMenu* RecentMenu() const { return m_recent; }
     QAction* Action(int id) const;
 
 signals:
@@ -101,9 +108,13 @@ private:
     void CreateStatusBar();
     void CreatePanes();
     void ConnectCommands();
-    // Reads the file into a new database; sideCopy: a default-database file also gets its
-    // spreadsheet side copy, as every import from the File menu does.
-    [[nodiscard]] bool RunImport(core::CAccessIn& importer, const std::string& path, bool sideCopy = false);
+    struct ImportOptions
+    {
+        bool sideCopy = false; // a default-database file also gets its spreadsheet copy (File menu)
+        std::optional<std::uint32_t> address; // a user database's remembered address
+    };
+    // Reads the file into a new database and shows it; the file goes to the top of Open Recent.
+    [[nodiscard]] bool RunImport(core::CAccessIn& importer, const std::string& path, const ImportOptions& options);
     void ShowPendingError(const char* caption);
     void SwitchPane();
     void OnFocusChanged(QWidget* now);
@@ -127,6 +138,7 @@ private:
     QLabel* m_messagePane = nullptr;
     QLabel* m_modifiedPane = nullptr;
     SideCopyMonitor* m_sideCopies = nullptr;
+    RecentFilesMenu* m_recent = nullptr;
     bool m_fromWorkbook = false; // the database was read from a workbook: it is saved back as one
 };
 

@@ -86,7 +86,7 @@ void SideCopyMonitor::ShowProgress()
         return;
     }
     const SideCopyJob& job = *m_jobs.front();
-    QString text = QString("Writing %1\u2026 %2%").arg(FileName(job.Target())).arg(job.Percent());
+    QString text = QString("Writing %1\u2026 %2%").arg(FileName(job.Target()), QString::number(job.Percent()));
     if (m_jobs.size() > 1) {
         text += QString(" (%1 more)").arg(m_jobs.size() - 1);
     }

@@ -1,6 +1,7 @@
 // The editor's Qt-free helpers: window title, import summary, typed addresses.
 #include "TestDatabase.h"
 #include "editor/ImportSummary.h"
+#include "editor/RecentFiles.h"
 #include "editor/WindowTitle.h"
 #include "editor/dialogs/HexAddress.h"
 
@@ -89,6 +90,61 @@ private slots:
         QFETCH(QString, text);
         QFETCH(uint, address);
         QCOMPARE(ParseHexAddress(text.toStdString()), address);
+    }
+
+    void recentFilesNewestFirstAtMostEight()
+    {
+        RecentFiles recent;
+        for (int i = 0; i < 10; ++i) {
+            recent.Opened(RecentFile{"/f" + std::to_string(i), core::FormatId::Db, std::nullopt});
+        }
+        recent.Opened(RecentFile{"/f4", core::FormatId::Excel, std::nullopt}); // again, read as another kind
+        recent.Opened(RecentFile{"", core::FormatId::Db, std::nullopt}); // no path: not kept
+        QStringList paths;
+        for (const RecentFile& file : recent.Files()) {
+            paths << QString::fromStdString(file.path);
+        }
+        QCOMPARE(paths, QStringList({"/f4", "/f9", "/f8", "/f7", "/f6", "/f5", "/f3", "/f2"}));
+        QCOMPARE(recent.Files().front().format, core::FormatId::Excel);
+        QVERIFY(recent.Remove("/f8"));
+        QVERIFY(!recent.Remove("/f8"));
+        QCOMPARE(recent.Files().size(), std::size_t(7));
+        // Kept as the settings list them, and cut to eight.
+        std::vector<RecentFile> stored;
+        for (int i = 0; i < 9; ++i) {
+            stored.push_back(RecentFile{"/s" + std::to_string(i % 7), core::FormatId::Db, std::nullopt});
+        }
+        const RecentFiles loaded(stored);
+        QCOMPARE(loaded.Files().size(), std::size_t(7)); // /s0 and /s1 were listed twice: the first entry stands
+        QCOMPARE(QString::fromStdString(loaded.Files().front().path), "/s0");
+        QCOMPARE(QString::fromStdString(loaded.Files().back().path), "/s6");
+    }
+
+    void recentFileMenuTexts_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("address"); // -1: none
+        QTest::addColumn<QString>("text");
+        QTest::addRow("db") << int(core::FormatId::Db) << -1 << "&3 /d/R&&D ch.db (Db)";
+        QTest::addRow("workbook") << int(core::FormatId::Excel) << -1 << "&3 /d/R&&D ch.db (Excel)";
+        QTest::addRow("user db") << int(core::FormatId::UserDb) << 0x110000 << "&3 /d/R&&D ch.db (User Db at 0x110000)";
+        QTest::addRow("user db, auto") << int(core::FormatId::UserDb) << 0 << "&3 /d/R&&D ch.db (User Db, Auto)";
+        QTest::addRow("user db 2.5") << int(core::FormatId::UserDb25) << 0x120000
+                                     << "&3 /d/R&&D ch.db (User Db 2.5 at 0x120000)";
+    }
+    void recentFileMenuTexts()
+    {
+        QFETCH(int, format);
+        QFETCH(int, address);
+        QFETCH(QString, text);
+        RecentFile file{"/d/R&D ch.db", core::FormatId(format), std::nullopt};
+        if (address >= 0) {
+            file.address = std::uint32_t(address);
+        }
+        QCOMPARE(QString::fromStdString(RecentFiles::MenuText(2, file)), text);
+        const auto id = core::FormatId(format);
+        QCOMPARE(RecentFiles::FormatFromWord(RecentFiles::FormatWord(id)), std::optional<core::FormatId>(id));
+        QVERIFY(!RecentFiles::FormatFromWord("spreadsheet"));
     }
 };
 

@@ -7,6 +7,9 @@
 #include "editor/CMainFrame.h"
 #include "editor/CTessaroApp.h"
 #include "editor/CommandIds.h"
+#include "editor/RecentFilesMenu.h"
+#include "editor/SideCopyMonitor.h"
+#include "editor/SpreadsheetSideCopy.h"
 #include "editor/views/CProgBrowseView.h"
 #include "formats/FileFormats.h"
 #include "support/FakeUiServices.h"
@@ -19,6 +22,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QSettings>
 #include <QtTest>
 
 using ui::FileDialogRequest;
@@ -49,6 +54,15 @@ namespace {
 struct Window
 {
     Window() { QVERIFY(app.InitInstance({"corvane"})); }
+    // The side copies still running are written before the temporary folder goes.
+    ~Window()
+    {
+        if (app.MainFrame() != nullptr) {
+            Frame().SideCopies()->WaitForAll();
+        }
+    }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
 
     CMainFrame& Frame() { return *app.MainFrame(); }
     void Trigger(int id) { Frame().Action(id)->trigger(); }
@@ -73,6 +87,29 @@ struct Window
     CTessaroApp app{ui};
     TempDir dir;
 };
+
+// A user database of one program table with `records` 48-byte records, as it lies in an image.
+std::string UserDbArea(int records)
+{
+    std::string area;
+    const auto word = [&area](std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            area.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+        }
+    };
+    const auto count = static_cast<std::uint32_t>(records);
+    word(0xAABBCCDD), word(20), word(0), word(0), word(0); // root header
+    word(0xAABBCCDD), word(0xFFFFFFFF), word(3), word(0xFFFF0000 | count), word(48); // a table in use
+    const std::uint32_t first = 40 + 4 * (count + 1);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        word(first + 48 * i); // the offset table
+    }
+    word(0xDDCCBBAA);
+    for (int i = 0; i < records; ++i) {
+        area += std::string(48, static_cast<char>(i + 1));
+    }
+    return area;
+}
 
 // An exporter that fails without a reason of its own.
 class SilentExporter final : public CAccessOut
@@ -231,6 +268,50 @@ private slots:
         }
     }
 
+    // Open Recent brings a user database back at the address it was read at, without asking; the
+    // image holds another database at a lower address, which Auto would find first.
+    void openRecentReadsAUserDbAtItsAddress()
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Corvane", "Corvane").remove("RecentFiles");
+        Window w;
+        const std::string image = w.dir.Write("flash.bin",
+                                              std::string(0x10000, '\xff') + UserDbArea(2)
+                                                  + std::string(0x10000 - 148, '\xff') + UserDbArea(1));
+        w.ui.QueueFile(QString::fromStdString(image));
+        w.ui.QueueDialog([](QDialog& dialog) {
+            dialog.findChild<QComboBox*>("addressBox")->setEditText("20000");
+            ClickButton(dialog, "okButton");
+            return dialog.result();
+        });
+        w.Trigger(CommandId::OpenUserDb);
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 1);
+        QMenu* recent = w.Frame().RecentMenu()->Menu();
+        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions().at(0)->text(), QString::fromStdString("&1 " + image + " (User Db at 0x20000)"));
+
+        w.ui.QueueDialog([](QDialog& dialog) { // Auto: the first database of the image
+            ClickButton(dialog, "okButton");
+            return dialog.result();
+        });
+        w.Trigger(CommandId::OpenUserDb);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 2);
+        QCOMPARE(recent->actions().at(0)->text(), QString::fromStdString("&1 " + image + " (User Db, Auto)"));
+
+        // Chosen from the menu: no dialog, Auto again.
+        const int dialogs = int(w.ui.dialogTitles.size());
+        recent->actions().at(0)->trigger();
+        QCOMPARE(int(w.ui.dialogTitles.size()), dialogs);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 2);
+        // Remembered at 0x20000, the image's second database is read.
+        w.Frame().RecentMenu()->Opened(RecentFile{image, core::FormatId::UserDb, 0x20000});
+        recent->actions().at(0)->trigger();
+        QCOMPARE(int(w.ui.dialogTitles.size()), dialogs);
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 1);
+        QVERIFY(!QFile::exists(QString::fromStdString(image + "xls"))); // a flash image gets no side copy
+    }
+
     void damagedImageImportsWhatCanBeReadAndWarns()
     {
         Window w;
@@ -311,21 +392,28 @@ private slots:
         const std::string path = w.dir.Write("ch.db", DbFileBytes(*db));
         w.ui.QueueFile(QString::fromStdString(path));
         w.Trigger(CommandId::OpenDb);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Frame().SideCopies()->Busy(), 30000); // written on a worker
         QVERIFY(QFile::exists(QString::fromStdString(w.dir.File("ch.dbxls"))));
         QVERIFY(!QFile::exists(QString::fromStdString(w.dir.File("ch.db.xls"))));
         QVERIFY(w.ui.messages.empty());
+        // The same bytes as the copy made in one go from the file.
+        TempDir other;
+        const std::string again = other.Write("ch.db", DbFileBytes(*db));
+        MakeSpreadsheetSideCopy(again);
+        QVERIFY(ReadFileBytes(again + "xls") == ReadFileBytes(w.dir.File("ch.dbxls")));
     }
 
-    void sideCopyIsWrittenEvenWhenTheImportFails()
+    // The copy is written from what the window read: a file it could not read gets none.
+    void failedImportWritesNoSideCopy()
     {
         Window w;
         auto db = MakeDatabase(1, 1, 2);
         const std::string path = w.dir.Write("ch.db", DbFileBytes(*db));
         w.ui.QueueFile(QString::fromStdString(path));
-        // A spreadsheet import of a default-database file fails, after the side copy was made.
-        w.Trigger(CommandId::OpenExcel);
-        QVERIFY(QFile::exists(QString::fromStdString(w.dir.File("ch.dbxls"))));
-        QVERIFY(!w.ui.messages.empty());
+        w.Trigger(CommandId::OpenExcel); // a default-database file is no workbook
+        QVERIFY(!w.Frame().SideCopies()->Busy());
+        QVERIFY(!QFile::exists(QString::fromStdString(w.dir.File("ch.dbxls"))));
+        QCOMPARE(w.ui.messages.size(), std::size_t(1));
         QCOMPARE(w.ui.messages.back().caption, "Load Error");
     }
 

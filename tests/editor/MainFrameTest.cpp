@@ -5,10 +5,14 @@
 #include "editor/CMainFrame.h"
 #include "editor/CTessaroApp.h"
 #include "editor/CommandIds.h"
+#include "editor/RecentFilesMenu.h"
+#include "editor/SideCopyMonitor.h"
+#include "editor/SpreadsheetSideCopy.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/TreeIcons.h"
+#include "excel/CAccessExcelOut.h"
 #include "formats/FileFormats.h"
 #include "support/FakeUiServices.h"
 #include "support/TempDir.h"
@@ -18,11 +22,16 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
@@ -34,6 +43,7 @@ using ui::MessageIcon;
 
 using testsupport::ClickButton;
 using testsupport::FakeUiServices;
+using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
 using core::CAccessIn;
@@ -108,6 +118,15 @@ bool FillThreePrograms(CProgDb& db)
 struct Window
 {
     Window() { QVERIFY(app.InitInstance({"corvane"})); }
+    // The side copies still running are written before the temporary folder goes.
+    ~Window()
+    {
+        if (app.MainFrame() != nullptr) {
+            Frame().SideCopies()->WaitForAll();
+        }
+    }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
 
     CMainFrame& Frame() { return *app.MainFrame(); }
     QAction* Action(int id) { return Frame().Action(id); }
@@ -718,6 +737,167 @@ private slots:
             QCOMPARE(icon.pixmap(size, size).size(), QSize(size, size));
         }
         QCOMPARE(icon.pixmap(32, 32).toImage(), ProgramIcon().pixmap(32, 32).toImage());
+    }
+
+    // A big file: the list is usable, timers run and the status bar shows the copy's progress while
+    // the copy is written; it ends as the same bytes as the copy made in one go.
+    void sideCopyRunsWhileTheWindowAnswers()
+    {
+        Window w;
+        auto db = MakeDatabase(2, 100, 200);
+        const std::string bytes = DbFileBytes(*db);
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("ch.db", bytes)));
+        w.Action(CommandId::OpenDb)->trigger();
+        QVERIFY(w.ui.messages.empty());
+        SideCopyMonitor& copies = *w.Frame().SideCopies();
+        QVERIFY(copies.Busy()); // 40000 programs are not written in the time the import returned
+        const QRegularExpression progress("^Writing ch\\.dbxls\u2026 (\\d+)%$");
+        QVERIFY2(progress.match(copies.ProgressPane()->text()).hasMatch(), qPrintable(copies.ProgressPane()->text()));
+        QVERIFY(!copies.ProgressPane()->isHidden());
+
+        bool timerRan = false;
+        QTimer::singleShot(0, &w.Frame(), [&timerRan] { timerRan = true; });
+        QTRY_VERIFY(timerRan);
+        w.Tree().setCurrentItem(w.Tree().topLevelItem(0)); // "All Prog"
+        QCOMPARE(w.List().RowCount(), 40000);
+        QVERIFY(copies.Busy()); // all of it while the copy is still being written
+        QTRY_VERIFY_WITH_TIMEOUT(!copies.Busy(), 120000);
+        QVERIFY(copies.ProgressPane()->isHidden());
+        QVERIFY(w.ui.messages.empty());
+
+        TempDir other;
+        const std::string again = other.Write("ch.db", bytes);
+        MakeSpreadsheetSideCopy(again);
+        QVERIFY(ReadFileBytes(again + "xls") == ReadFileBytes(w.dir.File("ch.dbxls")));
+    }
+
+    // A copy that fails is reported when it ends, with the writer's reason; what the window thread
+    // had pending stays as it was.
+    void sideCopyFailureIsReported()
+    {
+        Window w;
+        auto db = MakeDatabase(1, 1, 3);
+        const std::string path = w.dir.Write("ch.db", DbFileBytes(*db));
+        QVERIFY(QDir().mkpath(QString::fromStdString(path + "xls"))); // a folder where the copy should go
+        std::string reason;
+        {
+            const ScopedPendingError direct;
+            core::CAccessExcelOut writer;
+            QVERIFY(!writer.Export(path + "xls", *db));
+            reason = PendingError().text;
+        }
+        SetPendingError("left by an earlier step");
+        w.ui.QueueFile(QString::fromStdString(path));
+        w.Action(CommandId::OpenDb)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Frame().SideCopies()->Busy(), 30000);
+        w.Expect(QString::fromStdString("The spreadsheet copy " + path + "xls was not written: " + reason),
+                 "Save Error",
+                 MessageIcon::Error);
+        QCOMPARE(QString::fromStdString(PendingError().text), "left by an earlier step");
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3); // the import itself stands
+    }
+
+    // Closing the window waits, under the wait cursor, until the copy is written.
+    void closingWaitsForTheSideCopy()
+    {
+        Window w;
+        auto db = MakeDatabase(1, 50, 200);
+        const std::string bytes = DbFileBytes(*db);
+        w.ui.QueueFile(QString::fromStdString(w.dir.Write("ch.db", bytes)));
+        w.Action(CommandId::OpenDb)->trigger();
+        QVERIFY(w.Frame().SideCopies()->Busy());
+        const int busyBefore = w.ui.busyCount;
+        QVERIFY(w.Frame().close());
+        QVERIFY(!w.Frame().SideCopies()->Busy());
+        QCOMPARE(w.ui.busyCount, busyBefore + 1);
+        QVERIFY(!w.ui.IsBusy());
+        QVERIFY(w.ui.messages.empty());
+        TempDir other;
+        const std::string again = other.Write("ch.db", bytes);
+        MakeSpreadsheetSideCopy(again);
+        QVERIFY(ReadFileBytes(again + "xls") == ReadFileBytes(w.dir.File("ch.dbxls")));
+        QCOMPARE(QDir(QString::fromStdString(w.dir.Path())).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"ch.db", "ch.dbxls"}));
+    }
+
+    // File → Open Recent: newest first, 8 at most, each file once, kept in the user's settings
+    // (here a folder of the test's own).
+    void openRecentKeepsTheLastEight()
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Corvane", "Corvane");
+        QVERIFY(
+            !settings.fileName().startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)));
+        settings.remove("RecentFiles");
+        QStringList expected;
+        {
+            Window w;
+            QMenu* recent = w.Frame().RecentMenu()->Menu();
+            QCOMPARE(recent->title(), "Open &Recent");
+            QVERIFY(!recent->isEnabled());
+            QMenu* file = w.Frame().menuBar()->actions().at(0)->menu();
+            QCOMPARE(Texts(file->actions()).mid(0, 4), QStringList({"Open Db", "Open Excel", "Open &Recent", "-"}));
+            auto db = MakeDatabase(1, 1, 1);
+            std::vector<std::string> paths;
+            for (int i = 0; i < 10; ++i) {
+                paths.push_back(w.dir.Write("ch" + std::to_string(i) + ".db", DbFileBytes(*db)));
+                w.ui.QueueFile(QString::fromStdString(paths.back()));
+                w.Action(CommandId::OpenDb)->trigger();
+            }
+            w.ui.QueueFile(QString::fromStdString(paths[5])); // again: it moves to the top
+            w.Action(CommandId::OpenDb)->trigger();
+            for (const int i : {5, 9, 8, 7, 6, 4, 3, 2}) {
+                expected << QString::fromStdString("&" + std::to_string(expected.size() + 1) + " "
+                                                   + paths[std::size_t(i)] + " (Db)");
+            }
+            QVERIFY(recent->isEnabled());
+            QCOMPARE(Texts(recent->actions()), expected);
+            QVERIFY(w.ui.messages.empty());
+        }
+        Window again; // another run of the program finds them
+        QCOMPARE(Texts(again.Frame().RecentMenu()->Menu()->actions()), expected);
+        QCOMPARE(settings.beginReadArray("RecentFiles"), 8);
+        settings.endArray();
+    }
+
+    // Each kind opens as its File command would: a workbook as a workbook (saved back as one), a
+    // default-database file with its side copy. A file that is gone is reported and dropped.
+    void openRecentOpensEachKindAndDropsMissingFiles()
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Corvane", "Corvane").remove("RecentFiles");
+        Window w;
+        const QString db = w.OpenDbWith(3);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Frame().SideCopies()->Busy(), 30000);
+        const QString book = QString::fromStdString(w.dir.File("book.xls"));
+        w.ui.QueueFile(book);
+        w.Action(CommandId::SaveAsExcel)->trigger();
+        w.ui.QueueFile(book);
+        w.Action(CommandId::OpenExcel)->trigger();
+        QVERIFY(QFile::remove(db + "xls"));
+        QMenu* recent = w.Frame().RecentMenu()->Menu();
+        QCOMPARE(Texts(recent->actions()), QStringList({"&1 " + book + " (Excel)", "&2 " + db + " (Db)"}));
+        w.ui.messages.clear();
+
+        recent->actions().at(1)->trigger(); // the default-database file
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Frame().SideCopies()->Busy(), 30000);
+        QVERIFY(QFile::exists(db + "xls"));
+        QCOMPARE(Texts(recent->actions()), QStringList({"&1 " + db + " (Db)", "&2 " + book + " (Excel)"}));
+
+        recent->actions().at(1)->trigger(); // the workbook
+        QVERIFY(w.ui.messages.empty());
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
+        QVERIFY(!QFile::exists(book + "xls")); // a workbook gets no side copy
+
+        QVERIFY(QFile::remove(db));
+        const int before = int(w.Frame().Database()->Progs().Count());
+        recent->actions().at(1)->trigger(); // the default-database file, gone
+        w.Expect(
+            "The file " + db + " no longer exists. It is taken off the list.", "Open Recent", MessageIcon::Warning);
+        QCOMPARE(int(w.Frame().Database()->Progs().Count()), before); // the window shows what it showed
+        QCOMPARE(Texts(recent->actions()), QStringList({"&1 " + book + " (Excel)"}));
+        Window again;
+        QCOMPARE(Texts(again.Frame().RecentMenu()->Menu()->actions()), QStringList({"&1 " + book + " (Excel)"}));
     }
 
     void exitWithNothingChangedClosesWithoutAsking()

@@ -2,6 +2,9 @@
 
 #include "access/CAccessDbOut.h"
 
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 using core::CAccessDbOut;
@@ -9,6 +12,17 @@ using core::CProgDb;
 using core::CProgNode;
 using core::CSatNode;
 using core::CTpNode;
+
+namespace {
+// Every editor test keeps the settings it writes (Open Recent) in a folder of its own, removed at
+// its end, never in the user's settings.
+void UseTemporarySettings()
+{
+    static const QTemporaryDir folder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(UseTemporarySettings)
 
 namespace editor {
 
