@@ -44,6 +44,9 @@ void SideCopyJob::Run()
     });
     Outcome outcome;
     outcome.written = core::FailOnOutOfMemory([&] { return writer.Export(m_target, *m_snapshot); });
+    if (outcome.written) {
+        m_percent.store(100); // also for a database without rows
+    }
     outcome.cancelled = !outcome.written && m_cancel.load();
     if (!outcome.written && !outcome.cancelled) {
         outcome.text = core::PendingErrorOrUnknown();

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QtTest>
@@ -279,7 +280,10 @@ private slots:
                                                   + std::string(0x10000 - 148, '\xff') + UserDbArea(1));
         w.ui.QueueFile(QString::fromStdString(image));
         w.ui.QueueDialog([](QDialog& dialog) {
-            dialog.findChild<QComboBox*>("addressBox")->setEditText("20000");
+            QLineEdit* field = dialog.findChild<QComboBox*>("addressBox")->lineEdit(); // typed as a user would
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Backspace);
+            QTest::keyClicks(field, "20000");
             ClickButton(dialog, "okButton");
             return dialog.result();
         });
@@ -290,6 +294,7 @@ private slots:
         QCOMPARE(recent->actions().size(), 1);
         QCOMPARE(recent->actions().at(0)->text(), QString::fromStdString("&1 " + image + " (User Db at 0x20000)"));
 
+        w.ui.QueueFile(QString::fromStdString(image));
         w.ui.QueueDialog([](QDialog& dialog) { // Auto: the first database of the image
             ClickButton(dialog, "okButton");
             return dialog.result();

@@ -194,6 +194,7 @@ private slots:
         QCOMPARE(Texts(menus), (QStringList{"&File", "&Edit", "&View", "&Help"}));
         const QStringList file{"Open Db",
                                "Open Excel",
+                               "Open &Recent",
                                "-",
                                "Save As Db",
                                "Save As Excel",
