@@ -37,6 +37,11 @@ public:
     {
         std::fprintf(stderr, "unexpected box %s: %s\n", qPrintable(caption), qPrintable(text));
     }
+    void ShowMessageWithDetail(
+        QWidget* parent, const QString& text, const QString& caption, ui::MessageIcon icon, const QString&) override
+    {
+        ShowMessage(parent, text, caption, icon);
+    }
     ui::Answer Ask(QWidget*, const QString&, const QString&, bool) override { return ui::Answer::No; }
     std::optional<QString> AskFileName(QWidget*, const ui::FileDialogRequest&) override { return file; }
     int ExecDialog(QDialog&) override { return 0; }
@@ -137,7 +142,7 @@ int main(int argc, char** argv)
         const auto snapshot = editor::SnapshotOf(*frame.Database());
         const double snapMs = Ms(timer);
         const double snapMb = HeapMb() - heapBefore;
-        std::printf("%-26s %10.1f %10s %10.1f %12.1f %10.2f %10.1f\n",
+        std::printf("%-26s %10.1f %10s %10.1f %12.1f %10.2f %10.2f\n",
                     (std::to_string(size.progs) + " programs").c_str(),
                     Median(open),
                     Median(open) <= 500.0 ? "500 OK" : "500 MISSED",
