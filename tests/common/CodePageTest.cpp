@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
 namespace core {
 
 namespace {
@@ -86,6 +89,37 @@ TEST_F(CodePage, ScopedCodePagePutsThePreviousOneBack)
     }
     EXPECT_EQ(InternalCodePage().number, 1251);
     EXPECT_EQ(InternalCodePage().charset, CharsetForCodePage(1251));
+}
+
+// A worker converts in the code page it was given, whatever another thread sets meanwhile, and
+// never changes the other thread's setting.
+TEST_F(CodePage, EachThreadHasItsOwnSetting)
+{
+    ASSERT_TRUE(SetInternalCodePage("1251"));
+    const CodePageInfo given = InternalCodePage();
+    std::string converted;
+    int workerNumber = 0;
+    std::thread worker([&] {
+        const ScopedCodePage installed(given);
+        ASSERT_TRUE(SetInternalCodePage(std::to_string(given.number))); // as a worker may, on its own thread
+        workerNumber = InternalCodePage().number;
+        converted = InternalToUtf8("\xC4");
+        ASSERT_TRUE(SetInternalCodePage("936"));
+    });
+    worker.join();
+    EXPECT_EQ(workerNumber, 1251);
+    EXPECT_EQ(converted, "\xD0\x94"); // Cyrillic De
+    EXPECT_EQ(InternalCodePage().number, 1251); // the worker's last change stayed its own
+    {
+        const ScopedCodePage greek("1253");
+        std::thread other([&] {
+            const ScopedCodePage installed(given);
+            converted = InternalToUtf8("\xC4");
+        });
+        other.join();
+        EXPECT_EQ(converted, "\xD0\x94");
+        EXPECT_EQ(InternalCodePage().number, 1253);
+    }
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
 namespace core {
 
 namespace {
@@ -37,6 +40,28 @@ TEST(PendingError, ScopedPendingErrorStartsEmptyAndPutsTheSlotBack)
         const ScopedPendingError nested;
     }
     EXPECT_EQ(PendingErrorOrUnknown(), "Write file failed!");
+}
+
+// A worker's failure stays in its own slot: the slot of the thread that shows errors keeps its text.
+TEST(PendingError, EachThreadHasItsOwnSlot)
+{
+    const ScopedPendingError test;
+    SetPendingError("left by the window");
+    PendingErrorState seenByWorker;
+    std::string workerText;
+    std::thread worker([&] {
+        seenByWorker = PendingError();
+        SetPendingError("Create File Failed!");
+        SetPendingErrorDetail("No such file or directory");
+        workerText = PendingErrorOrUnknown();
+    });
+    worker.join();
+    EXPECT_EQ(seenByWorker.pending, 0); // a new thread starts with an empty slot
+    EXPECT_EQ(seenByWorker.text, "");
+    EXPECT_EQ(workerText, "Create File Failed!");
+    EXPECT_EQ(PendingError().text, "left by the window");
+    EXPECT_EQ(PendingError().detail, "");
+    EXPECT_EQ(PendingError().pending, 1);
 }
 
 } // namespace

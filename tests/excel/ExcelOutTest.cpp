@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <memory>
@@ -255,6 +256,47 @@ TEST_F(ExcelOutTest, ReplacesTheTargetAndLeavesNoScratchFile)
         files.push_back(entry.path().filename().string());
     }
     EXPECT_EQ(files, std::vector<std::string>{"out.xls"});
+}
+
+// The progress hook sees the share of rows grow to 100; the same workbook is written with it or
+// without it. Asked to stop, the export fails with nothing pending and writes nothing.
+TEST_F(ExcelOutTest, ProgressHookFollowsTheRowsAndCanStop)
+{
+    for (int s = 0; s < 3; ++s) {
+        AddSat("Sat" + std::to_string(s));
+        for (int t = 0; t < 4; ++t) {
+            const std::int32_t tp = AddTp(s, 10000 + static_cast<std::uint32_t>(t), 27500, 0).Id();
+            for (int p = 0; p < 20; ++p) {
+                AddProg(tp, "Prog" + std::to_string(p));
+            }
+        }
+    }
+    ASSERT_TRUE(Export());
+    const std::vector<std::uint8_t> plain = ReadFileBytes(path);
+    std::vector<int> seen;
+    CAccessExcelOut watched;
+    watched.SetProgressHook([&seen](int percent) {
+        seen.push_back(percent);
+        return true;
+    });
+    ASSERT_TRUE(watched.Export(path, db));
+    EXPECT_EQ(ReadFileBytes(path), plain);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end()); // each share once
+    EXPECT_EQ(seen.back(), 100);
+
+    const std::string stopped = dir.File("stopped.xls");
+    int calls = 0;
+    CAccessExcelOut stopping;
+    stopping.SetProgressHook([&calls](int percent) {
+        ++calls;
+        return percent < 30;
+    });
+    EXPECT_FALSE(stopping.Export(stopped, db));
+    EXPECT_FALSE(std::filesystem::exists(stopped));
+    EXPECT_EQ(PendingError().pending, 0);
+    EXPECT_LT(calls, static_cast<int>(seen.size()));
 }
 
 // The template's font and style names are not in every code page; the workbook is written in
