@@ -9,7 +9,7 @@ namespace core {
 
 namespace {
 
-// Restores the process-wide code page after each test.
+// Restores the code page after each test.
 class CodePage : public testing::Test
 {
 private:
