@@ -18,7 +18,7 @@ enum class XmlBom { None, Utf8, Utf16Le, Utf16Be };
 class XmlInternalCodec
 {
 public:
-    XmlInternalCodec(); // the internal code page of the calling thread
+    XmlInternalCodec(); // the process-wide internal code page
     explicit XmlInternalCodec(int codePage, std::string iconvName);
     ~XmlInternalCodec();
     XmlInternalCodec(const XmlInternalCodec&) = delete;
