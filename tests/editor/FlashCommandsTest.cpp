@@ -243,7 +243,7 @@ private slots:
             ClickButton(dialog, entry >= 0 ? "okButton" : "cancelButton");
             return dialog.result();
         };
-        // The same read run directly; the side copy's rejected read before it leaves nothing pending.
+        // The same read run directly, from an empty slot.
         ClearPendingError();
         w.ui.QueueDialog(answer);
         CProgDb direct;
@@ -435,7 +435,7 @@ private slots:
         w.Trigger(CommandId::OpenExcel);
         QVERIFY(w.ui.messages.empty());
         QVERIFY(!QFile::exists(workbook + "xls")); // a spreadsheet gets no side copy
-        // The side copy's read rejected the workbook quietly: its reason is not left pending ...
+        // Nothing tried the workbook as a default-database file: no reason is left pending ...
         QVERIFY(!PendingError().pending);
 
         // ... so the next failure without a reason of its own says just that.

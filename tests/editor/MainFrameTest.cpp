@@ -141,8 +141,7 @@ struct Window
         Action(CommandId::OpenDb)->trigger();
         return path;
     }
-    // A readable default-database file: the side copy made before an import succeeds on it and
-    // leaves nothing pending.
+    // A readable default-database file: its import succeeds and leaves nothing pending.
     QString ValidDbFile()
     {
         auto db = MakeDatabase(1, 1, 1);
