@@ -442,6 +442,12 @@ private slots:
             QVERIFY(belowLast.y() < f.view.viewport()->height() - 20); // in the view, clear of the scroll edge
             f.view.DragMoveTo(belowLast);
             QCOMPARE(f.view.Model().DropTarget(), 10); // after the last row, which no row carries
+            // A line in the highlight colour under the last row shows the place.
+            const int lineY = f.view.visualRect(f.view.Model().index(9, 0)).bottom();
+            const QImage shown = f.view.viewport()->grab().toImage();
+            const QColor highlight = f.view.palette().color(QPalette::Highlight);
+            QCOMPARE(shown.pixelColor(shown.width() / 2, lineY * shown.height() / f.view.viewport()->height()).rgb(),
+                     highlight.rgb());
         }
         f.view.DragMoveTo(QPoint(-50, -50)); // leaving the view keeps the target
         f.view.EndDrag();

@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -346,9 +347,22 @@ void CProgListView::DragMoveTo(const QPoint& viewportPos)
         m_dropTarget = over.row();
         m_model->SetDropTarget(m_dropTarget);
     } else if (IsBelowLastRow(viewportPos)) {
-        m_dropTarget = RowCount(); // after the last row: no row carries the highlight
+        m_dropTarget = RowCount(); // after the last row: a line under it shows the place
         m_model->SetDropTarget(m_dropTarget);
     }
+    viewport()->update();
+}
+
+void CProgListView::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (!m_dragging || m_dropTarget != RowCount() || RowCount() == 0) {
+        return;
+    }
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    const int y = visualRect(m_model->index(RowCount() - 1, 0)).bottom();
+    painter.drawLine(0, y, viewport()->width(), y);
 }
 
 bool CProgListView::IsBelowLastRow(const QPoint& viewportPos) const
