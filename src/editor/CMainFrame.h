@@ -28,9 +28,12 @@ class UiServices;
 
 namespace editor {
 
+class CodePageMenu;
 class CProgBrowseView;
 class CProgListView;
+class FindCommands;
 class FrameActions;
+class WindowLayoutKeeper;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
 // program list right). It owns the channel database, created at the first confirmed import, and
@@ -87,6 +90,8 @@ public:
     QLabel* MessagePane() const { return m_messagePane; }
     QLabel* ModifiedPane() const { return m_modifiedPane; }
     QAction* Action(int id) const;
+    FindCommands* Find() const { return m_find; }
+    CodePageMenu* CodePages() const { return m_codePages; }
 
 signals:
     // The About command; the application object shows the box.
@@ -110,6 +115,9 @@ private:
     core::NodeType InsertKind() const;
     std::optional<NewNodePlace> PlaceFor(core::NodeType kind) const;
     void UpdateModifiedPane();
+    // The find field, Show All, the code page menu and the kept window layout.
+    void CreateViewExtras();
+    void RedrawNames();
     void DatabaseEdited(const core::EditChange& change) override;
 
     ui::UiServices& m_services;
@@ -122,6 +130,9 @@ private:
     QWidget* m_activePane = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_modifiedPane = nullptr;
+    FindCommands* m_find = nullptr;
+    CodePageMenu* m_codePages = nullptr;
+    WindowLayoutKeeper* m_layout = nullptr;
     bool m_fromWorkbook = false; // the database was read from a workbook: it is saved back as one
 };
 

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -106,7 +107,12 @@ bool FillThreePrograms(CProgDb& db)
 
 struct Window
 {
-    Window() { QVERIFY(app.InitInstance({"corvane"})); }
+    Window()
+    {
+        // The window reads and writes settings of its own, never the user's nor another test's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(settings.Path()));
+        QVERIFY(app.InitInstance({"corvane"}));
+    }
 
     CMainFrame& Frame() { return *app.MainFrame(); }
     QAction* Action(int id) { return Frame().Action(id); }
@@ -139,6 +145,7 @@ struct Window
     }
 
     ScopedPendingError pending; // each window starts with an empty slot and leaves it as it was
+    TempDir settings;
     FakeUiServices ui;
     CTessaroApp app{ui};
     TempDir dir;
@@ -203,7 +210,8 @@ private slots:
                                "Select Dup&licates",
                                "Order &Like..."};
         QCOMPARE(Texts(menus[1]->menu()->actions()), edit);
-        QCOMPARE(Texts(menus[2]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
+        QCOMPARE(Texts(menus[2]->menu()->actions()),
+                 (QStringList{"&Toolbar", "&Status Bar", "-", "&Find", "Show &All", "&Code Page"}));
         QCOMPARE(Texts(menus[3]->menu()->actions()), QStringList{"&About Tessaro..."});
         QVERIFY(w.Action(CommandId::ToggleToolBar)->isChecked());
         QVERIFY(w.Action(CommandId::ToggleStatusBar)->isChecked());
@@ -214,7 +222,7 @@ private slots:
         Window w;
         auto* toolBar = w.Frame().findChild<QToolBar*>("toolBar");
         const QList<QAction*> buttons = toolBar->actions();
-        QCOMPARE(buttons.size(), 5);
+        QCOMPARE(buttons.size(), 7); // then the Find field
         QCOMPARE(buttons[0], w.Action(CommandId::Cut));
         QCOMPARE(buttons[1], w.Action(CommandId::Copy));
         QCOMPARE(buttons[2], w.Action(CommandId::Paste));
@@ -224,6 +232,8 @@ private slots:
             QVERIFY(!buttons[i]->isEnabled());
         }
         QVERIFY(buttons[4]->isEnabled());
+        QVERIFY(buttons[5]->isSeparator());
+        QCOMPARE(toolBar->widgetForAction(buttons[6])->objectName(), "findField");
         QCOMPARE(toolBar->iconSize(), QSize(16, 15));
     }
 
