@@ -109,6 +109,8 @@ void CMainFrame::RedrawNames()
 
 CMainFrame::~CMainFrame()
 {
+    // The focus moves while the widgets go; by then this is no frame any more.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The views hold plain pointers to the database and listen to its history: they go first.
     std::unique_ptr<QWidget> panes(takeCentralWidget());
     if (m_history != nullptr) {

@@ -25,7 +25,7 @@ FindCommands::FindCommands(const Parts& parts, QObject* parent)
     m_shownPane->setObjectName("shownPane");
     m_shownPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_shownPane->hide();
-    m_parts.statusBar->insertPermanentWidget(0, m_shownPane);
+    m_parts.statusBar->addWidget(m_shownPane); // after the message pane, before the indicators
 
     ProgListModel& model = m_parts.list->Model();
     connect(m_field, &QLineEdit::textChanged, &model, &ProgListModel::SetFindText);
@@ -75,7 +75,8 @@ void FindCommands::UpdateShownPane()
 
 bool FindCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_parts.tree->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // Only the press is looked at: the tree may be going away when other events arrive.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_parts.tree->viewport()) {
         m_currentAtPress = m_parts.tree->currentItem();
     }
     return QObject::eventFilter(watched, event);

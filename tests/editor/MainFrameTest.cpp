@@ -620,7 +620,7 @@ private slots:
         QCOMPARE(w.Frame().MessagePane()->text(), summary);
         // The rows are still the database's: deleting one removes the program.
         w.List().selectionModel()->select(w.List().Model().index(3, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         w.List().DeleteSelected();
         QCOMPARE(w.List().RowCount(), 3);
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
@@ -897,7 +897,7 @@ private slots:
         w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
         QCOMPARE(w.List().RowCount(), 3);
         w.List().selectionModel()->select(w.List().Model().index(1, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QTest::keyClick(&w.List(), Qt::Key_Delete);
         QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 2);
         QCOMPARE(w.Tree().topLevelItem(1)->child(1)->text(0), "Sat2");
@@ -943,7 +943,9 @@ private slots:
         w.OpenDbWith(6);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         w.List().setFocus();
-        QVERIFY(!w.Action(id)->isEnabled()); // nothing selected yet
+        QVERIFY(w.Action(id)->isEnabled()); // a list shown comes with its first row selected
+        w.List().selectionModel()->clearSelection();
+        QVERIFY(!w.Action(id)->isEnabled());
         QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
         for (const int row : {1, 2}) {
             w.List().selectionModel()->select(w.List().Model().index(row, 0),
@@ -1194,6 +1196,7 @@ private slots:
             w.OpenDbWith(3);
             w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
             w.List().setFocus();
+            w.List().selectionModel()->clearSelection(); // the first row comes selected
             QVERIFY(!w.Action(CommandId::EditCell)->isEnabled()); // no row selected
             w.List().setCurrentIndex(w.List().Model().index(1, 1)); // the transponder id: read-only
             QVERIFY(w.Action(CommandId::EditCell)->isEnabled());
