@@ -83,6 +83,7 @@ class ScriptedUi final : public ui::UiServices
 {
 public:
     void ShowMessage(QWidget*, const QString&, const QString&, ui::MessageIcon) override { }
+    void ShowMessageWithDetail(QWidget*, const QString&, const QString&, ui::MessageIcon, const QString&) override { }
     ui::Answer Ask(QWidget*, const QString&, const QString&, bool) override { return ui::Answer::No; }
     std::optional<QString> AskFileName(QWidget*, const ui::FileDialogRequest&) override { return std::nullopt; }
     int ExecDialog(QDialog& dialog) override

@@ -43,6 +43,7 @@ WindowLayoutKeeper::WindowLayoutKeeper(QMainWindow& frame, QSplitter& splitter, 
     , m_frame(frame)
     , m_splitter(splitter)
     , m_list(list)
+    , m_settings(OpenEditorSettings())
 {
     connect(&m_splitter, &QSplitter::splitterMoved, this, &WindowLayoutKeeper::SaveSplitter);
     connect(&m_list, &CProgListView::ColumnWidthsEdited, this, &WindowLayoutKeeper::SaveColumnWidths);
@@ -50,7 +51,7 @@ WindowLayoutKeeper::WindowLayoutKeeper(QMainWindow& frame, QSplitter& splitter, 
 
 void WindowLayoutKeeper::Restore()
 {
-    const std::unique_ptr<QSettings> settings = OpenEditorSettings();
+    QSettings* settings = m_settings.get();
     if (const QByteArray geometry = settings->value(kGeometryKey).toByteArray(); !geometry.isEmpty()) {
         (void)m_frame.restoreGeometry(geometry); // a geometry that does not fit leaves the window as it is
     }
@@ -64,21 +65,21 @@ void WindowLayoutKeeper::Restore()
 
 void WindowLayoutKeeper::SaveGeometry() const
 {
-    OpenEditorSettings()->setValue(kGeometryKey, m_frame.saveGeometry());
+    m_settings->setValue(kGeometryKey, m_frame.saveGeometry());
 }
 
 void WindowLayoutKeeper::SaveSplitter() const
 {
-    OpenEditorSettings()->setValue(kSplitterKey, m_splitter.saveState());
+    m_settings->setValue(kSplitterKey, m_splitter.saveState());
 }
 
-void WindowLayoutKeeper::SaveColumnWidths(ListKind kind, const QList<int>& widths)
+void WindowLayoutKeeper::SaveColumnWidths(ListKind kind, const QList<int>& widths) const
 {
     QVariantList values;
     for (const int width : widths) {
         values.append(width);
     }
-    OpenEditorSettings()->setValue(WidthsKey(kind), values);
+    m_settings->setValue(WidthsKey(kind), values);
 }
 
 } // namespace editor

@@ -57,6 +57,9 @@ NameFinder::Matching(const std::vector<std::int32_t>& ids, const QString& text, 
         return ids;
     }
     const QString needle = text.toCaseFolded();
+    if (m_folded.empty()) {
+        m_folded.reserve(ids.size()); // the first letter reads every name: no rehashing on the way
+    }
     std::vector<std::int32_t> kept;
     for (const std::int32_t id : ids) {
         if (Folded(id, nameOf).contains(needle)) {
