@@ -1,13 +1,12 @@
 #include "editor/models/ProgListModel.h"
 
-#include "editor/models/CellToolTips.h"
-
 #include "common/CodePage.h"
 #include "db/CProgDb.h"
 #include "edit/CEditHistory.h"
 #include "edit/FieldTable.h"
 #include "edit/RenameNode.h"
 #include "edit/SetField.h"
+#include "editor/models/CellToolTips.h"
 
 #include <QBrush>
 #include <QGuiApplication>
