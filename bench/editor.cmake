@@ -9,3 +9,8 @@ if(BUILD_GUI)
     target_link_libraries(bench_open PRIVATE editor_gui project_warnings)
     target_include_directories(bench_open PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 endif()
+
+if(BUILD_GUI)
+    add_executable(bench_find ${CMAKE_CURRENT_LIST_DIR}/bench_find.cpp)
+    target_link_libraries(bench_find PRIVATE editor_gui project_warnings)
+endif()

@@ -10,13 +10,16 @@
 #include "edit/AddNode.h"
 #include "edit/CEditHistory.h"
 #include "edit/Duplicates.h"
+#include "editor/CodePageMenu.h"
 #include "editor/CommandIds.h"
+#include "editor/FindCommands.h"
 #include "editor/FrameActions.h"
 #include "editor/ImportSummary.h"
 #include "editor/OrderLikeCommand.h"
 #include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
 #include "editor/UserDbAddressHooks.h"
+#include "editor/WindowLayoutKeeper.h"
 #include "editor/WindowTitle.h"
 #include "editor/dialogs/CSortDlg.h"
 #include "editor/models/NewNodePlace.h"
@@ -24,6 +27,7 @@
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/TreeIcons.h"
+#include "editor/views/TreeNames.h"
 #include "formats/FileFormats.h"
 #include "ui/UiServices.h"
 
@@ -32,6 +36,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -82,10 +87,38 @@ CMainFrame::CMainFrame(ui::UiServices& services, QWidget* parent)
     ConnectCommands();
     resize(960, 600);
     m_splitter->setSizes({kTreeWidth, width() - kTreeWidth});
+    CreateViewExtras();
+}
+
+void CMainFrame::CreateViewExtras()
+{
+    CodePageMenu::ApplySavedChoice();
+    m_codePages = new CodePageMenu(*findChild<QMenu*>("viewMenu"));
+    connect(m_codePages, &CodePageMenu::CodePageChanged, this, &CMainFrame::RedrawNames);
+    m_find = new FindCommands({findChild<QToolBar*>("toolBar"),
+                               statusBar(),
+                               Action(CommandId::Find),
+                               Action(CommandId::ShowAll),
+                               m_tree,
+                               m_list},
+                              this);
+    m_layout = new WindowLayoutKeeper(*this, *m_splitter, *m_list);
+    m_layout->Restore();
+}
+
+void CMainFrame::RedrawNames()
+{
+    // Only the reading of the names changed: the tree keeps its shape, the list its rows.
+    if (m_db != nullptr) {
+        RenameTreeItems(*m_tree, *m_db);
+    }
+    m_list->Model().CodePageChanged();
 }
 
 CMainFrame::~CMainFrame()
 {
+    // The focus moves while the widgets go; by then this is no frame any more.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The views hold plain pointers to the database and listen to its history: they go first.
     std::unique_ptr<QWidget> panes(takeCentralWidget());
     if (m_history != nullptr) {
@@ -251,6 +284,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (ConfirmDiscard()) {
         m_sideCopies->WaitForAll(); // the copies of the files opened are written before the window goes
+        m_layout->SaveGeometry();
         event->accept();
     } else {
         event->ignore();

@@ -29,12 +29,15 @@ class UiServices;
 
 namespace editor {
 
+class CodePageMenu;
 class CProgBrowseView;
 class CProgListView;
+class FindCommands;
 class FrameActions;
 class RecentFilesMenu;
 class SideCopyMonitor;
 struct RecentFile;
+class WindowLayoutKeeper;
 
 // The one window of the editor: menus, toolbar, status bar and the two panes (browse tree left,
 // program list right). It owns the channel database, created at the first confirmed import, and
@@ -96,6 +99,8 @@ public:
     SideCopyMonitor* SideCopies() const { return m_sideCopies; }
     RecentFilesMenu* RecentMenu() const { return m_recent; }
     QAction* Action(int id) const;
+    FindCommands* Find() const { return m_find; }
+    CodePageMenu* CodePages() const { return m_codePages; }
 
 signals:
     // The About command; the application object shows the box.
@@ -125,6 +130,9 @@ private:
     core::NodeType InsertKind() const;
     std::optional<NewNodePlace> PlaceFor(core::NodeType kind) const;
     void UpdateModifiedPane();
+    // The find field, Show All, the code page menu and the kept window layout.
+    void CreateViewExtras();
+    void RedrawNames();
     void DatabaseEdited(const core::EditChange& change) override;
 
     ui::UiServices& m_services;
@@ -139,6 +147,9 @@ private:
     QLabel* m_modifiedPane = nullptr;
     SideCopyMonitor* m_sideCopies = nullptr;
     RecentFilesMenu* m_recent = nullptr;
+    FindCommands* m_find = nullptr;
+    CodePageMenu* m_codePages = nullptr;
+    WindowLayoutKeeper* m_layout = nullptr;
     bool m_fromWorkbook = false; // the database was read from a workbook: it is saved back as one
 };
 

@@ -34,6 +34,12 @@ const std::vector<ActionSpec>& ActionSpecs()
         {CommandId::Exit, "E&xit", "Quit the application; prompts to save documents", "Exit", {}},
         {CommandId::ToggleToolBar, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar", {}},
         {CommandId::ToggleStatusBar, "&Status Bar", "Show or hide the status bar", "Toggle StatusBar", {}},
+        {CommandId::Find,
+         "&Find",
+         "Show only the rows whose name contains a text",
+         "Find",
+         {Q(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}},
+        {CommandId::ShowAll, "Show &All", "Show every row again, without filter or find text", "Show All", {}},
         {CommandId::About,
          "&About Tessaro...",
          "Display program information, version number and copyright",
@@ -202,8 +208,12 @@ void FrameActions::BuildMenusAndToolBar(QMainWindow& frame) const
     edit->addAction(Get(CommandId::SelectDuplicates));
     edit->addAction(Get(CommandId::OrderLike));
     QMenu* view = frame.menuBar()->addMenu("&View");
+    view->setObjectName("viewMenu");
     view->addAction(Get(CommandId::ToggleToolBar));
     view->addAction(Get(CommandId::ToggleStatusBar));
+    view->addSeparator();
+    view->addAction(Get(CommandId::Find));
+    view->addAction(Get(CommandId::ShowAll));
     QMenu* help = frame.menuBar()->addMenu("&Help");
     help->addAction(Get(CommandId::About));
 

@@ -3,6 +3,7 @@
 #include "access/CAccessDbIn.h"
 #include "access/CAccessUserDb25In.h"
 #include "access/CAccessUserDbIn.h"
+#include "editor/EditorSettings.h"
 #include "excel/CAccessExcelIn.h"
 
 #include <QAction>
@@ -10,15 +11,13 @@
 #include <QMenu>
 #include <QSettings>
 
+#include <memory>
+
 namespace editor {
 
 namespace {
 constexpr const char* kGroup = "RecentFiles";
 
-QSettings UserSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Corvane", "Corvane");
-}
 } // namespace
 
 RecentFilesMenu::RecentFilesMenu(QMenu& file, QAction& after, QObject* parent)
@@ -52,44 +51,44 @@ void RecentFilesMenu::Remove(const std::string& path)
 
 void RecentFilesMenu::Load()
 {
-    QSettings settings = UserSettings();
+    const std::unique_ptr<QSettings> settings = OpenEditorSettings();
     std::vector<RecentFile> files;
-    const int count = settings.beginReadArray(kGroup);
+    const int count = settings->beginReadArray(kGroup);
     for (int i = 0; i < count; ++i) {
-        settings.setArrayIndex(i);
+        settings->setArrayIndex(i);
         const std::optional<core::FormatId> format
-            = RecentFiles::FormatFromWord(settings.value("format").toString().toStdString());
+            = RecentFiles::FormatFromWord(settings->value("format").toString().toStdString());
         if (!format) {
             continue; // written by a later version, or edited by hand
         }
-        RecentFile file{QFile::encodeName(settings.value("path").toString()).toStdString(), *format, std::nullopt};
+        RecentFile file{QFile::encodeName(settings->value("path").toString()).toStdString(), *format, std::nullopt};
         bool ok = false;
-        const uint address = settings.value("address").toUInt(&ok);
+        const uint address = settings->value("address").toUInt(&ok);
         if (ok) {
             file.address = address;
         }
         files.push_back(std::move(file));
     }
-    settings.endArray();
+    settings->endArray();
     m_files = RecentFiles(std::move(files));
 }
 
 void RecentFilesMenu::Save() const
 {
-    QSettings settings = UserSettings();
-    settings.remove(kGroup);
-    settings.beginWriteArray(kGroup, static_cast<int>(m_files.Files().size()));
+    const std::unique_ptr<QSettings> settings = OpenEditorSettings();
+    settings->remove(kGroup);
+    settings->beginWriteArray(kGroup, static_cast<int>(m_files.Files().size()));
     for (std::size_t i = 0; i < m_files.Files().size(); ++i) {
         const RecentFile& file = m_files.Files()[i];
-        settings.setArrayIndex(static_cast<int>(i));
-        settings.setValue("path", QFile::decodeName(QByteArray::fromStdString(file.path)));
-        settings.setValue("format", QString::fromStdString(RecentFiles::FormatWord(file.format)));
+        settings->setArrayIndex(static_cast<int>(i));
+        settings->setValue("path", QFile::decodeName(QByteArray::fromStdString(file.path)));
+        settings->setValue("format", QString::fromStdString(RecentFiles::FormatWord(file.format)));
         if (file.address) {
-            settings.setValue("address", *file.address);
+            settings->setValue("address", *file.address);
         }
     }
-    settings.endArray();
-    settings.sync();
+    settings->endArray();
+    settings->sync();
 }
 
 void RecentFilesMenu::Rebuild()

@@ -7,6 +7,7 @@
 #include "editor/CMainFrame.h"
 #include "editor/CTessaroApp.h"
 #include "editor/CommandIds.h"
+#include "editor/EditorSettings.h"
 #include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
 #include "editor/SpreadsheetSideCopy.h"
@@ -273,7 +274,7 @@ private slots:
     // image holds another database at a lower address, which Auto would find first.
     void openRecentReadsAUserDbAtItsAddress()
     {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "Corvane", "Corvane").remove("RecentFiles");
+        OpenEditorSettings()->remove("RecentFiles");
         Window w;
         const std::string image = w.dir.Write("flash.bin",
                                               std::string(0x10000, '\xff') + UserDbArea(2)

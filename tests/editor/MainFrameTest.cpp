@@ -5,6 +5,7 @@
 #include "editor/CMainFrame.h"
 #include "editor/CTessaroApp.h"
 #include "editor/CommandIds.h"
+#include "editor/EditorSettings.h"
 #include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
 #include "editor/SpreadsheetSideCopy.h"
@@ -31,7 +32,6 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
@@ -117,7 +117,14 @@ bool FillThreePrograms(CProgDb& db)
 
 struct Window
 {
-    Window() { QVERIFY(app.InitInstance({"corvane"})); }
+    // The window reads and writes settings of its own, never the user's nor another test's; two
+    // windows given the same folder see each other's settings, as two runs of the program would.
+    explicit Window(const std::string& settingsFolder = {})
+    {
+        const std::string folder = settingsFolder.empty() ? settings.Path() : settingsFolder;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder));
+        QVERIFY(app.InitInstance({"corvane"}));
+    }
     // The side copies still running are written before the temporary folder goes.
     ~Window()
     {
@@ -158,6 +165,7 @@ struct Window
     }
 
     ScopedPendingError pending; // each window starts with an empty slot and leaves it as it was
+    TempDir settings;
     FakeUiServices ui;
     CTessaroApp app{ui};
     TempDir dir;
@@ -223,7 +231,8 @@ private slots:
                                "Select Dup&licates",
                                "Order &Like..."};
         QCOMPARE(Texts(menus[1]->menu()->actions()), edit);
-        QCOMPARE(Texts(menus[2]->menu()->actions()), (QStringList{"&Toolbar", "&Status Bar"}));
+        QCOMPARE(Texts(menus[2]->menu()->actions()),
+                 (QStringList{"&Toolbar", "&Status Bar", "-", "&Find", "Show &All", "&Code Page"}));
         QCOMPARE(Texts(menus[3]->menu()->actions()), QStringList{"&About Tessaro..."});
         QVERIFY(w.Action(CommandId::ToggleToolBar)->isChecked());
         QVERIFY(w.Action(CommandId::ToggleStatusBar)->isChecked());
@@ -234,7 +243,7 @@ private slots:
         Window w;
         auto* toolBar = w.Frame().findChild<QToolBar*>("toolBar");
         const QList<QAction*> buttons = toolBar->actions();
-        QCOMPARE(buttons.size(), 5);
+        QCOMPARE(buttons.size(), 7); // then the Find field
         QCOMPARE(buttons[0], w.Action(CommandId::Cut));
         QCOMPARE(buttons[1], w.Action(CommandId::Copy));
         QCOMPARE(buttons[2], w.Action(CommandId::Paste));
@@ -244,6 +253,8 @@ private slots:
             QVERIFY(!buttons[i]->isEnabled());
         }
         QVERIFY(buttons[4]->isEnabled());
+        QVERIFY(buttons[5]->isSeparator());
+        QCOMPARE(toolBar->widgetForAction(buttons[6])->objectName(), "findField");
         QCOMPARE(toolBar->iconSize(), QSize(16, 15));
     }
 
@@ -630,7 +641,7 @@ private slots:
         QCOMPARE(w.Frame().MessagePane()->text(), summary);
         // The rows are still the database's: deleting one removes the program.
         w.List().selectionModel()->select(w.List().Model().index(3, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         w.List().DeleteSelected();
         QCOMPARE(w.List().RowCount(), 3);
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
@@ -824,13 +835,10 @@ private slots:
     // (here a folder of the test's own).
     void openRecentKeepsTheLastEight()
     {
-        QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Corvane", "Corvane");
-        QVERIFY(
-            !settings.fileName().startsWith(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)));
-        settings.remove("RecentFiles");
+        const TempDir shared;
         QStringList expected;
         {
-            Window w;
+            Window w(shared.Path());
             QMenu* recent = w.Frame().RecentMenu()->Menu();
             QCOMPARE(recent->title(), "Open &Recent");
             QVERIFY(!recent->isEnabled());
@@ -853,18 +861,20 @@ private slots:
             QCOMPARE(Texts(recent->actions()), expected);
             QVERIFY(w.ui.messages.empty());
         }
-        Window again; // another run of the program finds them
+        Window again(shared.Path()); // another run of the program finds them
         QCOMPARE(Texts(again.Frame().RecentMenu()->Menu()->actions()), expected);
-        QCOMPARE(settings.beginReadArray("RecentFiles"), 8);
-        settings.endArray();
+        const std::unique_ptr<QSettings> settings = OpenEditorSettings();
+        QVERIFY(settings->fileName().startsWith(QString::fromStdString(shared.Path())));
+        QCOMPARE(settings->beginReadArray("RecentFiles"), 8);
+        settings->endArray();
     }
 
     // Each kind opens as its File command would: a workbook as a workbook (saved back as one), a
     // default-database file with its side copy. A file that is gone is reported and dropped.
     void openRecentOpensEachKindAndDropsMissingFiles()
     {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "Corvane", "Corvane").remove("RecentFiles");
-        Window w;
+        const TempDir shared;
+        Window w(shared.Path());
         const QString db = w.OpenDbWith(3);
         QTRY_VERIFY_WITH_TIMEOUT(!w.Frame().SideCopies()->Busy(), 30000);
         const QString book = QString::fromStdString(w.dir.File("book.xls"));
@@ -896,7 +906,7 @@ private slots:
             "The file " + db + " no longer exists. It is taken off the list.", "Open Recent", MessageIcon::Warning);
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), before); // the window shows what it showed
         QCOMPARE(Texts(recent->actions()), QStringList({"&1 " + book + " (Excel)"}));
-        Window again;
+        Window again(shared.Path());
         QCOMPARE(Texts(again.Frame().RecentMenu()->Menu()->actions()), QStringList({"&1 " + book + " (Excel)"}));
     }
 
@@ -1090,7 +1100,7 @@ private slots:
         w.Tree().setCurrentItem(w.Tree().topLevelItem(1));
         QCOMPARE(w.List().RowCount(), 3);
         w.List().selectionModel()->select(w.List().Model().index(1, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QTest::keyClick(&w.List(), Qt::Key_Delete);
         QCOMPARE(w.Tree().topLevelItem(1)->childCount(), 2);
         QCOMPARE(w.Tree().topLevelItem(1)->child(1)->text(0), "Sat2");
@@ -1173,7 +1183,9 @@ private slots:
         w.OpenDbWith(6);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         w.List().setFocus();
-        QVERIFY(!w.Action(id)->isEnabled()); // nothing selected yet
+        QVERIFY(w.Action(id)->isEnabled()); // a list shown comes with its first row selected
+        w.List().selectionModel()->clearSelection();
+        QVERIFY(!w.Action(id)->isEnabled());
         QVERIFY(!w.Action(CommandId::Undo)->isEnabled());
         for (const int row : {1, 2}) {
             w.List().selectionModel()->select(w.List().Model().index(row, 0),
@@ -1424,6 +1436,7 @@ private slots:
             w.OpenDbWith(3);
             w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
             w.List().setFocus();
+            w.List().selectionModel()->clearSelection(); // the first row comes selected
             QVERIFY(!w.Action(CommandId::EditCell)->isEnabled()); // no row selected
             w.List().setCurrentIndex(w.List().Model().index(1, 1)); // the transponder id: read-only
             QVERIFY(w.Action(CommandId::EditCell)->isEnabled());

@@ -19,7 +19,9 @@ namespace {
 void UseTemporarySettings()
 {
     static const QTemporaryDir folder;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, folder.path());
+    }
 }
 } // namespace
 Q_COREAPP_STARTUP_FUNCTION(UseTemporarySettings)

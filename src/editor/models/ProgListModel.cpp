@@ -6,6 +6,7 @@
 #include "edit/FieldTable.h"
 #include "edit/RenameNode.h"
 #include "edit/SetField.h"
+#include "editor/models/CellToolTips.h"
 
 #include <QBrush>
 #include <QGuiApplication>
@@ -54,7 +55,10 @@ void ProgListModel::AttachDatabase(CProgDb* db)
     m_db = db;
     m_hasColumns = false;
     m_filters.clear();
+    m_baseIds.clear();
     m_ids.clear();
+    m_total = 0;
+    m_finder.Forget();
     m_dropTarget = -1;
     endResetModel();
 }
@@ -62,12 +66,17 @@ void ProgListModel::AttachDatabase(CProgDb* db)
 void ProgListModel::ShowItems(ListKind kind, std::int32_t parentId)
 {
     beginResetModel();
+    if (kind != m_kind) {
+        m_finder.Forget(); // ids are unique per kind only
+    }
     m_kind = kind;
     m_parentId = kind == ListKind::Satellites ? InvalidId : parentId;
     m_filters.clear();
     m_hasColumns = true;
     m_dropTarget = -1;
-    m_ids = CollectRows();
+    m_baseIds = CollectRows();
+    m_total = m_baseIds.size();
+    m_ids = Found(m_baseIds);
     endResetModel();
 }
 
@@ -100,14 +109,50 @@ void ProgListModel::SetRows(std::vector<std::int32_t> ids)
 
 void ProgListModel::AddFilter(const FilterSpec& spec)
 {
-    std::vector<std::int32_t> ids;
-    for (const int row : MatchingRows(spec)) {
-        if (NodeAt(row) != nullptr) {
-            ids.push_back(IdAt(row));
-        }
-    }
+    // A condition holds for a row or not whatever else narrows the list, so the filter can apply
+    // to the rows before the find text as well as to those shown.
+    m_baseIds = IdsMatching(spec, m_baseIds);
     m_filters.push_back(spec);
-    SetRows(std::move(ids));
+    SetRows(Found(m_baseIds));
+}
+
+void ProgListModel::SetFindText(const QString& text)
+{
+    if (text == m_findText) {
+        return;
+    }
+    m_findText = text;
+    if (m_hasColumns) {
+        SetRows(Found(m_baseIds));
+    }
+}
+
+void ProgListModel::CodePageChanged()
+{
+    m_finder.Forget();
+    if (!m_findText.isEmpty() && m_hasColumns) {
+        SetRows(Found(m_baseIds));
+    } else {
+        RefreshValues();
+    }
+}
+
+std::vector<std::int32_t> ProgListModel::Found(const std::vector<std::int32_t>& ids)
+{
+    return m_finder.Matching(ids, m_findText, [this](std::int32_t id) { return FindableText(id); });
+}
+
+std::string ProgListModel::FindableText(std::int32_t id) const
+{
+    const CNode* node = NodeOf(id);
+    if (node == nullptr) {
+        return {};
+    }
+    if (m_kind == ListKind::Transponders) {
+        const auto& tp = static_cast<const core::CTpNode&>(*node);
+        return std::to_string(tp.Id()) + "-" + std::to_string(tp.Frequency()) + "-" + std::to_string(tp.SymbolRate());
+    }
+    return core::NodeName(*node);
 }
 
 void ProgListModel::Refresh()
@@ -116,15 +161,13 @@ void ProgListModel::Refresh()
         return;
     }
     std::vector<std::int32_t> ids = CollectRows();
-    std::swap(ids, m_ids); // the filters match on the new rows
+    m_total = ids.size();
     for (const FilterSpec& spec : m_filters) {
-        std::vector<std::int32_t> kept;
-        for (const int row : MatchingRows(spec)) {
-            kept.push_back(IdAt(row));
-        }
-        m_ids = std::move(kept);
+        ids = IdsMatching(spec, ids);
     }
-    std::swap(ids, m_ids);
+    m_baseIds = ids;
+    m_finder.Forget(); // names may have been edited
+    ids = Found(m_baseIds);
     // Rows that only went away leave in runs, so the view keeps its place; anything else resets.
     std::vector<int> removed;
     std::size_t next = 0;
@@ -144,6 +187,7 @@ void ProgListModel::Refresh()
 
 void ProgListModel::RefreshValues()
 {
+    m_finder.Forget(); // a name may have been edited
     if (rowCount() > 0 && columnCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
@@ -183,10 +227,17 @@ std::int32_t ProgListModel::IdAfterLastRow() const
 
 const CNode* ProgListModel::NodeAt(int row) const
 {
-    if (m_db == nullptr || row < 0 || row >= rowCount()) {
+    if (row < 0 || row >= rowCount()) {
         return nullptr;
     }
-    const std::int32_t id = IdAt(row);
+    return NodeOf(IdAt(row));
+}
+
+const CNode* ProgListModel::NodeOf(std::int32_t id) const
+{
+    if (m_db == nullptr) {
+        return nullptr;
+    }
     switch (m_kind) {
     case ListKind::Programs:
         return m_db->Progs().Find(id);
@@ -200,10 +251,18 @@ const CNode* ProgListModel::NodeAt(int row) const
 
 std::string ProgListModel::CellText(int row, int column) const
 {
-    if (column == 0 && row >= 0 && row < rowCount()) {
-        return std::to_string(IdAt(row));
+    if (row < 0 || row >= rowCount()) {
+        return {};
     }
-    const CNode* node = NodeAt(row);
+    return IdCellText(IdAt(row), column);
+}
+
+std::string ProgListModel::IdCellText(std::int32_t id, int column) const
+{
+    if (column == 0) {
+        return std::to_string(id);
+    }
+    const CNode* node = NodeOf(id);
     return node == nullptr ? std::string() : editor::CellText(m_kind, *node, column);
 }
 
@@ -249,14 +308,29 @@ bool ProgListModel::PrepareValues(const FilterSpec& spec, std::vector<std::strin
     return true;
 }
 
-bool ProgListModel::RowMatches(const FilterSpec& spec, const std::vector<std::string>& values, int row) const
+bool ProgListModel::IdMatches(const FilterSpec& spec, const std::vector<std::string>& values, std::int32_t id) const
 {
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (CellText(row, spec.conditions[i].column) != values[i]) {
+        if (IdCellText(id, spec.conditions[i].column) != values[i]) {
             return false;
         }
     }
     return true;
+}
+
+std::vector<std::int32_t> ProgListModel::IdsMatching(const FilterSpec& spec, const std::vector<std::int32_t>& ids) const
+{
+    std::vector<std::int32_t> kept;
+    std::vector<std::string> values;
+    if (!PrepareValues(spec, values)) {
+        return kept;
+    }
+    for (const std::int32_t id : ids) {
+        if (NodeOf(id) != nullptr && IdMatches(spec, values, id)) {
+            kept.push_back(id);
+        }
+    }
+    return kept;
 }
 
 int ProgListModel::NextMatch(const FilterSpec& spec, int after) const
@@ -266,7 +340,7 @@ int ProgListModel::NextMatch(const FilterSpec& spec, int after) const
         return -1;
     }
     for (int row = after < 0 ? 0 : after + 1; row < rowCount(); ++row) {
-        if (RowMatches(spec, values, row)) {
+        if (IdMatches(spec, values, IdAt(row))) {
             return row;
         }
     }
@@ -281,7 +355,7 @@ std::vector<int> ProgListModel::MatchingRows(const FilterSpec& spec) const
         return rows;
     }
     for (int row = 0; row < rowCount(); ++row) {
-        if (RowMatches(spec, values, row)) {
+        if (IdMatches(spec, values, IdAt(row))) {
             rows.push_back(row);
         }
     }
@@ -326,6 +400,11 @@ QVariant ProgListModel::data(const QModelIndex& index, int role) const
     }
     case Qt::UserRole:
         return IdAt(index.row());
+    case Qt::ToolTipRole: {
+        const CNode* node = NodeAt(index.row());
+        const std::string tip = node == nullptr ? std::string() : CellToolTip(m_kind, *node, index.column());
+        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+    }
     case Qt::EditRole:
         return EditValue(index);
     case Qt::BackgroundRole:

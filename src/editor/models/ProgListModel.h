@@ -2,6 +2,7 @@
 
 #include "editor/models/FilterSpec.h"
 #include "editor/models/ListColumns.h"
+#include "editor/models/NameFinder.h"
 
 #include <QAbstractTableModel>
 
@@ -51,8 +52,21 @@ public:
     void SetRows(std::vector<std::int32_t> ids);
     // Keeps only the rows that match every condition; Refresh applies the filter again.
     void AddFilter(const FilterSpec& spec);
+    // Keeps only the rows whose name contains the text, ignoring case (transponders, which have no
+    // name, by their "id-frequency-symbol rate" text as the tree shows them); empty shows them all.
+    // The text stays in force for every list shown until it is changed.
+    void SetFindText(const QString& text);
+    const QString& FindText() const { return m_findText; }
+    // Drops the find text without touching the rows: the next ShowItems shows every node.
+    void ForgetFindText() { m_findText.clear(); }
+    // A filter or the find text hides some of the nodes of the kind and parent shown.
+    bool IsNarrowed() const { return m_hasColumns && (!m_filters.empty() || !m_findText.isEmpty()); }
+    // How many nodes of the kind and parent shown there are, hidden ones included.
+    int TotalRows() const { return static_cast<int>(m_total); }
+    // The internal code page changed: names read differently, and may match the find text differently.
+    void CodePageChanged();
     // Collects the rows again after the database changed: the nodes of the kind and parent shown,
-    // in list order, narrowed by the filters applied since ShowItems.
+    // in list order, narrowed by the filters applied since ShowItems and by the find text.
     void Refresh();
     // Every cell of every row may show another value.
     void RefreshValues();
@@ -88,11 +102,17 @@ public:
 
 private:
     std::vector<std::int32_t> CollectRows() const;
+    const core::CNode* NodeOf(std::int32_t id) const;
+    std::string IdCellText(std::int32_t id, int column) const;
+    // The ids of these that match every condition, in their order; ids whose node is gone never match.
+    std::vector<std::int32_t> IdsMatching(const FilterSpec& spec, const std::vector<std::int32_t>& ids) const;
+    std::vector<std::int32_t> Found(const std::vector<std::int32_t>& ids);
+    std::string FindableText(std::int32_t id) const;
     QVariant EditValue(const QModelIndex& index) const;
     void EmitRowChanged(int row);
     // The condition values as the cells hold them; false when one can match no cell.
     [[nodiscard]] bool PrepareValues(const FilterSpec& spec, std::vector<std::string>& values) const;
-    bool RowMatches(const FilterSpec& spec, const std::vector<std::string>& values, int row) const;
+    bool IdMatches(const FilterSpec& spec, const std::vector<std::string>& values, std::int32_t id) const;
 
     core::CProgDb* m_db = nullptr;
     core::CEditHistory* m_history = nullptr;
@@ -100,7 +120,11 @@ private:
     std::int32_t m_parentId = -1;
     std::vector<FilterSpec> m_filters;
     bool m_hasColumns = false;
-    std::vector<std::int32_t> m_ids;
+    std::vector<std::int32_t> m_baseIds; // the rows before the find text narrows them
+    std::vector<std::int32_t> m_ids; // the rows shown
+    std::size_t m_total = 0; // nodes of the kind and parent, before any narrowing
+    QString m_findText;
+    NameFinder m_finder;
     int m_dropTarget = -1;
 };
 

@@ -72,6 +72,7 @@ CProgListView::CProgListView(ui::UiServices& services, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     m_autoScroll.setInterval(kAutoScrollIntervalMs);
     connect(&m_autoScroll, &QTimer::timeout, this, &CProgListView::AutoScrollStep);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &CProgListView::OnSectionResized);
     connect(m_model, &QAbstractItemModel::modelReset, this, &CProgListView::RowCountChanged);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &CProgListView::RowCountChanged);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &CProgListView::RowCountChanged);
@@ -128,10 +129,47 @@ void CProgListView::DatabaseEdited(const EditChange& change)
 
 void CProgListView::ShowItems(ListKind kind, std::int32_t id)
 {
+    m_applyingWidths = true; // the header's own resizing is no edit of the user's
     m_model->ShowItems(kind, id);
+    const QList<int>& widths = m_columnWidths[static_cast<std::size_t>(kind)];
     for (int column = 0; column < m_model->columnCount(); ++column) {
-        setColumnWidth(column, kColumnWidth);
+        const int width = widths.value(column, 0);
+        setColumnWidth(column, width > 0 ? width : kColumnWidth);
     }
+    m_applyingWidths = false;
+    // Another list starts at its top-left corner, so nothing selected in the previous one (or
+    // scrolled out of sight) can be mistaken for a row of this one.
+    selectionModel()->clearSelection();
+    scrollToTop();
+    horizontalScrollBar()->setValue(0);
+    if (RowCount() > 0) {
+        SelectRow(0);
+    } else {
+        selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+    }
+}
+
+void CProgListView::SetColumnWidths(ListKind kind, const QList<int>& widths)
+{
+    m_columnWidths[static_cast<std::size_t>(kind)] = widths;
+}
+
+QList<int> CProgListView::ColumnWidths(ListKind kind) const
+{
+    return m_columnWidths[static_cast<std::size_t>(kind)];
+}
+
+void CProgListView::OnSectionResized()
+{
+    if (m_applyingWidths || !m_model->HasColumns()) {
+        return;
+    }
+    QList<int> widths;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        widths.append(columnWidth(column));
+    }
+    m_columnWidths[static_cast<std::size_t>(Kind())] = widths;
+    emit ColumnWidthsEdited(Kind(), widths);
 }
 
 ListKind CProgListView::Kind() const

@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,8 +46,12 @@ public:
     // Remembers the database and the history its changes go through, and empties the list,
     // columns included. The view listens to the history until another one is attached.
     void AttachDatabase(core::CProgDb* db, core::CEditHistory* history);
-    // Shows the nodes of a kind whose ParentId is id (every node for -1; satellites ignore it).
+    // Shows the nodes of a kind whose ParentId is id (every node for -1; satellites ignore it),
+    // from the top-left, with the first row selected and current.
     void ShowItems(ListKind kind, std::int32_t id);
+    // The column widths a kind's list starts with from now on (80 pixels where none is given).
+    void SetColumnWidths(ListKind kind, const QList<int>& widths);
+    QList<int> ColumnWidths(ListKind kind) const;
 
     ListKind Kind() const;
     int RowCount() const;
@@ -87,6 +92,8 @@ signals:
     void RefreshTreeRequested();
     // The number of rows changed (the Filter command is enabled from two rows).
     void RowCountChanged();
+    // The user resized a column (by dragging or by fitting it to its contents).
+    void ColumnWidthsEdited(ListKind kind, const QList<int>& widths);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -110,6 +117,7 @@ private:
     void SelectRow(int row);
     std::unique_ptr<QLabel> MakeDragImage(int row) const;
     void AutoScrollStep();
+    void OnSectionResized();
 
     ui::UiServices& m_services;
     ProgListModel* m_model;
@@ -123,6 +131,8 @@ private:
     // While the pointer rests near the top or bottom edge during a drag, the rows scroll under it.
     QTimer m_autoScroll;
     QPoint m_lastDragPos;
+    std::array<QList<int>, 3> m_columnWidths; // by ListKind, as last set or resized
+    bool m_applyingWidths = false;
 };
 
 } // namespace editor
