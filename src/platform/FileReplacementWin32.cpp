@@ -3,11 +3,26 @@
 #include "platform/WideText.h"
 #include "platform/Win32Error.h"
 
+#include <io.h>
 #include <windows.h>
 
 namespace platform {
 
-void TakePermissionsOf(int /*fd*/, const std::string& /*target*/) { }
+void TakePermissionsOf(int fd, const std::string& target)
+{
+    // ReplaceFileW carries the target's attributes over on Windows, but not every implementation of it
+    // does (wine's does not): the new file takes the ones a user sets before it replaces the target.
+    // Read-only is left out: the replacement could not be written then.
+    constexpr DWORD kKept
+        = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD existing = GetFileAttributesW(Widen(target).c_str());
+    if (existing == INVALID_FILE_ATTRIBUTES || (existing & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return;
+    }
+    FILE_BASIC_INFO info{}; // times of zero stay as they are
+    info.FileAttributes = (existing & kKept) != 0 ? existing & kKept : FILE_ATTRIBUTE_NORMAL;
+    (void)SetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), FileBasicInfo, &info, sizeof info);
+}
 
 bool ReplaceWith(const std::string& target, const std::string& replacement)
 {

@@ -38,6 +38,7 @@ TEST(AtomicFile, ReplacesTheTargetAndKeepsItsAttributes)
     const std::string path = dir.Write("target.bin", std::string_view("old contents"));
     const std::wstring wide = std::filesystem::path(platform::PathOf(path)).wstring();
     ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_NE(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     ASSERT_TRUE(WriteFileAtomically(path, "new"));
     EXPECT_EQ(ReadFileBytes(path), (Bytes{'n', 'e', 'w'}));
     EXPECT_NE(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
