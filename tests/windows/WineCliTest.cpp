@@ -79,7 +79,10 @@ TEST_P(WineCliTest, TheSampleToAWorkbookAndBack)
     ExpectSameBytes("sample.xls");
     ConvertOnBoth(linuxDir.File("sample.xls"), "back.db");
     ExpectSameBytes("back.db");
-    EXPECT_TRUE(ReadFileBytes(windowsDir.File("back.db")) == ReadFileBytes(kSample));
+    if (std::string(GetParam()) == "1252") {
+        // The sample's names are Western European: in its own code page nothing of them is lost.
+        EXPECT_TRUE(ReadFileBytes(windowsDir.File("back.db")) == ReadFileBytes(kSample));
+    }
 }
 
 // A workbook whose satellite and file names hold characters of several scripts: the names go into the
