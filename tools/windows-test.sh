@@ -22,4 +22,4 @@ ctest --preset windows -j"$(nproc)"
 build=${LINUX_BUILD_DIR:-build-release}
 cmake -S . -B "$build" -G Ninja -DWINDOWS_BUILD_DIR="$PWD/build-win" -DWARNINGS_AS_ERRORS="$WARNINGS_AS_ERRORS"
 cmake --build "$build" -j"$(nproc)" --target wine_tests wine_cli_tests
-ctest --test-dir "$build" --output-on-failure -L wine
+ctest --test-dir "$build" --output-on-failure -L wine -j"$(nproc)" # the boot.exe runs one at a time (UDP port 2000)
