@@ -4,12 +4,12 @@
 #include "access/DbFileLayout.h"
 #include "access/FlashImageFile.h"
 #include "common/PendingError.h"
+#include "platform/NativeFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <functional>
-#include <unistd.h>
 #include <utility>
 
 namespace core {
@@ -23,10 +23,7 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t length)
 {
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::write(fd, data + done, length - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const std::ptrdiff_t n = platform::WriteSome(fd, data + done, length - done);
         if (n <= 0) {
             return false;
         }
@@ -98,8 +95,8 @@ bool CAccessDftDbOut::KeepBackup(const std::string& path)
     }
     std::string backupPath = path + ".bak"; // moved, not copied, once the file exists: no allocation
     // Only the first merge makes the copy: an existing backup holds an older image and stays as it is.
-    const int fd = ::open(backupPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) {
+    const int fd = platform::OpenFile(backupPath, O_WRONLY | O_CREAT | O_EXCL);
+    if (fd < 0 && platform::LastErrorNumber() == EEXIST) {
         m_backupPath = std::move(backupPath);
         return true;
     }
@@ -107,10 +104,10 @@ bool CAccessDftDbOut::KeepBackup(const std::string& path)
         SetPendingError("Open file failed!");
         return false;
     }
-    const bool written = WriteAll(fd, m_image.Data(), m_image.Size()) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
+    const bool written = WriteAll(fd, m_image.Data(), m_image.Size()) && platform::SyncFile(fd);
+    const bool closed = platform::CloseFile(fd);
     if (!written || !closed) {
-        ::unlink(backupPath.c_str()); // a part of the image is no backup
+        (void)platform::RemoveFile(backupPath); // a part of the image is no backup
         SetPendingError("Write file failed!");
         return false;
     }

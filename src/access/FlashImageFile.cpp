@@ -1,16 +1,15 @@
 #include "access/FlashImageFile.h"
 
-#include <cerrno>
+#include "platform/NativeFile.h"
+
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace core {
 
 FlashImageFile::~FlashImageFile()
 {
     if (m_fd >= 0) {
-        ::close(m_fd);
+        (void)platform::CloseFile(m_fd);
     }
 }
 
@@ -26,19 +25,18 @@ bool FlashImageFile::OpenForUpdate(const std::string& path)
 
 bool FlashImageFile::Open(const std::string& path, int flags)
 {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    const int fd = platform::OpenFile(path, flags);
     if (fd < 0) {
         return false;
     }
-    struct stat st
-    { };
     // A folder or a device is not an image we can take the length of.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    const std::int64_t size = platform::IsRegularFile(fd) ? platform::FileSize(fd) : -1;
+    if (size < 0) {
+        (void)platform::CloseFile(fd);
         return false;
     }
     m_fd = fd;
-    m_size = static_cast<std::uint64_t>(st.st_size);
+    m_size = static_cast<std::uint64_t>(size);
     return true;
 }
 
@@ -46,10 +44,7 @@ std::optional<std::size_t> FlashImageFile::ReadAt(std::uint64_t offset, std::uin
 {
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::pread(m_fd, dest + done, length - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const std::ptrdiff_t n = platform::ReadAt(m_fd, dest + done, length - done, offset + done);
         if (n < 0) {
             return std::nullopt;
         }
@@ -77,10 +72,7 @@ bool FlashImageFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std
 {
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::pwrite(m_fd, data + done, length - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const std::ptrdiff_t n = platform::WriteAt(m_fd, data + done, length - done, offset + done);
         if (n <= 0) {
             return false;
         }
@@ -91,7 +83,7 @@ bool FlashImageFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std
 
 bool FlashImageFile::Sync()
 {
-    return ::fsync(m_fd) == 0;
+    return platform::SyncFile(m_fd);
 }
 
 } // namespace core

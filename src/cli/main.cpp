@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "platform/Arguments.h"
 
 #include <csignal>
 #include <iostream>
@@ -10,8 +11,10 @@ int main(int argc, char** argv)
     // temporary files removed, instead of ending the program on the spot.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    // The file names in UTF-8, as the core takes them (on Windows read from the system in UTF-16).
+    const std::vector<std::string> args = platform::Arguments(argc, argv);
     const int status = cli::RunCli(args, std::cout, std::cerr);
     std::cout.flush();
+    std::cerr.flush();
     return status;
 }

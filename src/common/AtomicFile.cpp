@@ -1,10 +1,9 @@
 #include "common/AtomicFile.h"
 
-#include <cerrno>
-#include <cstdio>
+#include "platform/FileReplacement.h"
+#include "platform/NativeFile.h"
+
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace core {
@@ -16,31 +15,23 @@ AtomicFile::AtomicFile(std::string path)
 AtomicFile::~AtomicFile()
 {
     if (m_fd >= 0) {
-        ::close(m_fd);
+        (void)platform::CloseFile(m_fd);
     }
     if (!m_committed && !m_tempPath.empty()) {
-        ::unlink(m_tempPath.c_str());
+        (void)platform::RemoveFile(m_tempPath);
     }
 }
 
 bool AtomicFile::Open()
 {
-    std::string pattern = m_path + ".XXXXXX";
-    m_fd = ::mkstemp(pattern.data());
-    if (m_fd < 0) {
+    platform::UniqueFile temp = platform::CreateUniqueFile(m_path + ".");
+    if (temp.fd < 0) {
         return false;
     }
-    m_tempPath = std::move(pattern); // no allocation between creating the file and owning it
-    // Keep the permissions of the file being replaced; a new file gets the usual umask mode.
-    struct stat existing
-    { };
-    if (::stat(m_path.c_str(), &existing) == 0) {
-        ::fchmod(m_fd, existing.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(m_fd, 0666 & ~mask);
-    }
+    m_fd = temp.fd;
+    m_tempPath = std::move(temp.path); // no allocation between creating the file and owning it
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    platform::TakePermissionsOf(m_fd, m_path);
     return true;
 }
 
@@ -49,18 +40,12 @@ bool AtomicFile::Write(std::string_view data)
     if (m_fd < 0) {
         return false;
     }
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(m_fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    while (!data.empty()) {
+        const std::ptrdiff_t n = platform::WriteSome(m_fd, data.data(), data.size());
+        if (n <= 0) {
             return false;
         }
-        p += n;
-        left -= static_cast<size_t>(n);
+        data.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
 }
@@ -70,13 +55,10 @@ bool AtomicFile::Commit()
     if (m_fd < 0) {
         return false;
     }
-    const bool synced = ::fsync(m_fd) == 0;
-    const bool closed = ::close(m_fd) == 0;
+    const bool synced = platform::SyncFile(m_fd);
+    const bool closed = platform::CloseFile(m_fd);
     m_fd = -1;
-    if (!synced || !closed) {
-        return false;
-    }
-    if (::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+    if (!synced || !closed || !platform::ReplaceWith(m_path, m_tempPath)) {
         return false;
     }
     m_committed = true;
@@ -91,33 +73,28 @@ bool WriteFileAtomically(const std::string& path, std::string_view data)
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = platform::OpenFile(path, O_RDONLY);
     if (fd < 0) {
         return false;
     }
     data.clear();
-    struct stat st
-    { };
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        data.reserve(static_cast<size_t>(st.st_size));
+    if (platform::IsRegularFile(fd)) {
+        const std::int64_t size = platform::FileSize(fd);
+        if (size > 0) {
+            data.reserve(static_cast<std::size_t>(size));
+        }
     }
     std::uint8_t buffer[65536];
     bool ok = true;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ok = false;
-            break;
-        }
-        if (n == 0) {
+        const std::ptrdiff_t n = platform::ReadSome(fd, buffer, sizeof buffer);
+        if (n <= 0) {
+            ok = n == 0;
             break;
         }
         data.insert(data.end(), buffer, buffer + n);
     }
-    ::close(fd);
+    (void)platform::CloseFile(fd);
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -77,7 +78,8 @@ UniqueFile CreateUniqueFile(const std::string& stem)
 {
     std::string name = stem + "XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    return fd < 0 ? UniqueFile{} : UniqueFile{fd, name};
+    // The name is moved, not copied: no allocation can fail between making the file and handing it over.
+    return fd < 0 ? UniqueFile{} : UniqueFile{fd, std::move(name)};
 }
 
 std::string CreateUniqueFolder(const std::string& stem)

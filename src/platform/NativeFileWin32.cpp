@@ -9,6 +9,7 @@
 #include <io.h>
 #include <random>
 #include <sys/stat.h>
+#include <utility>
 #include <windows.h>
 
 namespace platform {
@@ -129,10 +130,10 @@ UniqueFile CreateUniqueFile(const std::string& stem)
 {
     NameSuffixes suffixes;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string name = stem + suffixes.Next();
+        std::string name = stem + suffixes.Next();
         const int fd = OpenFile(name, O_RDWR | O_CREAT | O_EXCL, _S_IREAD | _S_IWRITE);
         if (fd >= 0) {
-            return {fd, name};
+            return {fd, std::move(name)}; // moved: no allocation can fail once the file exists
         }
         if (errno != EEXIST) {
             break;

@@ -1,6 +1,7 @@
 // The Windows build of boot.exe, run under wine, against the simulated board: the board's
 // pseudo-terminal is a COM port through wine's port mapping, and the TFTP server meets curl and the
 // board on the loopback address.
+#include "WinePrefix.h"
 #include "boottool/ChildProcess.h"
 #include "boottool/SimulatedBoard.h"
 #include "support/TempDir.h"
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <future>
 #include <memory>
 #include <string>
@@ -21,7 +21,7 @@ namespace boottool {
 
 namespace {
 
-constexpr int kRunLimitMs = 60000;
+constexpr int kRunLimitMs = WinePrefix::kRunLimitMs;
 constexpr const char* kComPort = "COM7";
 
 std::string Pattern(std::size_t size)
@@ -41,36 +41,6 @@ std::string Unix(std::string text)
     }
     return text;
 }
-
-// One wine prefix for the whole run, made on first use and removed at the end.
-class WinePrefix
-{
-public:
-    WinePrefix()
-    {
-        setenv("WINEPREFIX", m_dir.Path().c_str(), 1);
-        setenv("WINEDEBUG", "-all", 1);
-        // Made here, once: the first program started in a new prefix sets it up (several seconds).
-        m_ready = RunChild({"wine", "cmd", "/c", "exit"}, kRunLimitMs).status == 0;
-    }
-    ~WinePrefix() { (void)RunChild({"wineserver", "-k"}, 10000); }
-    WinePrefix(const WinePrefix&) = delete;
-    WinePrefix& operator=(const WinePrefix&) = delete;
-
-    [[nodiscard]] bool Ready() const { return m_ready; }
-
-    // Maps a COM port to a device through HKLM\Software\Wine\Ports; wine reads it when it starts.
-    [[nodiscard]] bool MapPort(const std::string& port, const std::string& device) const
-    {
-        const ChildResult added = RunChild(
-            {"wine", "reg", "add", "HKLM\\Software\\Wine\\Ports", "/v", port, "/d", device, "/f"}, kRunLimitMs);
-        return added.status == 0 && RunChild({"wineserver", "-w"}, kRunLimitMs).status == 0;
-    }
-
-private:
-    TempDir m_dir;
-    bool m_ready = false;
-};
 
 class WineEndToEndTest : public ::testing::Test
 {

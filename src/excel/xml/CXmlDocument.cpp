@@ -8,15 +8,15 @@
 #include "excel/xml/XmlNormalize.h"
 #include "excel/xml/XmlParser.h"
 #include "excel/xml/XmlTag.h"
+#include "platform/NativeFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <limits>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace core {
 
@@ -35,41 +35,38 @@ void LogFileError(XmlResultLog& log, int error)
 // Reads a whole file in one piece; the buffer is sized up by one hundredth for conversions.
 bool ReadFile(const std::string& path, std::string& out, int& error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = platform::OpenFile(path, O_RDONLY);
     if (fd < 0) {
-        error = errno;
+        error = platform::LastErrorNumber();
         return false;
     }
-    struct stat st
-    { };
     errno = 0;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = errno != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        ::close(fd);
+    const std::int64_t length = platform::IsRegularFile(fd) ? platform::FileSize(fd) : -1;
+    if (length < 0) {
+        std::error_code ignored;
+        error = errno != 0 ? errno : std::filesystem::is_directory(platform::PathOf(path), ignored) ? EISDIR : EINVAL;
+        (void)platform::CloseFile(fd);
         return false;
     }
-    const auto size = static_cast<std::size_t>(st.st_size);
+    const auto size = static_cast<std::size_t>(length);
     if (size > kMaxText) {
         error = EFBIG;
-        ::close(fd);
+        (void)platform::CloseFile(fd);
         return false;
     }
     out.reserve(size + size / 100);
     out.resize(size);
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t got = ::read(fd, out.data() + done, size - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+        const std::ptrdiff_t got = platform::ReadSome(fd, out.data() + done, size - done);
         if (got <= 0) {
-            error = got < 0 ? errno : EIO;
-            ::close(fd);
+            error = got < 0 ? platform::LastErrorNumber() : EIO;
+            (void)platform::CloseFile(fd);
             return false;
         }
         done += static_cast<std::size_t>(got);
     }
-    ::close(fd);
+    (void)platform::CloseFile(fd);
     return true;
 }
 

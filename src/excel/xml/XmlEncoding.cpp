@@ -1,5 +1,6 @@
 #include "excel/xml/XmlEncoding.h"
 
+#include "common/CharsetConverter.h"
 #include "common/CodePage.h"
 #include "excel/xml/XmlBoundary.h"
 #include "excel/xml/XmlCharsets.h"
@@ -7,8 +8,6 @@
 #include "excel/xml/XmlTag.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <iconv.h>
 #include <strings.h>
 
 namespace core {
@@ -283,24 +282,20 @@ void XmlInternalCodec::ProbeLeadBytes()
     if (!doubleByte) {
         return;
     }
-    const iconv_t cd = iconv_open("UTF-32LE", m_iconvName.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    CharsetConverter converter(m_iconvName, "UTF-32LE");
+    if (!converter.Valid()) {
         return;
     }
+    std::string out;
     for (int b = 0x80; b < 0x100; ++b) {
-        char in = static_cast<char>(b);
-        char* inPtr = &in;
-        std::size_t inLeft = 1;
-        char out[8];
-        char* outPtr = out;
-        std::size_t outLeft = sizeof(out);
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) && errno == EINVAL) {
+        const char in = static_cast<char>(b);
+        converter.Reset();
+        out.clear();
+        if (converter.Convert(std::string_view(&in, 1), out).outcome == CharsetConverter::Outcome::Incomplete) {
             m_leadLength[static_cast<std::size_t>(b)] = 2;
             m_multiByte = true;
         }
     }
-    iconv_close(cd);
     m_fourByte = m_codePage == 54936;
     if (m_fourByte) {
         for (auto& length : m_leadLength) {
