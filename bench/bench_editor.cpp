@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 
 #include "db/CProgDb.h"
+#include "edit/CEditHistory.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
@@ -86,6 +87,7 @@ class ScriptedUi final : public ui::UiServices
 {
 public:
     void ShowMessage(QWidget*, const QString&, const QString&, MessageIcon) override { }
+    void ShowMessageWithDetail(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override { }
     ui::Answer Ask(QWidget*, const QString&, const QString&, bool) override { return ui::Answer::No; }
     std::optional<QString> AskFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
     int ExecDialog(QDialog& dialog) override
@@ -168,6 +170,7 @@ int main(int argc, char** argv)
     const int runs = 7;
     ScriptedUi ui;
     auto db = MakeLargeDb();
+    core::CEditHistory history(*db);
 
     QSplitter window;
     auto* tree = new CProgBrowseView(&window);
@@ -176,7 +179,7 @@ int main(int argc, char** argv)
     window.setSizes({160, 1120});
     window.show();
     QApplication::processEvents();
-    list->AttachDatabase(db.get());
+    list->AttachDatabase(db.get(), &history);
 
     // "All Prog": rows set up and the first screen painted.
     std::vector<double> allProg;
@@ -281,7 +284,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < runs; ++i) {
         auto fresh = MakeLargeDb();
         tree->RebuildTree(fresh.get());
-        list->AttachDatabase(fresh.get());
+        core::CEditHistory freshHistory(*fresh);
+        list->AttachDatabase(fresh.get(), &freshHistory);
         list->ShowItems(ListKind::Satellites, InvalidId);
         list->selectRow(0);
         remove.push_back(Ms([&] {
@@ -305,7 +309,7 @@ int main(int argc, char** argv)
         }));
     }
     tree->RebuildTree(db.get());
-    list->AttachDatabase(db.get());
+    list->AttachDatabase(db.get(), &history);
     Report("delete satellite with 20000 programs",
            Median(remove),
            100,
