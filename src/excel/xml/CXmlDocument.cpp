@@ -84,11 +84,16 @@ std::size_t ByteSum(std::string_view name)
 
 using StoredAttrs = std::vector<std::pair<std::string_view, std::string_view>>;
 
+// CR LF and the element: an added element stands on a line of its own.
 std::string ElementMarkup(std::string_view name, std::string_view content, const StoredAttrs& attrs = {})
 {
     std::string markup;
-    markup.reserve(name.size() * 2 + content.size() + 5);
-    markup += '<';
+    std::size_t size = name.size() * 2 + content.size() + 7;
+    for (const auto& [attrName, value] : attrs) {
+        size += attrName.size() + value.size() + 4;
+    }
+    markup.reserve(size);
+    markup += "\r\n<";
     markup += name;
     for (const auto& [attrName, value] : attrs) {
         markup += ' ';
@@ -239,12 +244,64 @@ bool CXmlDocument::Parse(std::string&& text)
 
 std::string CXmlDocument::NodeName(std::uint32_t node) const
 {
+    std::string scratch;
+    return std::string(TagName(m_text.View(m_index[node].start, StartTagLen(node), scratch)));
+}
+
+std::uint32_t CXmlDocument::StartTagLen(std::uint32_t node) const
+{
     const XmlNode& n = m_index[node];
     std::string scratch;
-    if (n.nameLen != kNameLenUnknown) {
-        return std::string(m_text.View(n.start + 1, n.nameLen, scratch));
+    // Start tags are short: read a little of the text, and more only when the tag goes on.
+    for (std::uint64_t window = 64;; window *= 2) {
+        const auto len = static_cast<std::uint32_t>(std::min<std::uint64_t>(window, n.length));
+        const std::size_t gt = StartTagEnd(m_text.View(n.start, len, scratch));
+        if (gt != std::string_view::npos) {
+            return static_cast<std::uint32_t>(gt + 1);
+        }
+        if (len == n.length) {
+            return n.length;
+        }
     }
-    return std::string(TagName(m_text.View(n.start, n.startTagLen, scratch)));
+}
+
+std::uint32_t CXmlDocument::EndTagLen(std::uint32_t node, std::uint32_t startTagLen) const
+{
+    const XmlNode& n = m_index[node];
+    if (node == 0 || n.empty != 0 || n.unended != 0 || startTagLen == 0) {
+        return 0;
+    }
+    // The end tag ends the element and holds no ">" but its last. Between the last ">" before it
+    // and the end tag, the text holds no "</": the reader would have taken that for the end tag
+    // (reading on to the same ">"). So the end tag starts at the first "</" after that ">".
+    const std::uint32_t low = n.start + startTagLen - 1; // the start tag's ">"
+    std::string scratch;
+    for (std::uint64_t window = 64;; window *= 2) {
+        const std::uint32_t begin = n.End() - low > window ? static_cast<std::uint32_t>(n.End() - window) : low;
+        const std::string_view tail = m_text.View(begin, n.End() - begin, scratch);
+        const std::size_t gt = tail.size() < 2 ? std::string_view::npos : tail.rfind('>', tail.size() - 2);
+        if (gt != std::string_view::npos) {
+            const std::size_t open = tail.find("</", gt + 1);
+            return open == std::string_view::npos ? 0 : static_cast<std::uint32_t>(tail.size() - open);
+        }
+        if (begin == low) {
+            return 0;
+        }
+    }
+}
+
+XmlTagLengths CXmlDocument::TagLengths(std::uint32_t node) const
+{
+    if (node == 0 || node >= m_index.Count()) {
+        return {};
+    }
+    XmlTagLengths lengths;
+    lengths.startTag = StartTagLen(node);
+    std::string scratch;
+    lengths.name
+        = static_cast<std::uint32_t>(TagNameLength(m_text.View(m_index[node].start, lengths.startTag, scratch)));
+    lengths.endTag = EndTagLen(node, lengths.startTag);
+    return lengths;
 }
 
 bool CXmlDocument::NameMatches(std::uint32_t node, std::string_view name) const
@@ -253,16 +310,20 @@ bool CXmlDocument::NameMatches(std::uint32_t node, std::string_view name) const
         return true;
     }
     const XmlNode& n = m_index[node];
-    if (n.nameLen == name.size()) {
-        std::string scratch;
-        if (NamesEqual(m_text.View(n.start + 1, n.nameLen, scratch), name, IgnoringCase())) {
-            return true;
-        }
+    std::string scratch;
+    // "<", the name and the byte after it: a longer name does not end there.
+    const std::string_view head
+        = m_text.View(n.start, static_cast<std::uint32_t>(std::min<std::size_t>(name.size() + 2, n.length)), scratch);
+    if (TagNameLength(head) == name.size() && NamesEqual(head.substr(1, name.size()), name, IgnoringCase())) {
+        return true;
     }
-    if (m_prefixAliases.empty() || n.nameLen <= name.size() + 1) {
+    if (m_prefixAliases.empty()) {
         return false;
     }
     const std::string full = NodeName(node);
+    if (full.size() <= name.size() + 1) {
+        return false;
+    }
     const std::size_t colon = full.size() - name.size() - 1;
     if (full[colon] != ':' || !NamesEqual(std::string_view(full).substr(colon + 1), name, IgnoringCase())) {
         return false;
@@ -344,9 +405,8 @@ bool CXmlDocument::LeaveElement()
 
 std::string CXmlDocument::StartTag(std::uint32_t node) const
 {
-    const XmlNode& n = m_index[node];
     std::string scratch;
-    return std::string(m_text.View(n.start, n.startTagLen, scratch));
+    return std::string(m_text.View(m_index[node].start, StartTagLen(node), scratch));
 }
 
 std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) const
@@ -406,12 +466,13 @@ std::string CXmlDocument::GetContent() const
         return {};
     }
     const XmlNode& n = m_index[m_pos.current];
-    if (n.length <= n.startTagLen + n.endTagLen) {
+    const std::uint32_t startTagLen = StartTagLen(m_pos.current);
+    const std::uint32_t endTagLen = EndTagLen(m_pos.current, startTagLen);
+    if (n.length <= startTagLen + endTagLen) {
         return {};
     }
     std::string scratch;
-    const std::string_view inner
-        = m_text.View(n.start + n.startTagLen, n.length - n.startTagLen - n.endTagLen, scratch);
+    const std::string_view inner = m_text.View(n.start + startTagLen, n.length - startTagLen - endTagLen, scratch);
     std::string out;
     std::string part;
     std::string converted;
@@ -542,7 +603,7 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         removeLen = span.valueLen;
         insert = escaped; // both quote characters are escaped, so either kind of quote stays valid
     } else {
-        at = tag.size() - ((n.flags & XmlNodeFlag::Empty) != 0 ? 2 : 1);
+        at = tag.size() - (n.empty != 0 ? 2 : 1);
         if (tag.back() != '>') {
             at = tag.size(); // a tag cut off by the end of the text
         }
@@ -554,7 +615,6 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
     if (delta == 0) {
         return true; // same length: no offset moves
     }
-    n.startTagLen = static_cast<std::uint32_t>(n.startTagLen + delta);
     n.length = static_cast<std::uint32_t>(n.length + delta);
     for (std::uint32_t child = n.firstChild; child != 0; child = m_index[child].next) {
         ShiftSubtree(child, delta);
@@ -629,23 +689,26 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     if (container == 0 || !IsValidName(name) || Refuses()) {
         return false;
     }
-    // Everything that can throw happens before the first change, so a failure changes nothing.
-    const bool opensUp = (m_index[container].flags & XmlNodeFlag::Empty) != 0;
-    std::string insert;
+    // markup is CR LF and the element. Everything that can throw happens before the first change,
+    // so a failure changes nothing.
+    const std::string_view element = markup.substr(2);
+    const bool opensUp = m_index[container].empty != 0;
+    std::string opened;
+    std::string_view insert = markup;
     std::size_t at = 0;
     std::size_t removeLen = 0;
-    const std::uint32_t after = m_pos.child != 0 ? m_pos.child : m_index[container].lastChild;
+    const std::uint32_t after = m_pos.child != 0 ? m_pos.child : LastChild(container);
+    const std::uint32_t containerTagLen = StartTagLen(container);
     if (opensUp) {
         // "<name/>" opens up: "<name>", CR LF, the child, CR LF, "</name>".
         const std::string parentName = NodeName(container);
-        insert.reserve(markup.size() + parentName.size() + 8);
-        insert.append(">\r\n").append(markup).append("\r\n</").append(parentName).append(">");
-        at = m_index[container].start + m_index[container].startTagLen - 2;
+        opened.reserve(markup.size() + parentName.size() + 6);
+        opened.append(">").append(markup).append("\r\n</").append(parentName).append(">");
+        insert = opened;
+        at = m_index[container].start + containerTagLen - 2;
         removeLen = 2;
     } else {
-        insert.reserve(markup.size() + 2);
-        insert.append("\r\n").append(markup);
-        at = after != 0 ? m_index[after].End() : m_index[container].End() - m_index[container].endTagLen;
+        at = after != 0 ? m_index[after].End() : m_index[container].End() - EndTagLen(container, containerTagLen);
     }
     m_index.ReserveOne();
     EditText(at, removeLen, insert);
@@ -654,34 +717,22 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     XmlNode& c = m_index[node];
     XmlNode& e = m_index[container];
     c.parent = container;
-    c.length = static_cast<std::uint32_t>(markup.size());
-    c.nameLen = name.size() < kNameLenUnknown ? static_cast<std::uint16_t>(name.size()) : kNameLenUnknown;
-    const bool empty = markup.size() >= 2 && markup[markup.size() - 2] == '/';
-    c.startTagLen = empty ? c.length : static_cast<std::uint32_t>(markup.find('>') + 1);
-    c.endTagLen = empty ? 0 : static_cast<std::uint32_t>(name.size() + 3);
-    c.flags = empty ? XmlNodeFlag::Empty : 0;
+    c.length = static_cast<std::uint32_t>(element.size());
+    c.empty = element.size() >= 2 && element[element.size() - 2] == '/' ? 1 : 0;
 
     // Link after the current child, or as the last child.
-    c.prev = after;
-    c.next = after != 0 ? m_index[after].next : e.firstChild;
+    c.next = after != 0 ? m_index[after].next : 0;
     if (after != 0) {
         m_index[after].next = node;
     } else {
         e.firstChild = node;
     }
-    if (c.next != 0) {
-        m_index[c.next].prev = node;
-    } else {
-        e.lastChild = node;
-    }
 
     const auto delta = static_cast<std::int64_t>(insert.size()) - static_cast<std::int64_t>(removeLen);
     if (opensUp) {
-        e.flags = static_cast<std::uint16_t>(e.flags & ~XmlNodeFlag::Empty);
-        e.startTagLen -= 1;
-        e.endTagLen = static_cast<std::uint32_t>(insert.size() - markup.size() - 5); // "</" name ">"
+        e.empty = 0;
         e.length = static_cast<std::uint32_t>(e.length + delta);
-        c.start = e.start + e.startTagLen + 2;
+        c.start = e.start + containerTagLen - 1 + 2;
         ShiftAfter(container, delta);
         GrowAncestors(container, delta);
     } else {
@@ -691,6 +742,18 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     }
     m_pos.child = node;
     return true;
+}
+
+std::uint32_t CXmlDocument::LastChild(std::uint32_t node) const
+{
+    std::uint32_t last = m_index[node].firstChild;
+    if (last == 0) {
+        return 0;
+    }
+    while (m_index[last].next != 0) {
+        last = m_index[last].next;
+    }
+    return last;
 }
 
 } // namespace core

@@ -26,6 +26,14 @@ struct XmlPosition
     bool operator==(const XmlPosition&) const = default;
 };
 
+// The byte lengths of an element's name, start tag and end tag (0 when it has none of its own).
+struct XmlTagLengths
+{
+    std::uint32_t name = 0;
+    std::uint32_t startTag = 0;
+    std::uint32_t endTag = 0;
+};
+
 // The system's own XML reader and writer. The document is one UTF-8 text plus an index of its
 // elements; queries read the text through the index and edits rewrite the text in place and fix
 // the index up, so no object tree is ever built. Names and values cross into and out of the
@@ -117,6 +125,8 @@ public:
 
     // Read access to the index, for tests and tools.
     const XmlNodeIndex& Index() const { return m_index; }
+    // The tag lengths of an element of the index, read from the text.
+    XmlTagLengths TagLengths(std::uint32_t node) const;
 
 private:
     static constexpr std::size_t kPositionBuckets = 7;
@@ -128,6 +138,9 @@ private:
     std::string ToInternal(std::string_view stored) const;
     std::string AttrValue(std::string_view raw) const;
     std::string NodeName(std::uint32_t node) const;
+    std::uint32_t StartTagLen(std::uint32_t node) const;
+    std::uint32_t LastChild(std::uint32_t node) const;
+    std::uint32_t EndTagLen(std::uint32_t node, std::uint32_t startTagLen) const;
     [[nodiscard]] bool NameMatches(std::uint32_t node, std::string_view name) const;
     std::string StartTag(std::uint32_t node) const;
     std::string AttrOf(std::uint32_t node, std::string_view name) const;

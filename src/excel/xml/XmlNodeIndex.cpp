@@ -1,7 +1,6 @@
 #include "excel/xml/XmlNodeIndex.h"
 
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 
 namespace core {
@@ -17,7 +16,7 @@ void XmlNodeIndex::Reset()
 
 void XmlNodeIndex::ReserveOne()
 {
-    if (m_count == std::numeric_limits<std::uint32_t>::max()) {
+    if (m_count > kMaxNode) {
         throw std::length_error("Too many XML elements");
     }
     if (m_count < kBlockSize) {

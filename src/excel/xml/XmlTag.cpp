@@ -47,6 +47,32 @@ std::string_view TagName(std::string_view tag)
     return tag.substr(begin, end - begin);
 }
 
+std::size_t StartTagEnd(std::string_view text)
+{
+    for (std::size_t pos = 1; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '>') {
+            return pos;
+        }
+        if (c == '"' || c == '\'') {
+            pos = text.find(c, pos + 1);
+            if (pos == std::string_view::npos) {
+                return pos;
+            }
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::size_t TagNameLength(std::string_view text)
+{
+    std::size_t end = 1;
+    while (end < text.size() && !EndsName(text[end])) {
+        ++end;
+    }
+    return end - 1;
+}
+
 namespace {
 
 // Calls visit(nameStart, nameLen, valueStart, valueLen) for each attribute until it returns true.

@@ -18,6 +18,12 @@ struct XmlAttrSpan
 // The tag name of a start tag "<name ...>" (or of an end tag without its "/").
 std::string_view TagName(std::string_view tag);
 
+// The offset of the ">" closing the start tag that text begins with (quoted values may hold ">"),
+// or npos when text ends first. Scans bytes, so text must be UTF-8 or a single-byte code page.
+std::size_t StartTagEnd(std::string_view text);
+// The length of the name of the start tag that text begins with.
+std::size_t TagNameLength(std::string_view text);
+
 // Finds an attribute by name in a start tag. Values may be in double or single quotes, or bare.
 [[nodiscard]] bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out);
 

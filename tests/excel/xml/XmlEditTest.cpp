@@ -25,11 +25,14 @@ void ExpectIndexMatchesReparse(const CXmlDocument& doc)
         const XmlNode& y = fresh.Index()[b];
         ASSERT_EQ(x.start, y.start);
         ASSERT_EQ(x.length, y.length);
-        ASSERT_EQ(x.startTagLen, y.startTagLen);
-        ASSERT_EQ(x.endTagLen, y.endTagLen);
-        ASSERT_EQ(x.nameLen, y.nameLen);
-        ASSERT_EQ(x.flags & XmlNodeFlag::Empty, y.flags & XmlNodeFlag::Empty);
-        ASSERT_EQ(x.lastChild == 0, y.lastChild == 0);
+        const XmlTagLengths xl = doc.TagLengths(a);
+        const XmlTagLengths yl = fresh.TagLengths(b);
+        ASSERT_EQ(xl.startTag, yl.startTag);
+        ASSERT_EQ(xl.endTag, yl.endTag);
+        ASSERT_EQ(xl.name, yl.name);
+        ASSERT_EQ(x.empty, y.empty);
+        ASSERT_EQ(x.unended, y.unended);
+        ASSERT_EQ(x.firstChild == 0, y.firstChild == 0);
         if (x.firstChild != 0 || y.firstChild != 0) {
             stack.emplace_back(x.next, y.next);
             a = x.firstChild;
