@@ -207,6 +207,9 @@ std::string CXmlDocument::ToInternal(std::string_view stored) const
 
 std::string CXmlDocument::AttrValue(std::string_view raw) const
 {
+    if (raw.find_first_of("&\t\r\n") == std::string_view::npos && !NeedsConversion(raw, m_codec)) {
+        return std::string(raw); // the usual case: nothing to normalise, decode or convert
+    }
     std::string normalized;
     AppendNormalizedAttribute(raw, normalized);
     return DecodeReferences(ToInternal(normalized), m_codec);
@@ -403,10 +406,9 @@ bool CXmlDocument::LeaveElement()
     return true;
 }
 
-std::string CXmlDocument::StartTag(std::uint32_t node) const
+std::string_view CXmlDocument::StartTag(std::uint32_t node, std::string& scratch) const
 {
-    std::string scratch;
-    return std::string(m_text.View(m_index[node].start, StartTagLen(node), scratch));
+    return m_text.View(m_index[node].start, StartTagLen(node), scratch);
 }
 
 std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) const
@@ -414,13 +416,14 @@ std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) cons
     if (node == 0) {
         return {};
     }
-    const std::string tag = StartTag(node);
+    std::string scratch;
+    const std::string_view tag = StartTag(node, scratch);
     XmlAttrSpan span;
     std::string storage;
     if (!FindAttribute(tag, Stored(name, storage), IgnoringCase(), span)) {
         return {};
     }
-    return AttrValue(std::string_view(tag).substr(span.valueStart, span.valueLen));
+    return AttrValue(tag.substr(span.valueStart, span.valueLen));
 }
 
 std::string CXmlDocument::GetAttr(std::string_view name) const
@@ -437,14 +440,18 @@ bool CXmlDocument::HasAttr(std::string_view name) const
 {
     XmlAttrSpan span;
     std::string storage;
-    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), Stored(name, storage), IgnoringCase(), span);
+    std::string scratch;
+    return m_pos.current != 0
+        && FindAttribute(StartTag(m_pos.current, scratch), Stored(name, storage), IgnoringCase(), span);
 }
 
 bool CXmlDocument::HasChildAttr(std::string_view name) const
 {
     XmlAttrSpan span;
     std::string storage;
-    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), Stored(name, storage), IgnoringCase(), span);
+    std::string scratch;
+    return m_pos.child != 0
+        && FindAttribute(StartTag(m_pos.child, scratch), Stored(name, storage), IgnoringCase(), span);
 }
 
 std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
@@ -453,7 +460,8 @@ std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
     if (m_pos.current == 0) {
         return attrs;
     }
-    const std::string tag = StartTag(m_pos.current);
+    std::string scratch;
+    const std::string_view tag = StartTag(m_pos.current, scratch);
     for (const auto& [name, value] : ListAttributes(tag)) {
         attrs.emplace_back(ToInternal(name), AttrValue(value));
     }
@@ -591,7 +599,8 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         return false;
     }
     XmlNode& n = m_index[node];
-    const std::string tag = StartTag(node);
+    std::string scratch;
+    const std::string_view tag = StartTag(node, scratch); // read only before the edit below
     const std::string escaped = EscapeAttribute(value);
     XmlAttrSpan span;
     std::size_t at = 0;

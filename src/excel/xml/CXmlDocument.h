@@ -142,7 +142,8 @@ private:
     std::uint32_t LastChild(std::uint32_t node) const;
     std::uint32_t EndTagLen(std::uint32_t node, std::uint32_t startTagLen) const;
     [[nodiscard]] bool NameMatches(std::uint32_t node, std::string_view name) const;
-    std::string StartTag(std::uint32_t node) const;
+    // A view of the start tag; copied into scratch when the text's gap splits it.
+    std::string_view StartTag(std::uint32_t node, std::string& scratch) const;
     std::string AttrOf(std::uint32_t node, std::string_view name) const;
     [[nodiscard]] bool SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value);
     [[nodiscard]] bool InsertChild(std::string_view name, std::string_view markup);
