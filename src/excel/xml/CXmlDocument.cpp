@@ -357,8 +357,8 @@ bool CXmlDocument::SeekElement(std::string_view name)
 {
     std::string storage;
     const std::string_view stored = Stored(name, storage);
-    std::uint32_t node = m_pos.current != 0 ? m_index[m_pos.current].next : m_index[m_pos.parent].firstChild;
-    for (; node != 0; node = m_index[node].next) {
+    std::uint32_t node = m_pos.current != 0 ? m_index.Next(m_pos.current) : m_index[m_pos.parent].firstChild;
+    for (; node != 0; node = m_index.Next(node)) {
         if (NameMatches(node, stored)) {
             m_pos.current = node;
             m_pos.child = 0;
@@ -375,8 +375,8 @@ bool CXmlDocument::SeekChildElement(std::string_view name)
     }
     std::string storage;
     const std::string_view stored = Stored(name, storage);
-    std::uint32_t node = m_pos.child != 0 ? m_index[m_pos.child].next : m_index[m_pos.current].firstChild;
-    for (; node != 0; node = m_index[node].next) {
+    std::uint32_t node = m_pos.child != 0 ? m_index.Next(m_pos.child) : m_index[m_pos.current].firstChild;
+    for (; node != 0; node = m_index.Next(node)) {
         if (NameMatches(node, stored)) {
             m_pos.child = node;
             return true;
@@ -399,7 +399,7 @@ bool CXmlDocument::LeaveElement()
     if (m_pos.current == 0) {
         return false;
     }
-    m_pos = XmlPosition{m_index[m_pos.parent].parent, m_pos.parent, m_pos.current};
+    m_pos = XmlPosition{m_index.Parent(m_pos.parent), m_pos.parent, m_pos.current};
     if (m_pos.current == 0) {
         m_pos = XmlPosition{0, m_pos.child, 0};
     }
@@ -564,23 +564,26 @@ void CXmlDocument::ShiftSubtree(std::uint32_t root, std::int64_t delta)
             node = n.firstChild;
             continue;
         }
-        while (node != root && m_index[node].next == 0) {
-            node = m_index[node].parent;
+        while (node != root && m_index[node].last != 0) {
+            node = m_index[node].link; // up to the parent
         }
         if (node == root) {
             return;
         }
-        node = m_index[node].next;
+        node = m_index[node].link;
     }
 }
 
 void CXmlDocument::ShiftAfter(std::uint32_t node, std::int64_t delta)
 {
     // Everything after node's own subtree: its following siblings, then those of each ancestor.
-    for (std::uint32_t at = node; at != 0; at = m_index[at].parent) {
-        for (std::uint32_t sibling = m_index[at].next; sibling != 0; sibling = m_index[sibling].next) {
-            ShiftSubtree(sibling, delta);
+    std::uint32_t at = node;
+    while (at != 0) {
+        while (m_index[at].last == 0) {
+            at = m_index[at].link;
+            ShiftSubtree(at, delta);
         }
+        at = m_index[at].link; // the parent
     }
 }
 
@@ -588,7 +591,7 @@ void CXmlDocument::GrowAncestors(std::uint32_t node, std::int64_t delta)
 {
     std::uint32_t at = node;
     do {
-        at = m_index[at].parent;
+        at = m_index.Parent(at);
         m_index[at].length = static_cast<std::uint32_t>(m_index[at].length + delta);
     } while (at != 0);
 }
@@ -625,7 +628,7 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         return true; // same length: no offset moves
     }
     n.length = static_cast<std::uint32_t>(n.length + delta);
-    for (std::uint32_t child = n.firstChild; child != 0; child = m_index[child].next) {
+    for (std::uint32_t child = n.firstChild; child != 0; child = m_index.Next(child)) {
         ShiftSubtree(child, delta);
     }
     ShiftAfter(node, delta);
@@ -725,15 +728,19 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     const std::uint32_t node = m_index.Add();
     XmlNode& c = m_index[node];
     XmlNode& e = m_index[container];
-    c.parent = container;
     c.length = static_cast<std::uint32_t>(element.size());
     c.empty = element.size() >= 2 && element[element.size() - 2] == '/' ? 1 : 0;
 
-    // Link after the current child, or as the last child.
-    c.next = after != 0 ? m_index[after].next : 0;
+    // Link after the current child, or as the last child (after is 0 only when there is none).
     if (after != 0) {
-        m_index[after].next = node;
+        XmlNode& a = m_index[after];
+        c.link = a.link;
+        c.last = a.last;
+        a.link = node;
+        a.last = 0;
     } else {
+        c.link = container;
+        c.last = 1;
         e.firstChild = node;
     }
 
@@ -759,8 +766,8 @@ std::uint32_t CXmlDocument::LastChild(std::uint32_t node) const
     if (last == 0) {
         return 0;
     }
-    while (m_index[last].next != 0) {
-        last = m_index[last].next;
+    while (m_index[last].last == 0) {
+        last = m_index[last].link;
     }
     return last;
 }

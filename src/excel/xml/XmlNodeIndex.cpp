@@ -11,7 +11,19 @@ void XmlNodeIndex::Reset()
         m_blocks.resize(1); // the first block is kept for the next parse
     }
     m_count = 0;
+    m_illFormed = false;
     Add();
+}
+
+std::uint32_t XmlNodeIndex::Parent(std::uint32_t i) const
+{
+    if (i == 0) {
+        return 0;
+    }
+    while ((*this)[i].last == 0) {
+        i = (*this)[i].link;
+    }
+    return (*this)[i].link;
 }
 
 void XmlNodeIndex::ReserveOne()

@@ -204,13 +204,13 @@ bool Parser<Multi>::Run()
 
     XmlNode& doc = m_index[0];
     if (m_illFormed) {
-        doc.illFormed = 1;
+        m_index.SetIllFormed();
     }
     if (doc.firstChild == 0) {
         m_log.Add("no_root_element");
         return false;
     }
-    if (m_index[doc.firstChild].next != 0) {
+    if (m_index.Next(doc.firstChild) != 0) {
         m_log.Add("root_has_sibling");
         return false;
     }
@@ -232,10 +232,12 @@ std::size_t Parser<Multi>::StartTag(std::size_t p)
     const std::uint32_t node = m_index.Add();
     XmlNode& n = m_index[node];
     n.start = static_cast<std::uint32_t>(p);
-    n.parent = parent;
+    n.link = parent;
+    n.last = 1;
     std::uint32_t& last = LastChild();
     if (last != 0) {
-        m_index[last].next = node;
+        m_index[last].link = node;
+        m_index[last].last = 0;
     } else {
         m_index[parent].firstChild = node;
     }
@@ -267,7 +269,7 @@ void Parser<Multi>::CloseForced(std::uint32_t node, std::size_t at)
     XmlNode& n = m_index[node];
     n.length = static_cast<std::uint32_t>(at - n.start);
     n.unended = 1;
-    m_index[n.parent].childIllFormed = 1;
+    m_index[m_index.Parent(node)].childIllFormed = 1; // node is the last child so far: one step
     m_illFormed = true;
     if (!m_log.Full()) {
         m_log.Add("unended_start_tag",
