@@ -270,13 +270,16 @@ std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool cre
         if (c.columns.present && counter >= c.columns.value) {
             return 0;
         }
+        bool appended = false;
         if (!m_doc->SeekChildElement("Cell")) {
             if (!create) {
                 return 0;
             }
             (void)m_doc->AppendChild("Cell"); // as the row above
+            appended = true;
         }
-        const long long index = ToInteger(m_doc->GetChildAttr("ss:Index"));
+        // A cell just added has no attributes to read.
+        const long long index = appended ? 0 : ToInteger(m_doc->GetChildAttr("ss:Index"));
         if (index != 0) {
             counter = index - 1;
         }

@@ -82,38 +82,6 @@ std::size_t ByteSum(std::string_view name)
     return sum;
 }
 
-using StoredAttrs = std::vector<std::pair<std::string_view, std::string_view>>;
-
-// CR LF and the element: an added element stands on a line of its own.
-std::string ElementMarkup(std::string_view name, std::string_view content, const StoredAttrs& attrs = {})
-{
-    std::string markup;
-    std::size_t size = name.size() * 2 + content.size() + 7;
-    for (const auto& [attrName, value] : attrs) {
-        size += attrName.size() + value.size() + 4;
-    }
-    markup.reserve(size);
-    markup += "\r\n<";
-    markup += name;
-    for (const auto& [attrName, value] : attrs) {
-        markup += ' ';
-        markup += attrName;
-        markup += "=\"";
-        markup += EscapeAttribute(value);
-        markup += '"';
-    }
-    if (content.empty()) {
-        markup += "/>";
-        return markup;
-    }
-    markup += '>';
-    markup += content;
-    markup += "</";
-    markup += name;
-    markup += '>';
-    return markup;
-}
-
 } // namespace
 
 CXmlDocument::CXmlDocument()
@@ -576,7 +544,8 @@ void CXmlDocument::ShiftSubtree(std::uint32_t root, std::int64_t delta)
 
 void CXmlDocument::ShiftAfter(std::uint32_t node, std::int64_t delta)
 {
-    // Everything after node's own subtree: its following siblings, then those of each ancestor.
+    // Everything after node's own subtree moves: its following siblings, then those of each
+    // ancestor; and each ancestor, the document included, grows. One walk up does both.
     std::uint32_t at = node;
     while (at != 0) {
         while (m_index[at].last == 0) {
@@ -584,16 +553,8 @@ void CXmlDocument::ShiftAfter(std::uint32_t node, std::int64_t delta)
             ShiftSubtree(at, delta);
         }
         at = m_index[at].link; // the parent
-    }
-}
-
-void CXmlDocument::GrowAncestors(std::uint32_t node, std::int64_t delta)
-{
-    std::uint32_t at = node;
-    do {
-        at = m_index.Parent(at);
         m_index[at].length = static_cast<std::uint32_t>(m_index[at].length + delta);
-    } while (at != 0);
+    }
 }
 
 bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value)
@@ -632,7 +593,6 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         ShiftSubtree(child, delta);
     }
     ShiftAfter(node, delta);
-    GrowAncestors(node, delta);
     return true;
 }
 
@@ -667,7 +627,7 @@ bool CXmlDocument::AppendChild(std::string_view name, std::string_view text)
     std::string nameStorage;
     std::string textStorage;
     const std::string_view stored = Stored(name, nameStorage);
-    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage))));
+    return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), false, {}));
 }
 
 bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs)
@@ -675,16 +635,7 @@ bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view 
     std::string nameStorage;
     std::string textStorage;
     const std::string_view stored = Stored(name, nameStorage);
-    // Reserved up front, so that the views into the storage stay valid.
-    std::vector<std::string> storage(attrs.size() * 2);
-    StoredAttrs storedAttrs;
-    storedAttrs.reserve(attrs.size());
-    std::size_t i = 0;
-    for (const auto& [attrName, value] : attrs) {
-        storedAttrs.emplace_back(Stored(attrName, storage[i]), Stored(value, storage[i + 1]));
-        i += 2;
-    }
-    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage)), storedAttrs));
+    return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), false, attrs));
 }
 
 bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text)
@@ -692,7 +643,46 @@ bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text
     std::string nameStorage;
     std::string textStorage;
     const std::string_view stored = Stored(name, nameStorage);
-    return InsertChild(stored, ElementMarkup(stored, WrapCData(Stored(text, textStorage))));
+    return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), true, {}));
+}
+
+std::string CXmlDocument::ElementMarkup(std::string_view name,
+                                        std::string_view text,
+                                        bool cdata,
+                                        std::initializer_list<Attr> attrs) const
+{
+    std::string markup;
+    std::size_t size = name.size() * 2 + text.size() + 7;
+    for (const auto& [attrName, value] : attrs) {
+        size += attrName.size() + value.size() + 4;
+    }
+    markup.reserve(size);
+    markup += "\r\n<";
+    markup += name;
+    for (const auto& [attrName, value] : attrs) {
+        std::string nameStorage; // filled only when the text needs converting
+        std::string valueStorage;
+        markup += ' ';
+        markup += Stored(attrName, nameStorage);
+        markup += "=\"";
+        AppendEscaped(Stored(value, valueStorage), true, markup);
+        markup += '"';
+    }
+    const std::string wrapped = cdata ? WrapCData(text) : std::string();
+    if (cdata ? wrapped.empty() : text.empty()) {
+        markup += "/>";
+        return markup;
+    }
+    markup += '>';
+    if (cdata) {
+        markup += wrapped;
+    } else {
+        AppendEscaped(text, false, markup);
+    }
+    markup += "</";
+    markup += name;
+    markup += '>';
+    return markup;
 }
 
 bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
@@ -710,7 +700,8 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     std::size_t at = 0;
     std::size_t removeLen = 0;
     const std::uint32_t after = m_pos.child != 0 ? m_pos.child : LastChild(container);
-    const std::uint32_t containerTagLen = StartTagLen(container);
+    // Read only when needed: appending after a child does not look at the container's tags.
+    const std::uint32_t containerTagLen = opensUp || after == 0 ? StartTagLen(container) : 0;
     if (opensUp) {
         // "<name/>" opens up: "<name>", CR LF, the child, CR LF, "</name>".
         const std::string parentName = NodeName(container);
@@ -750,11 +741,9 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
         e.length = static_cast<std::uint32_t>(e.length + delta);
         c.start = e.start + containerTagLen - 1 + 2;
         ShiftAfter(container, delta);
-        GrowAncestors(container, delta);
     } else {
         c.start = static_cast<std::uint32_t>(at + 2);
         ShiftAfter(node, delta);
-        GrowAncestors(node, delta);
     }
     m_pos.child = node;
     return true;

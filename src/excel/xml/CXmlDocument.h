@@ -146,11 +146,15 @@ private:
     std::string_view StartTag(std::uint32_t node, std::string& scratch) const;
     std::string AttrOf(std::uint32_t node, std::string_view name) const;
     [[nodiscard]] bool SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value);
+    // CR LF and the element: an added element stands on a line of its own. name and text are
+    // stored text; the attributes are converted here.
+    std::string
+    ElementMarkup(std::string_view name, std::string_view text, bool cdata, std::initializer_list<Attr> attrs) const;
     [[nodiscard]] bool InsertChild(std::string_view name, std::string_view markup);
     void EditText(std::size_t pos, std::size_t removeLen, std::string_view insert);
     void ShiftSubtree(std::uint32_t root, std::int64_t delta);
+    // Moves everything after node's subtree by delta and grows node's ancestors by delta.
     void ShiftAfter(std::uint32_t node, std::int64_t delta);
-    void GrowAncestors(std::uint32_t node, std::int64_t delta);
     bool Refuses() const { return (m_mode & (ReadOnlyStream | WriteOnlyStream)) != 0; }
     bool IgnoringCase() const { return (m_mode & IgnoreCase) != 0; }
 

@@ -149,6 +149,13 @@ private:
     void CloseForced(std::uint32_t node, std::size_t at);
     void CountOpenNames();
     std::string_view NameOf(std::uint32_t node) const { return TagName(m_t.substr(m_index[node].start)); }
+    // Whether node's name is name, reading no further into its tag than needed.
+    bool NameIs(std::uint32_t node, std::string_view name) const
+    {
+        const std::string_view head = m_t.substr(m_index[node].start, name.size() + 2);
+        return head.size() > name.size() && head.compare(1, name.size(), name) == 0
+            && TagNameLength(head) == name.size();
+    }
     // The last child added to the element being read (the document when none is open).
     std::uint32_t& LastChild() { return m_open.empty() ? m_lastTop : m_open.back().lastChild; }
 
@@ -298,7 +305,7 @@ std::size_t Parser<Multi>::EndTag(std::size_t p)
         }
         m_open.pop_back();
     };
-    if (!m_open.empty() && NameOf(m_open.back().node) == name) {
+    if (!m_open.empty() && NameIs(m_open.back().node, name)) {
         close(m_open.back().node);
         return gt + 1;
     }
