@@ -86,6 +86,7 @@ std::size_t ByteSum(std::string_view name)
 
 CXmlDocument::CXmlDocument()
     : m_store(XmlCodePage::Utf8, "UTF-8")
+    , m_asciiAsIs(KeepsAscii(m_codec))
 { }
 
 CXmlDocument::~CXmlDocument() = default;
@@ -161,6 +162,9 @@ std::string CXmlDocument::ToStored(std::string_view text) const
 
 std::string_view CXmlDocument::Stored(std::string_view text, std::string& storage) const
 {
+    if (m_asciiAsIs && IsAsciiText(text)) {
+        return text; // names and numbers: the same bytes either side
+    }
     return InternalAsStored(text, m_codec, storage);
 }
 
@@ -457,7 +461,8 @@ std::string CXmlDocument::GetContent() const
     while (pos < inner.size()) {
         const std::size_t lt = std::min(inner.find('<', pos), inner.size());
         const std::string_view text = inner.substr(pos, lt - pos);
-        if (text.find('\r') == std::string_view::npos && !NeedsConversion(text, m_codec)) {
+        if (text.find('\r') == std::string_view::npos
+            && ((m_asciiAsIs && IsAsciiText(text)) || !NeedsConversion(text, m_codec))) {
             AppendDecoded(text, m_codec, out); // the usual case: nothing to normalise or convert
         } else {
             part.clear();

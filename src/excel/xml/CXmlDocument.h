@@ -160,6 +160,7 @@ private:
 
     XmlInternalCodec m_codec; // the internal code page, at the interface
     XmlInternalCodec m_store; // UTF-8, the text as kept
+    bool m_asciiAsIs; // ASCII text is the same bytes in the internal code page and in UTF-8
     XmlGapText m_text;
     XmlNodeIndex m_index;
     XmlPosition m_pos;

@@ -80,13 +80,15 @@ std::uint32_t ReferenceCodePoint(std::string_view body)
 void AppendEscaped(std::string_view text, bool attribute, std::string& out)
 {
     // Runs of plain bytes are copied whole.
-    const char* const special = attribute ? "&<>\"'" : "&<>";
+    const auto special
+        = [attribute](char c) { return c == '&' || c == '<' || c == '>' || (attribute && (c == '"' || c == '\'')); };
     std::size_t from = 0;
-    for (std::size_t at = text.find_first_of(special); at != std::string_view::npos;
-         at = text.find_first_of(special, from)) {
-        out.append(text.substr(from, at - from));
-        out.append(ReferenceFor(text[at], attribute));
-        from = at + 1;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (special(text[at])) {
+            out.append(text.substr(from, at - from));
+            out.append(ReferenceFor(text[at], attribute));
+            from = at + 1;
+        }
     }
     out.append(text.substr(from));
 }

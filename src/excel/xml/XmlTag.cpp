@@ -23,7 +23,12 @@ bool IsValidName(std::string_view name)
     if (!(std::isalpha(first) != 0 || first == '_' || first == ':' || first >= 0x80)) {
         return false;
     }
-    return name.find_first_of(" \t\r\n<>/='\"&") == std::string_view::npos;
+    for (const char c : name) {
+        if (IsXmlSpace(c) || c == '<' || c == '>' || c == '/' || c == '=' || c == '\'' || c == '"' || c == '&') {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase)
