@@ -203,6 +203,10 @@ bool CExcelBook::CreateSheet(std::string_view name)
 
 bool CExcelBook::SheetCheck()
 {
+    // The cursor's sheet was found as a worksheet, and elements are never renamed.
+    if (m_isOpen && m_cursor->sheet != 0 && m_doc->Position().current == m_cursor->sheet) {
+        return true;
+    }
     if (m_isOpen && m_doc->CurrentIs("Worksheet")) {
         return true;
     }

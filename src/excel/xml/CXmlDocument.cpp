@@ -289,7 +289,9 @@ bool CXmlDocument::NameMatches(std::uint32_t node, std::string_view name) const
     // "<", the name and the byte after it: a longer name does not end there.
     const std::string_view head
         = m_text.View(n.start, static_cast<std::uint32_t>(std::min<std::size_t>(name.size() + 2, n.length)), scratch);
-    if (TagNameLength(head) == name.size() && NamesEqual(head.substr(1, name.size()), name, IgnoringCase())) {
+    const bool same = IgnoringCase() ? NamesEqual(head.substr(1, name.size()), name, true)
+                                     : head.size() > name.size() && head.compare(1, name.size(), name) == 0;
+    if (same && TagNameLength(head) == name.size()) {
         return true;
     }
     if (m_prefixAliases.empty()) {

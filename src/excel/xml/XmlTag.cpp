@@ -5,15 +5,6 @@
 
 namespace core {
 
-namespace {
-
-bool EndsName(char c)
-{
-    return IsXmlSpace(c) || c == '>' || c == '/' || c == '=';
-}
-
-} // namespace
-
 bool IsValidName(std::string_view name)
 {
     if (name.empty()) {
@@ -67,15 +58,6 @@ std::size_t StartTagEnd(std::string_view text)
         }
     }
     return std::string_view::npos;
-}
-
-std::size_t TagNameLength(std::string_view text)
-{
-    std::size_t end = 1;
-    while (end < text.size() && !EndsName(text[end])) {
-        ++end;
-    }
-    return end - 1;
 }
 
 namespace {
