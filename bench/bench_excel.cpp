@@ -315,7 +315,7 @@ int ImportAlone(const std::string& path)
     getrusage(RUSAGE_SELF, &usage);
     const double peak = static_cast<double>(usage.ru_maxrss) * 1024.0;
     const auto size = static_cast<double>(std::filesystem::file_size(path));
-    std::printf("import %s: %zu programs, peak %.0f MB, file %.0f MB, peak / file %.2f\n",
+    std::printf("import %s: %zu programs, peak %.1f MB, file %.1f MB, peak / file %.3f\n",
                 path.c_str(),
                 static_cast<std::size_t>(db.Progs().Count()),
                 peak / 1e6,

@@ -19,10 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t stored = doc.Utf8Text().size(); // the text as kept, in UTF-8
     for (std::uint32_t node = 1; node < index.Count(); ++node) {
         const XmlNode& n = index[node];
-        if (n.End() > stored || n.startTagLen > n.length || n.parent >= node) {
+        const std::uint32_t parent = index.Parent(node);
+        if (n.End() > stored || doc.TagLengths(node).startTag > n.length || parent >= node) {
             __builtin_trap(); // every record lies inside the text, below its parent
         }
-        doc.SetPosition(XmlPosition{n.parent, node, 0});
+        doc.SetPosition(XmlPosition{parent, node, 0});
         doc.GetAttr("a");
         doc.GetContent();
         doc.CurrentName();

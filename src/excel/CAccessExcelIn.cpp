@@ -189,6 +189,10 @@ CAccessExcelIn::RowOutcome CAccessExcelIn::ReadProgramRow(int row, const CSatNod
     std::string fre;
     std::string symbolRate;
     std::string polar;
+    // The name (column 0) is read first, so that the row's cells are read in one walk from left
+    // to right; reading changes nothing, so the order of the reads changes no outcome.
+    std::string name;
+    const bool named = ReadText(row, ProgCol::ProgName, name);
     if (!ReadText(row, ProgCol::Fre, fre) || !ReadText(row, ProgCol::SymbolRate, symbolRate)
         || !ReadText(row, ProgCol::Polar, polar)) {
         return RowOutcome::EndOfSheet;
@@ -199,9 +203,8 @@ CAccessExcelIn::RowOutcome CAccessExcelIn::ReadProgramRow(int row, const CSatNod
     key.SetPolar(polar == "H" || polar == "0" ? 0 : 1);
     const std::int32_t tpId = FindOrAddTransponder(sat.Id(), key.TpRecord());
 
-    std::string name;
     // A "T" satellite brings its transponders only, so its program rows are not even built.
-    if (!ReadText(row, ProgCol::ProgName, name) || sat.Select() == kSelectSatAndTps) {
+    if (!named || sat.Select() == kSelectSatAndTps) {
         return RowOutcome::Next;
     }
     auto prog = std::make_unique<CProgNode>();

@@ -203,6 +203,10 @@ bool CExcelBook::CreateSheet(std::string_view name)
 
 bool CExcelBook::SheetCheck()
 {
+    // The cursor's sheet was found as a worksheet, and elements are never renamed.
+    if (m_isOpen && m_cursor->sheet != 0 && m_doc->Position().current == m_cursor->sheet) {
+        return true;
+    }
     if (m_isOpen && m_doc->CurrentIs("Worksheet")) {
         return true;
     }
@@ -270,13 +274,16 @@ std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool cre
         if (c.columns.present && counter >= c.columns.value) {
             return 0;
         }
+        bool appended = false;
         if (!m_doc->SeekChildElement("Cell")) {
             if (!create) {
                 return 0;
             }
             (void)m_doc->AppendChild("Cell"); // as the row above
+            appended = true;
         }
-        const long long index = ToInteger(m_doc->GetChildAttr("ss:Index"));
+        // A cell just added has no attributes to read.
+        const long long index = appended ? 0 : ToInteger(m_doc->GetChildAttr("ss:Index"));
         if (index != 0) {
             counter = index - 1;
         }

@@ -79,37 +79,11 @@ std::size_t ByteSum(std::string_view name)
     return sum;
 }
 
-using StoredAttrs = std::vector<std::pair<std::string_view, std::string_view>>;
-
-std::string ElementMarkup(std::string_view name, std::string_view content, const StoredAttrs& attrs = {})
-{
-    std::string markup;
-    markup.reserve(name.size() * 2 + content.size() + 5);
-    markup += '<';
-    markup += name;
-    for (const auto& [attrName, value] : attrs) {
-        markup += ' ';
-        markup += attrName;
-        markup += "=\"";
-        markup += EscapeAttribute(value);
-        markup += '"';
-    }
-    if (content.empty()) {
-        markup += "/>";
-        return markup;
-    }
-    markup += '>';
-    markup += content;
-    markup += "</";
-    markup += name;
-    markup += '>';
-    return markup;
-}
-
 } // namespace
 
 CXmlDocument::CXmlDocument()
     : m_store(XmlCodePage::Utf8, "UTF-8")
+    , m_asciiAsIs(KeepsAscii(m_codec))
 { }
 
 CXmlDocument::~CXmlDocument() = default;
@@ -185,6 +159,9 @@ std::string CXmlDocument::ToStored(std::string_view text) const
 
 std::string_view CXmlDocument::Stored(std::string_view text, std::string& storage) const
 {
+    if (m_asciiAsIs && IsAsciiText(text)) {
+        return text; // names and numbers: the same bytes either side
+    }
     return InternalAsStored(text, m_codec, storage);
 }
 
@@ -199,6 +176,9 @@ std::string CXmlDocument::ToInternal(std::string_view stored) const
 
 std::string CXmlDocument::AttrValue(std::string_view raw) const
 {
+    if (raw.find_first_of("&\t\r\n") == std::string_view::npos && !NeedsConversion(raw, m_codec)) {
+        return std::string(raw); // the usual case: nothing to normalise, decode or convert
+    }
     std::string normalized;
     AppendNormalizedAttribute(raw, normalized);
     return DecodeReferences(ToInternal(normalized), m_codec);
@@ -236,12 +216,64 @@ bool CXmlDocument::Parse(std::string&& text)
 
 std::string CXmlDocument::NodeName(std::uint32_t node) const
 {
+    std::string scratch;
+    return std::string(TagName(m_text.View(m_index[node].start, StartTagLen(node), scratch)));
+}
+
+std::uint32_t CXmlDocument::StartTagLen(std::uint32_t node) const
+{
     const XmlNode& n = m_index[node];
     std::string scratch;
-    if (n.nameLen != kNameLenUnknown) {
-        return std::string(m_text.View(n.start + 1, n.nameLen, scratch));
+    // Start tags are short: read a little of the text, and more only when the tag goes on.
+    for (std::uint64_t window = 64;; window *= 2) {
+        const auto len = static_cast<std::uint32_t>(std::min<std::uint64_t>(window, n.length));
+        const std::size_t gt = StartTagEnd(m_text.View(n.start, len, scratch));
+        if (gt != std::string_view::npos) {
+            return static_cast<std::uint32_t>(gt + 1);
+        }
+        if (len == n.length) {
+            return n.length;
+        }
     }
-    return std::string(TagName(m_text.View(n.start, n.startTagLen, scratch)));
+}
+
+std::uint32_t CXmlDocument::EndTagLen(std::uint32_t node, std::uint32_t startTagLen) const
+{
+    const XmlNode& n = m_index[node];
+    if (node == 0 || n.empty != 0 || n.unended != 0 || startTagLen == 0) {
+        return 0;
+    }
+    // The end tag ends the element and holds no ">" but its last. Between the last ">" before it
+    // and the end tag, the text holds no "</": the reader would have taken that for the end tag
+    // (reading on to the same ">"). So the end tag starts at the first "</" after that ">".
+    const std::uint32_t low = n.start + startTagLen - 1; // the start tag's ">"
+    std::string scratch;
+    for (std::uint64_t window = 64;; window *= 2) {
+        const std::uint32_t begin = n.End() - low > window ? static_cast<std::uint32_t>(n.End() - window) : low;
+        const std::string_view tail = m_text.View(begin, n.End() - begin, scratch);
+        const std::size_t gt = tail.size() < 2 ? std::string_view::npos : tail.rfind('>', tail.size() - 2);
+        if (gt != std::string_view::npos) {
+            const std::size_t open = tail.find("</", gt + 1);
+            return open == std::string_view::npos ? 0 : static_cast<std::uint32_t>(tail.size() - open);
+        }
+        if (begin == low) {
+            return 0;
+        }
+    }
+}
+
+XmlTagLengths CXmlDocument::TagLengths(std::uint32_t node) const
+{
+    if (node == 0 || node >= m_index.Count()) {
+        return {};
+    }
+    XmlTagLengths lengths;
+    lengths.startTag = StartTagLen(node);
+    std::string scratch;
+    lengths.name
+        = static_cast<std::uint32_t>(TagNameLength(m_text.View(m_index[node].start, lengths.startTag, scratch)));
+    lengths.endTag = EndTagLen(node, lengths.startTag);
+    return lengths;
 }
 
 bool CXmlDocument::NameMatches(std::uint32_t node, std::string_view name) const
@@ -250,16 +282,22 @@ bool CXmlDocument::NameMatches(std::uint32_t node, std::string_view name) const
         return true;
     }
     const XmlNode& n = m_index[node];
-    if (n.nameLen == name.size()) {
-        std::string scratch;
-        if (NamesEqual(m_text.View(n.start + 1, n.nameLen, scratch), name, IgnoringCase())) {
-            return true;
-        }
+    std::string scratch;
+    // "<", the name and the byte after it: a longer name does not end there.
+    const std::string_view head
+        = m_text.View(n.start, static_cast<std::uint32_t>(std::min<std::size_t>(name.size() + 2, n.length)), scratch);
+    const bool same = IgnoringCase() ? NamesEqual(head.substr(1, name.size()), name, true)
+                                     : head.size() > name.size() && head.compare(1, name.size(), name) == 0;
+    if (same && TagNameLength(head) == name.size()) {
+        return true;
     }
-    if (m_prefixAliases.empty() || n.nameLen <= name.size() + 1) {
+    if (m_prefixAliases.empty()) {
         return false;
     }
     const std::string full = NodeName(node);
+    if (full.size() <= name.size() + 1) {
+        return false;
+    }
     const std::size_t colon = full.size() - name.size() - 1;
     if (full[colon] != ':' || !NamesEqual(std::string_view(full).substr(colon + 1), name, IgnoringCase())) {
         return false;
@@ -290,8 +328,8 @@ bool CXmlDocument::SeekElement(std::string_view name)
 {
     std::string storage;
     const std::string_view stored = Stored(name, storage);
-    std::uint32_t node = m_pos.current != 0 ? m_index[m_pos.current].next : m_index[m_pos.parent].firstChild;
-    for (; node != 0; node = m_index[node].next) {
+    std::uint32_t node = m_pos.current != 0 ? m_index.Next(m_pos.current) : m_index[m_pos.parent].firstChild;
+    for (; node != 0; node = m_index.Next(node)) {
         if (NameMatches(node, stored)) {
             m_pos.current = node;
             m_pos.child = 0;
@@ -308,8 +346,8 @@ bool CXmlDocument::SeekChildElement(std::string_view name)
     }
     std::string storage;
     const std::string_view stored = Stored(name, storage);
-    std::uint32_t node = m_pos.child != 0 ? m_index[m_pos.child].next : m_index[m_pos.current].firstChild;
-    for (; node != 0; node = m_index[node].next) {
+    std::uint32_t node = m_pos.child != 0 ? m_index.Next(m_pos.child) : m_index[m_pos.current].firstChild;
+    for (; node != 0; node = m_index.Next(node)) {
         if (NameMatches(node, stored)) {
             m_pos.child = node;
             return true;
@@ -332,18 +370,16 @@ bool CXmlDocument::LeaveElement()
     if (m_pos.current == 0) {
         return false;
     }
-    m_pos = XmlPosition{m_index[m_pos.parent].parent, m_pos.parent, m_pos.current};
+    m_pos = XmlPosition{m_index.Parent(m_pos.parent), m_pos.parent, m_pos.current};
     if (m_pos.current == 0) {
         m_pos = XmlPosition{0, m_pos.child, 0};
     }
     return true;
 }
 
-std::string CXmlDocument::StartTag(std::uint32_t node) const
+std::string_view CXmlDocument::StartTag(std::uint32_t node, std::string& scratch) const
 {
-    const XmlNode& n = m_index[node];
-    std::string scratch;
-    return std::string(m_text.View(n.start, n.startTagLen, scratch));
+    return m_text.View(m_index[node].start, StartTagLen(node), scratch);
 }
 
 std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) const
@@ -351,13 +387,14 @@ std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) cons
     if (node == 0) {
         return {};
     }
-    const std::string tag = StartTag(node);
+    std::string scratch;
+    const std::string_view tag = StartTag(node, scratch);
     XmlAttrSpan span;
     std::string storage;
     if (!FindAttribute(tag, Stored(name, storage), IgnoringCase(), span)) {
         return {};
     }
-    return AttrValue(std::string_view(tag).substr(span.valueStart, span.valueLen));
+    return AttrValue(tag.substr(span.valueStart, span.valueLen));
 }
 
 std::string CXmlDocument::GetAttr(std::string_view name) const
@@ -374,14 +411,18 @@ bool CXmlDocument::HasAttr(std::string_view name) const
 {
     XmlAttrSpan span;
     std::string storage;
-    return m_pos.current != 0 && FindAttribute(StartTag(m_pos.current), Stored(name, storage), IgnoringCase(), span);
+    std::string scratch;
+    return m_pos.current != 0
+        && FindAttribute(StartTag(m_pos.current, scratch), Stored(name, storage), IgnoringCase(), span);
 }
 
 bool CXmlDocument::HasChildAttr(std::string_view name) const
 {
     XmlAttrSpan span;
     std::string storage;
-    return m_pos.child != 0 && FindAttribute(StartTag(m_pos.child), Stored(name, storage), IgnoringCase(), span);
+    std::string scratch;
+    return m_pos.child != 0
+        && FindAttribute(StartTag(m_pos.child, scratch), Stored(name, storage), IgnoringCase(), span);
 }
 
 std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
@@ -390,7 +431,8 @@ std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
     if (m_pos.current == 0) {
         return attrs;
     }
-    const std::string tag = StartTag(m_pos.current);
+    std::string scratch;
+    const std::string_view tag = StartTag(m_pos.current, scratch);
     for (const auto& [name, value] : ListAttributes(tag)) {
         attrs.emplace_back(ToInternal(name), AttrValue(value));
     }
@@ -403,12 +445,13 @@ std::string CXmlDocument::GetContent() const
         return {};
     }
     const XmlNode& n = m_index[m_pos.current];
-    if (n.length <= n.startTagLen + n.endTagLen) {
+    const std::uint32_t startTagLen = StartTagLen(m_pos.current);
+    const std::uint32_t endTagLen = EndTagLen(m_pos.current, startTagLen);
+    if (n.length <= startTagLen + endTagLen) {
         return {};
     }
     std::string scratch;
-    const std::string_view inner
-        = m_text.View(n.start + n.startTagLen, n.length - n.startTagLen - n.endTagLen, scratch);
+    const std::string_view inner = m_text.View(n.start + startTagLen, n.length - startTagLen - endTagLen, scratch);
     std::string out;
     std::string part;
     std::string converted;
@@ -417,7 +460,8 @@ std::string CXmlDocument::GetContent() const
     while (pos < inner.size()) {
         const std::size_t lt = std::min(inner.find('<', pos), inner.size());
         const std::string_view text = inner.substr(pos, lt - pos);
-        if (text.find('\r') == std::string_view::npos && !NeedsConversion(text, m_codec)) {
+        if (text.find('\r') == std::string_view::npos
+            && ((m_asciiAsIs && IsAsciiText(text)) || !NeedsConversion(text, m_codec))) {
             AppendDecoded(text, m_codec, out); // the usual case: nothing to normalise or convert
         } else {
             part.clear();
@@ -492,33 +536,29 @@ void CXmlDocument::ShiftSubtree(std::uint32_t root, std::int64_t delta)
             node = n.firstChild;
             continue;
         }
-        while (node != root && m_index[node].next == 0) {
-            node = m_index[node].parent;
+        while (node != root && m_index[node].last != 0) {
+            node = m_index[node].link; // up to the parent
         }
         if (node == root) {
             return;
         }
-        node = m_index[node].next;
+        node = m_index[node].link;
     }
 }
 
 void CXmlDocument::ShiftAfter(std::uint32_t node, std::int64_t delta)
 {
-    // Everything after node's own subtree: its following siblings, then those of each ancestor.
-    for (std::uint32_t at = node; at != 0; at = m_index[at].parent) {
-        for (std::uint32_t sibling = m_index[at].next; sibling != 0; sibling = m_index[sibling].next) {
-            ShiftSubtree(sibling, delta);
-        }
-    }
-}
-
-void CXmlDocument::GrowAncestors(std::uint32_t node, std::int64_t delta)
-{
+    // Everything after node's own subtree moves: its following siblings, then those of each
+    // ancestor; and each ancestor, the document included, grows. One walk up does both.
     std::uint32_t at = node;
-    do {
-        at = m_index[at].parent;
+    while (at != 0) {
+        while (m_index[at].last == 0) {
+            at = m_index[at].link;
+            ShiftSubtree(at, delta);
+        }
+        at = m_index[at].link; // the parent
         m_index[at].length = static_cast<std::uint32_t>(m_index[at].length + delta);
-    } while (at != 0);
+    }
 }
 
 bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value)
@@ -527,7 +567,8 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         return false;
     }
     XmlNode& n = m_index[node];
-    const std::string tag = StartTag(node);
+    std::string scratch;
+    const std::string_view tag = StartTag(node, scratch); // read only before the edit below
     const std::string escaped = EscapeAttribute(value);
     XmlAttrSpan span;
     std::size_t at = 0;
@@ -539,7 +580,7 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
         removeLen = span.valueLen;
         insert = escaped; // both quote characters are escaped, so either kind of quote stays valid
     } else {
-        at = tag.size() - ((n.flags & XmlNodeFlag::Empty) != 0 ? 2 : 1);
+        at = tag.size() - (n.empty != 0 ? 2 : 1);
         if (tag.back() != '>') {
             at = tag.size(); // a tag cut off by the end of the text
         }
@@ -551,13 +592,11 @@ bool CXmlDocument::SetAttrOf(std::uint32_t node, std::string_view name, std::str
     if (delta == 0) {
         return true; // same length: no offset moves
     }
-    n.startTagLen = static_cast<std::uint32_t>(n.startTagLen + delta);
     n.length = static_cast<std::uint32_t>(n.length + delta);
-    for (std::uint32_t child = n.firstChild; child != 0; child = m_index[child].next) {
+    for (std::uint32_t child = n.firstChild; child != 0; child = m_index.Next(child)) {
         ShiftSubtree(child, delta);
     }
     ShiftAfter(node, delta);
-    GrowAncestors(node, delta);
     return true;
 }
 
@@ -592,7 +631,7 @@ bool CXmlDocument::AppendChild(std::string_view name, std::string_view text)
     std::string nameStorage;
     std::string textStorage;
     const std::string_view stored = Stored(name, nameStorage);
-    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage))));
+    return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), false, {}));
 }
 
 bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs)
@@ -600,16 +639,7 @@ bool CXmlDocument::AppendChildWithAttrs(std::string_view name, std::string_view 
     std::string nameStorage;
     std::string textStorage;
     const std::string_view stored = Stored(name, nameStorage);
-    // Reserved up front, so that the views into the storage stay valid.
-    std::vector<std::string> storage(attrs.size() * 2);
-    StoredAttrs storedAttrs;
-    storedAttrs.reserve(attrs.size());
-    std::size_t i = 0;
-    for (const auto& [attrName, value] : attrs) {
-        storedAttrs.emplace_back(Stored(attrName, storage[i]), Stored(value, storage[i + 1]));
-        i += 2;
-    }
-    return InsertChild(stored, ElementMarkup(stored, EscapeContent(Stored(text, textStorage)), storedAttrs));
+    return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), false, attrs));
 }
 
 bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text)
@@ -617,7 +647,46 @@ bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text
     std::string nameStorage;
     std::string textStorage;
     const std::string_view stored = Stored(name, nameStorage);
-    return InsertChild(stored, ElementMarkup(stored, WrapCData(Stored(text, textStorage))));
+    return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), true, {}));
+}
+
+std::string CXmlDocument::ElementMarkup(std::string_view name,
+                                        std::string_view text,
+                                        bool cdata,
+                                        std::initializer_list<Attr> attrs) const
+{
+    std::string markup;
+    std::size_t size = name.size() * 2 + text.size() + 7;
+    for (const auto& [attrName, value] : attrs) {
+        size += attrName.size() + value.size() + 4;
+    }
+    markup.reserve(size);
+    markup += "\r\n<";
+    markup += name;
+    for (const auto& [attrName, value] : attrs) {
+        std::string nameStorage; // filled only when the text needs converting
+        std::string valueStorage;
+        markup += ' ';
+        markup += Stored(attrName, nameStorage);
+        markup += "=\"";
+        AppendEscaped(Stored(value, valueStorage), true, markup);
+        markup += '"';
+    }
+    const std::string wrapped = cdata ? WrapCData(text) : std::string();
+    if (cdata ? wrapped.empty() : text.empty()) {
+        markup += "/>";
+        return markup;
+    }
+    markup += '>';
+    if (cdata) {
+        markup += wrapped;
+    } else {
+        AppendEscaped(text, false, markup);
+    }
+    markup += "</";
+    markup += name;
+    markup += '>';
+    return markup;
 }
 
 bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
@@ -626,23 +695,27 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     if (container == 0 || !IsValidName(name) || Refuses()) {
         return false;
     }
-    // Everything that can throw happens before the first change, so a failure changes nothing.
-    const bool opensUp = (m_index[container].flags & XmlNodeFlag::Empty) != 0;
-    std::string insert;
+    // markup is CR LF and the element. Everything that can throw happens before the first change,
+    // so a failure changes nothing.
+    const std::string_view element = markup.substr(2);
+    const bool opensUp = m_index[container].empty != 0;
+    std::string opened;
+    std::string_view insert = markup;
     std::size_t at = 0;
     std::size_t removeLen = 0;
-    const std::uint32_t after = m_pos.child != 0 ? m_pos.child : m_index[container].lastChild;
+    const std::uint32_t after = m_pos.child != 0 ? m_pos.child : LastChild(container);
+    // Read only when needed: appending after a child does not look at the container's tags.
+    const std::uint32_t containerTagLen = opensUp || after == 0 ? StartTagLen(container) : 0;
     if (opensUp) {
         // "<name/>" opens up: "<name>", CR LF, the child, CR LF, "</name>".
         const std::string parentName = NodeName(container);
-        insert.reserve(markup.size() + parentName.size() + 8);
-        insert.append(">\r\n").append(markup).append("\r\n</").append(parentName).append(">");
-        at = m_index[container].start + m_index[container].startTagLen - 2;
+        opened.reserve(markup.size() + parentName.size() + 6);
+        opened.append(">").append(markup).append("\r\n</").append(parentName).append(">");
+        insert = opened;
+        at = m_index[container].start + containerTagLen - 2;
         removeLen = 2;
     } else {
-        insert.reserve(markup.size() + 2);
-        insert.append("\r\n").append(markup);
-        at = after != 0 ? m_index[after].End() : m_index[container].End() - m_index[container].endTagLen;
+        at = after != 0 ? m_index[after].End() : m_index[container].End() - EndTagLen(container, containerTagLen);
     }
     m_index.ReserveOne();
     EditText(at, removeLen, insert);
@@ -650,44 +723,46 @@ bool CXmlDocument::InsertChild(std::string_view name, std::string_view markup)
     const std::uint32_t node = m_index.Add();
     XmlNode& c = m_index[node];
     XmlNode& e = m_index[container];
-    c.parent = container;
-    c.length = static_cast<std::uint32_t>(markup.size());
-    c.nameLen = name.size() < kNameLenUnknown ? static_cast<std::uint16_t>(name.size()) : kNameLenUnknown;
-    const bool empty = markup.size() >= 2 && markup[markup.size() - 2] == '/';
-    c.startTagLen = empty ? c.length : static_cast<std::uint32_t>(markup.find('>') + 1);
-    c.endTagLen = empty ? 0 : static_cast<std::uint32_t>(name.size() + 3);
-    c.flags = empty ? XmlNodeFlag::Empty : 0;
+    c.length = static_cast<std::uint32_t>(element.size());
+    c.empty = element.size() >= 2 && element[element.size() - 2] == '/' ? 1 : 0;
 
-    // Link after the current child, or as the last child.
-    c.prev = after;
-    c.next = after != 0 ? m_index[after].next : e.firstChild;
+    // Link after the current child, or as the last child (after is 0 only when there is none).
     if (after != 0) {
-        m_index[after].next = node;
+        XmlNode& a = m_index[after];
+        c.link = a.link;
+        c.last = a.last;
+        a.link = node;
+        a.last = 0;
     } else {
+        c.link = container;
+        c.last = 1;
         e.firstChild = node;
-    }
-    if (c.next != 0) {
-        m_index[c.next].prev = node;
-    } else {
-        e.lastChild = node;
     }
 
     const auto delta = static_cast<std::int64_t>(insert.size()) - static_cast<std::int64_t>(removeLen);
     if (opensUp) {
-        e.flags = static_cast<std::uint16_t>(e.flags & ~XmlNodeFlag::Empty);
-        e.startTagLen -= 1;
-        e.endTagLen = static_cast<std::uint32_t>(insert.size() - markup.size() - 5); // "</" name ">"
+        e.empty = 0;
         e.length = static_cast<std::uint32_t>(e.length + delta);
-        c.start = e.start + e.startTagLen + 2;
+        c.start = e.start + containerTagLen - 1 + 2;
         ShiftAfter(container, delta);
-        GrowAncestors(container, delta);
     } else {
         c.start = static_cast<std::uint32_t>(at + 2);
         ShiftAfter(node, delta);
-        GrowAncestors(node, delta);
     }
     m_pos.child = node;
     return true;
+}
+
+std::uint32_t CXmlDocument::LastChild(std::uint32_t node) const
+{
+    std::uint32_t last = m_index[node].firstChild;
+    if (last == 0) {
+        return 0;
+    }
+    while (m_index[last].last == 0) {
+        last = m_index[last].link;
+    }
+    return last;
 }
 
 } // namespace core

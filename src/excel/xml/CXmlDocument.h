@@ -26,6 +26,14 @@ struct XmlPosition
     bool operator==(const XmlPosition&) const = default;
 };
 
+// The byte lengths of an element's name, start tag and end tag (0 when it has none of its own).
+struct XmlTagLengths
+{
+    std::uint32_t name = 0;
+    std::uint32_t startTag = 0;
+    std::uint32_t endTag = 0;
+};
+
 // The system's own XML reader and writer. The document is one UTF-8 text plus an index of its
 // elements; queries read the text through the index and edits rewrite the text in place and fix
 // the index up, so no object tree is ever built. Names and values cross into and out of the
@@ -117,6 +125,8 @@ public:
 
     // Read access to the index, for tests and tools.
     const XmlNodeIndex& Index() const { return m_index; }
+    // The tag lengths of an element of the index, read from the text.
+    XmlTagLengths TagLengths(std::uint32_t node) const;
 
 private:
     static constexpr std::size_t kPositionBuckets = 7;
@@ -128,20 +138,29 @@ private:
     std::string ToInternal(std::string_view stored) const;
     std::string AttrValue(std::string_view raw) const;
     std::string NodeName(std::uint32_t node) const;
+    std::uint32_t StartTagLen(std::uint32_t node) const;
+    std::uint32_t LastChild(std::uint32_t node) const;
+    std::uint32_t EndTagLen(std::uint32_t node, std::uint32_t startTagLen) const;
     [[nodiscard]] bool NameMatches(std::uint32_t node, std::string_view name) const;
-    std::string StartTag(std::uint32_t node) const;
+    // A view of the start tag; copied into scratch when the text's gap splits it.
+    std::string_view StartTag(std::uint32_t node, std::string& scratch) const;
     std::string AttrOf(std::uint32_t node, std::string_view name) const;
     [[nodiscard]] bool SetAttrOf(std::uint32_t node, std::string_view name, std::string_view value);
+    // CR LF and the element: an added element stands on a line of its own. name and text are
+    // stored text; the attributes are converted here.
+    std::string
+    ElementMarkup(std::string_view name, std::string_view text, bool cdata, std::initializer_list<Attr> attrs) const;
     [[nodiscard]] bool InsertChild(std::string_view name, std::string_view markup);
     void EditText(std::size_t pos, std::size_t removeLen, std::string_view insert);
     void ShiftSubtree(std::uint32_t root, std::int64_t delta);
+    // Moves everything after node's subtree by delta and grows node's ancestors by delta.
     void ShiftAfter(std::uint32_t node, std::int64_t delta);
-    void GrowAncestors(std::uint32_t node, std::int64_t delta);
     bool Refuses() const { return (m_mode & (ReadOnlyStream | WriteOnlyStream)) != 0; }
     bool IgnoringCase() const { return (m_mode & IgnoreCase) != 0; }
 
     XmlInternalCodec m_codec; // the internal code page, at the interface
     XmlInternalCodec m_store; // UTF-8, the text as kept
+    bool m_asciiAsIs; // ASCII text is the same bytes in the internal code page and in UTF-8
     XmlGapText m_text;
     XmlNodeIndex m_index;
     XmlPosition m_pos;

@@ -8,8 +8,6 @@
 
 namespace core {
 
-namespace {
-
 // Code pages whose first 128 bytes are ASCII, so that ASCII text is the same bytes in both.
 bool KeepsAscii(const XmlInternalCodec& codec)
 {
@@ -18,8 +16,6 @@ bool KeepsAscii(const XmlInternalCodec& codec)
         && cp != XmlCodePage::Utf32 && cp != XmlCodePage::Utf32Le && cp != XmlCodePage::Utf32Be && cp != 50220
         && cp != 50221 && cp != 50222 && cp != 50225 && cp != 50227 && cp != 52936;
 }
-
-} // namespace
 
 bool NeedsConversion(std::string_view text, const XmlInternalCodec& codec)
 {

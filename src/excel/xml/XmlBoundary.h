@@ -17,6 +17,8 @@ class XmlInternalCodec;
 std::string_view InternalAsStored(std::string_view text, const XmlInternalCodec& codec, std::string& storage);
 // Whether text reads differently in UTF-8 and in the internal code page.
 bool NeedsConversion(std::string_view text, const XmlInternalCodec& codec);
+// Whether ASCII text is the same bytes in UTF-8 and in the code page.
+bool KeepsAscii(const XmlInternalCodec& codec);
 // Whether every byte is below 0x80 (eight bytes at a time).
 bool IsAsciiText(std::string_view text);
 

@@ -11,31 +11,27 @@ namespace {
 
 constexpr std::size_t kMaxReferenceBody = 9; // characters between "&" and ";"
 
+std::string_view ReferenceFor(char c, bool attribute)
+{
+    switch (c) {
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return attribute ? "&quot;" : "\"";
+    default:
+        return attribute ? "&apos;" : "'";
+    }
+}
+
 std::string Escape(std::string_view text, bool attribute)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += attribute ? "&quot;" : "\"";
-            break;
-        case '\'':
-            out += attribute ? "&apos;" : "'";
-            break;
-        default:
-            out += c;
-        }
-    }
+    AppendEscaped(text, attribute, out);
     return out;
 }
 
@@ -80,6 +76,22 @@ std::uint32_t ReferenceCodePoint(std::string_view body)
 }
 
 } // namespace
+
+void AppendEscaped(std::string_view text, bool attribute, std::string& out)
+{
+    // Runs of plain bytes are copied whole.
+    const auto special
+        = [attribute](char c) { return c == '&' || c == '<' || c == '>' || (attribute && (c == '"' || c == '\'')); };
+    std::size_t from = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (special(text[at])) {
+            out.append(text.substr(from, at - from));
+            out.append(ReferenceFor(text[at], attribute));
+            from = at + 1;
+        }
+    }
+    out.append(text.substr(from));
+}
 
 std::string EscapeContent(std::string_view text)
 {

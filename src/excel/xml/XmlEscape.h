@@ -11,6 +11,8 @@ class XmlInternalCodec;
 std::string EscapeContent(std::string_view text);
 // Attribute values: as content, and both quote characters as references.
 std::string EscapeAttribute(std::string_view text);
+// Appends text to out escaped as content or, with attribute set, as an attribute value.
+void AppendEscaped(std::string_view text, bool attribute, std::string& out);
 // A CDATA section holding text; each "]]>" inside splits the section between "]]" and ">".
 std::string WrapCData(std::string_view text);
 

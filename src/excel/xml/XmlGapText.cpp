@@ -12,14 +12,8 @@ void XmlGapText::Assign(std::string&& text)
     m_gapStart = m_gapEnd = m_buf.size();
 }
 
-std::string_view XmlGapText::View(std::size_t pos, std::size_t len, std::string& scratch) const
+std::string_view XmlGapText::Joined(std::size_t pos, std::size_t len, std::string& scratch) const
 {
-    if (pos + len <= m_gapStart) {
-        return {m_buf.data() + pos, len};
-    }
-    if (pos >= m_gapStart) {
-        return {m_buf.data() + pos + GapLength(), len};
-    }
     scratch.assign(m_buf.data() + pos, m_gapStart - pos);
     scratch.append(m_buf.data() + m_gapEnd, len - (m_gapStart - pos));
     return scratch;

@@ -1,7 +1,6 @@
 #include "excel/xml/XmlNodeIndex.h"
 
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 
 namespace core {
@@ -12,12 +11,24 @@ void XmlNodeIndex::Reset()
         m_blocks.resize(1); // the first block is kept for the next parse
     }
     m_count = 0;
+    m_illFormed = false;
     Add();
+}
+
+std::uint32_t XmlNodeIndex::Parent(std::uint32_t i) const
+{
+    if (i == 0) {
+        return 0;
+    }
+    while ((*this)[i].last == 0) {
+        i = (*this)[i].link;
+    }
+    return (*this)[i].link;
 }
 
 void XmlNodeIndex::ReserveOne()
 {
-    if (m_count == std::numeric_limits<std::uint32_t>::max()) {
+    if (m_count > kMaxNode) {
         throw std::length_error("Too many XML elements");
     }
     if (m_count < kBlockSize) {

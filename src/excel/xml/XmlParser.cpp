@@ -148,20 +148,29 @@ private:
     std::size_t Markup(std::size_t p); // "<!" and "<?"
     void CloseForced(std::uint32_t node, std::size_t at);
     void CountOpenNames();
-    std::string_view NameOf(std::uint32_t node) const
+    std::string_view NameOf(std::uint32_t node) const { return TagName(m_t.substr(m_index[node].start)); }
+    // Whether node's name is name, reading no further into its tag than needed.
+    bool NameIs(std::uint32_t node, std::string_view name) const
     {
-        const XmlNode& n = m_index[node];
-        if (n.nameLen != kNameLenUnknown) {
-            return m_t.substr(n.start + 1, n.nameLen);
-        }
-        return TagName(m_t.substr(n.start, n.startTagLen));
+        const std::string_view head = m_t.substr(m_index[node].start, name.size() + 2);
+        return head.size() > name.size() && head.compare(1, name.size(), name) == 0
+            && TagNameLength(head) == name.size();
     }
+    // The last child added to the element being read (the document when none is open).
+    std::uint32_t& LastChild() { return m_open.empty() ? m_lastTop : m_open.back().lastChild; }
+
+    struct Open
+    {
+        std::uint32_t node;
+        std::uint32_t lastChild;
+    };
 
     std::string_view m_t;
     XmlNodeIndex& m_index;
     XmlResultLog& m_log;
     const XmlInternalCodec& m_codec;
-    std::vector<std::uint32_t> m_open;
+    std::vector<Open> m_open;
+    std::uint32_t m_lastTop = 0;
     bool m_illFormed = false;
     // Counts of open element names, kept only after the first mismatched end tag so that well-formed
     // documents pay nothing and badly nested ones still cost linear time.
@@ -197,18 +206,18 @@ bool Parser<Multi>::Run()
         }
     }
     while (!m_open.empty()) {
-        CloseForced(m_open.back(), m_t.size());
+        CloseForced(m_open.back().node, m_t.size());
     }
 
     XmlNode& doc = m_index[0];
     if (m_illFormed) {
-        doc.flags |= XmlNodeFlag::IllFormed;
+        m_index.SetIllFormed();
     }
     if (doc.firstChild == 0) {
         m_log.Add("no_root_element");
         return false;
     }
-    if (m_index[doc.firstChild].next != 0) {
+    if (m_index.Next(doc.firstChild) != 0) {
         m_log.Add("root_has_sibling");
         return false;
     }
@@ -224,31 +233,29 @@ std::size_t Parser<Multi>::StartTag(std::size_t p)
         return m_t.size();
     }
     const std::string_view tag = m_t.substr(p, gt + 1 - p);
-    const std::string_view name = TagName(tag);
     const bool empty = tag.size() >= 3 && tag[tag.size() - 2] == '/';
 
-    const std::uint32_t parent = m_open.empty() ? 0 : m_open.back();
+    const std::uint32_t parent = m_open.empty() ? 0 : m_open.back().node;
     const std::uint32_t node = m_index.Add();
     XmlNode& n = m_index[node];
     n.start = static_cast<std::uint32_t>(p);
-    n.startTagLen = static_cast<std::uint32_t>(tag.size());
-    n.parent = parent;
-    n.nameLen = name.size() < kNameLenUnknown ? static_cast<std::uint16_t>(name.size()) : kNameLenUnknown;
-    XmlNode& par = m_index[parent];
-    if (par.lastChild != 0) {
-        m_index[par.lastChild].next = node;
-        n.prev = par.lastChild;
+    n.link = parent;
+    n.last = 1;
+    std::uint32_t& last = LastChild();
+    if (last != 0) {
+        m_index[last].link = node;
+        m_index[last].last = 0;
     } else {
-        par.firstChild = node;
+        m_index[parent].firstChild = node;
     }
-    par.lastChild = node;
+    last = node;
     if (empty) {
-        n.length = n.startTagLen;
-        n.flags |= XmlNodeFlag::Empty;
+        n.length = static_cast<std::uint32_t>(tag.size());
+        n.empty = 1;
     } else {
-        m_open.push_back(node);
+        m_open.push_back(Open{node, 0});
         if (m_trackNames) {
-            ++m_openNames[name];
+            ++m_openNames[TagName(tag)];
         }
     }
     return gt + 1;
@@ -258,8 +265,8 @@ template <bool Multi>
 void Parser<Multi>::CountOpenNames()
 {
     m_trackNames = true;
-    for (const std::uint32_t node : m_open) {
-        ++m_openNames[NameOf(node)];
+    for (const Open& open : m_open) {
+        ++m_openNames[NameOf(open.node)];
     }
 }
 
@@ -268,9 +275,8 @@ void Parser<Multi>::CloseForced(std::uint32_t node, std::size_t at)
 {
     XmlNode& n = m_index[node];
     n.length = static_cast<std::uint32_t>(at - n.start);
-    n.endTagLen = 0;
-    n.flags |= XmlNodeFlag::Unended;
-    m_index[n.parent].flags |= XmlNodeFlag::ChildIllFormed;
+    n.unended = 1;
+    m_index[m_index.Parent(node)].childIllFormed = 1; // node is the last child so far: one step
     m_illFormed = true;
     if (!m_log.Full()) {
         m_log.Add("unended_start_tag",
@@ -293,15 +299,14 @@ std::size_t Parser<Multi>::EndTag(std::size_t p)
     const std::string_view name = TagName(m_t.substr(p, gt + 1 - p));
     const auto close = [&](std::uint32_t node) {
         XmlNode& n = m_index[node];
-        n.endTagLen = static_cast<std::uint32_t>(gt + 1 - p);
         n.length = static_cast<std::uint32_t>(gt + 1 - n.start);
         if (m_trackNames) {
             --m_openNames[name];
         }
         m_open.pop_back();
     };
-    if (!m_open.empty() && NameOf(m_open.back()) == name) {
-        close(m_open.back());
+    if (!m_open.empty() && NameIs(m_open.back().node, name)) {
+        close(m_open.back().node);
         return gt + 1;
     }
     if (!m_trackNames) {
@@ -315,10 +320,10 @@ std::size_t Parser<Multi>::EndTag(std::size_t p)
         }
         return gt + 1;
     }
-    while (NameOf(m_open.back()) != name) {
-        CloseForced(m_open.back(), p);
+    while (NameOf(m_open.back().node) != name) {
+        CloseForced(m_open.back().node, p);
     }
-    close(m_open.back());
+    close(m_open.back().node);
     return gt + 1;
 }
 

@@ -5,15 +5,6 @@
 
 namespace core {
 
-namespace {
-
-bool EndsName(char c)
-{
-    return IsXmlSpace(c) || c == '>' || c == '/' || c == '=';
-}
-
-} // namespace
-
 bool IsValidName(std::string_view name)
 {
     if (name.empty()) {
@@ -23,7 +14,12 @@ bool IsValidName(std::string_view name)
     if (!(std::isalpha(first) != 0 || first == '_' || first == ':' || first >= 0x80)) {
         return false;
     }
-    return name.find_first_of(" \t\r\n<>/='\"&") == std::string_view::npos;
+    for (const char c : name) {
+        if (IsXmlSpace(c) || c == '<' || c == '>' || c == '/' || c == '=' || c == '\'' || c == '"' || c == '&') {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase)
@@ -45,6 +41,23 @@ std::string_view TagName(std::string_view tag)
         ++end;
     }
     return tag.substr(begin, end - begin);
+}
+
+std::size_t StartTagEnd(std::string_view text)
+{
+    for (std::size_t pos = 1; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '>') {
+            return pos;
+        }
+        if (c == '"' || c == '\'') {
+            pos = text.find(c, pos + 1);
+            if (pos == std::string_view::npos) {
+                return pos;
+            }
+        }
+    }
+    return std::string_view::npos;
 }
 
 namespace {

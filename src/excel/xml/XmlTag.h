@@ -18,6 +18,10 @@ struct XmlAttrSpan
 // The tag name of a start tag "<name ...>" (or of an end tag without its "/").
 std::string_view TagName(std::string_view tag);
 
+// The offset of the ">" closing the start tag that text begins with (quoted values may hold ">"),
+// or npos when text ends first. Scans bytes, so text must be UTF-8 or a single-byte code page.
+std::size_t StartTagEnd(std::string_view text);
+
 // Finds an attribute by name in a start tag. Values may be in double or single quotes, or bare.
 [[nodiscard]] bool FindAttribute(std::string_view tag, std::string_view name, bool ignoreCase, XmlAttrSpan& out);
 
@@ -34,6 +38,22 @@ bool NamesEqual(std::string_view a, std::string_view b, bool ignoreCase);
 inline bool IsXmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Whether c ends an element or attribute name.
+inline bool EndsName(char c)
+{
+    return IsXmlSpace(c) || c == '>' || c == '/' || c == '=';
+}
+
+// The length of the name of the start tag that text begins with.
+inline std::size_t TagNameLength(std::string_view text)
+{
+    std::size_t end = 1;
+    while (end < text.size() && !EndsName(text[end])) {
+        ++end;
+    }
+    return end - 1;
 }
 
 } // namespace core

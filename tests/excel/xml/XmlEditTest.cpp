@@ -25,25 +25,36 @@ void ExpectIndexMatchesReparse(const CXmlDocument& doc)
         const XmlNode& y = fresh.Index()[b];
         ASSERT_EQ(x.start, y.start);
         ASSERT_EQ(x.length, y.length);
-        ASSERT_EQ(x.startTagLen, y.startTagLen);
-        ASSERT_EQ(x.endTagLen, y.endTagLen);
-        ASSERT_EQ(x.nameLen, y.nameLen);
-        ASSERT_EQ(x.flags & XmlNodeFlag::Empty, y.flags & XmlNodeFlag::Empty);
-        ASSERT_EQ(x.lastChild == 0, y.lastChild == 0);
+        const XmlTagLengths xl = doc.TagLengths(a);
+        const XmlTagLengths yl = fresh.TagLengths(b);
+        ASSERT_EQ(xl.startTag, yl.startTag);
+        ASSERT_EQ(xl.endTag, yl.endTag);
+        ASSERT_EQ(xl.name, yl.name);
+        ASSERT_EQ(x.empty, y.empty);
+        ASSERT_EQ(x.unended, y.unended);
+        ASSERT_EQ(x.firstChild == 0, y.firstChild == 0);
         if (x.firstChild != 0 || y.firstChild != 0) {
-            stack.emplace_back(x.next, y.next);
+            stack.emplace_back(doc.Index().Next(a), fresh.Index().Next(b));
             a = x.firstChild;
             b = y.firstChild;
             continue;
         }
-        a = x.next;
-        b = y.next;
+        a = doc.Index().Next(a);
+        b = fresh.Index().Next(b);
         while (a == 0 && b == 0 && !stack.empty()) {
             std::tie(a, b) = stack.back();
             stack.pop_back();
         }
     }
     EXPECT_EQ(doc.Index()[0].length, fresh.Index()[0].length);
+    // Every record is found among the children of the parent its links lead to.
+    for (std::uint32_t node = 1; node < doc.Index().Count(); ++node) {
+        std::uint32_t child = doc.Index()[doc.Index().Parent(node)].firstChild;
+        while (child != 0 && child != node) {
+            child = doc.Index().Next(child);
+        }
+        ASSERT_EQ(child, node);
+    }
 }
 
 TEST(XmlEdit, AddedElementsAreLaidOutOnLinesOfTheirOwn)
@@ -154,11 +165,11 @@ TEST(XmlEdit, RandomEditsKeepTheIndexConsistent)
         std::uint32_t child = 0;
         if (rng() % 2 == 0) {
             child = doc.Index()[current].firstChild;
-            for (unsigned skip = rng() % 3; skip > 0 && child != 0 && doc.Index()[child].next != 0; --skip) {
-                child = doc.Index()[child].next;
+            for (unsigned skip = rng() % 3; skip > 0 && child != 0 && doc.Index().Next(child) != 0; --skip) {
+                child = doc.Index().Next(child);
             }
         }
-        doc.SetPosition(XmlPosition{doc.Index()[current].parent, current, child});
+        doc.SetPosition(XmlPosition{doc.Index().Parent(current), current, child});
         switch (rng() % 4) {
         case 0:
             ASSERT_TRUE(doc.AppendChild(std::string("e").append(std::to_string(step % 7))));

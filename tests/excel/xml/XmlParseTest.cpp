@@ -88,8 +88,49 @@ TEST(XmlParse, ForcedCloseKeepsTheTreeNavigable)
     const XmlNode& b = doc.Index()[doc.Position().current];
     EXPECT_EQ(b.start, 3u);
     EXPECT_EQ(b.length, 7u); // closed where "</a>" stands
-    EXPECT_NE(doc.Index()[doc.Position().parent].flags & XmlNodeFlag::ChildIllFormed, 0);
-    EXPECT_NE(doc.Index()[0].flags & XmlNodeFlag::IllFormed, 0);
+    EXPECT_EQ(doc.Index()[doc.Position().parent].childIllFormed, 1U);
+    EXPECT_TRUE(doc.Index().IllFormed());
+}
+
+// The index keeps no tag lengths: they are read back from the text, and must be what the reader
+// took as the start and end tag, odd markup included.
+TEST(XmlParse, TagLengthsAreReadBackAsTheReaderCutTheTags)
+{
+    const std::string longName(100, 'n');
+    const struct
+    {
+        std::string text;
+        XmlTagLengths root;
+    } cases[] = {
+        {"<a></a>", {1, 3, 4}},
+        {"<a/>", {1, 4, 0}},
+        {"<a x='>' y=\"/>\">t</a >", {1, 16, 5}},
+        {"<a><!-- </a --> x > y <![CDATA[</a>]]></a>", {1, 3, 4}},
+        {"<a>< </a>", {1, 3, 4}}, // a stray "<" before the end tag
+        {"<a<b>x</a<b>", {3, 5, 6}}, // "<" inside the name and so inside the end tag
+        {"<a><b/>\r\n</a\r\n>", {1, 3, 6}},
+        {"<" + longName + " k=\"" + std::string(80, 'v') + "\">" + std::string(300, 't') + "</" + longName + ">",
+         {100, 187, 103}},
+        {"<a>text", {1, 3, 0}}, // closed by force at the end
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        CXmlDocument doc;
+        (void)doc.SetText(c.text);
+        const std::uint32_t root = doc.Index()[0].firstChild;
+        ASSERT_NE(root, 0u);
+        const XmlTagLengths got = doc.TagLengths(root);
+        EXPECT_EQ(got.name, c.root.name);
+        EXPECT_EQ(got.startTag, c.root.startTag);
+        EXPECT_EQ(got.endTag, c.root.endTag);
+    }
+    // An element closed by force where an outer end tag stands has no end tag of its own.
+    CXmlDocument doc;
+    EXPECT_FALSE(doc.SetText("<a><b>x</a>"));
+    ASSERT_TRUE(doc.SeekElement("a"));
+    ASSERT_TRUE(doc.SeekChildElement("b"));
+    EXPECT_EQ(doc.TagLengths(doc.Position().child).endTag, 0u);
+    EXPECT_EQ(doc.TagLengths(doc.Position().current).endTag, 4u);
 }
 
 TEST(XmlParse, MillionDeepNestingLoadsWithoutRecursion)
