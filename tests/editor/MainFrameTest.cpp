@@ -1128,7 +1128,7 @@ private slots:
         QCOMPARE(satNames(), QStringList({"Sat0", "Sat1", "Sat2"}));
         CProgListView& list = w.List();
         list.selectionModel()->select(list.Model().index(2, 0),
-                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         list.BeginDrag(2);
         list.DragMoveTo(list.visualRect(list.Model().index(0, 0)).center());
         list.EndDrag();
