@@ -257,7 +257,7 @@ std::uint32_t CExcelBook::FindRow(int row, bool create)
     return c.row;
 }
 
-std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool create)
+std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool create, CellFill* fill)
 {
     Cursor& c = *m_cursor;
     long long counter = 0;
@@ -279,7 +279,15 @@ std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool cre
             if (!create) {
                 return 0;
             }
-            (void)m_doc->AppendChild("Cell"); // as the row above
+            if (fill != nullptr && counter == column) {
+                // The cell and its data in one edit.
+                if (!m_doc->AppendChildHolding("Cell", "Data", fill->text, {{"ss:Type", "String"}})) {
+                    return 0;
+                }
+                fill->done = true;
+            } else {
+                (void)m_doc->AppendChild("Cell"); // as the row above
+            }
             appended = true;
         }
         // A cell just added has no attributes to read.
@@ -353,9 +361,13 @@ bool CExcelBook::WriteCell(int row, int column, std::string_view text)
             (void)m_doc->SetAttr("ss:ExpandedColumnCount", static_cast<long long>(column) + 1); // as above
             c.columns.value = static_cast<long long>(column) + 1;
         }
-        const std::uint32_t cell = FindCell(rowNode, column, true);
+        CellFill fill{text};
+        const std::uint32_t cell = FindCell(rowNode, column, true, &fill);
         if (cell == 0) {
             return false;
+        }
+        if (fill.done) {
+            return true;
         }
         m_doc->SetPosition(XmlPosition{rowNode, cell, 0});
         return m_doc->AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}});

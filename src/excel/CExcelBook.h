@@ -57,7 +57,13 @@ private:
     [[nodiscard]] bool SheetCheck();
     [[nodiscard]] bool FindTable();
     std::uint32_t FindRow(int row, bool create);
-    std::uint32_t FindCell(std::uint32_t row, long long column, bool create);
+    // A cell's text to write where FindCell adds the cell; done once it is written with the cell.
+    struct CellFill
+    {
+        std::string_view text;
+        bool done = false;
+    };
+    std::uint32_t FindCell(std::uint32_t row, long long column, bool create, CellFill* fill = nullptr);
     std::uint32_t FindExistingCell(int row, int column);
 
     bool m_isOpen = false;

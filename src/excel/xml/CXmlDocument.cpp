@@ -650,6 +650,42 @@ bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text
     return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), true, {}));
 }
 
+bool CXmlDocument::AppendChildHolding(std::string_view name,
+                                      std::string_view childName,
+                                      std::string_view childText,
+                                      std::initializer_list<Attr> childAttrs)
+{
+    std::string nameStorage;
+    std::string childNameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    const std::string_view storedChild = Stored(childName, childNameStorage);
+    if (!IsValidName(storedChild)) {
+        return false;
+    }
+    // "<name>", CR LF, the child, CR LF, "</name>": what opening up "<name/>" for the child writes.
+    const std::string child = ElementMarkup(storedChild, Stored(childText, textStorage), false, childAttrs);
+    std::string markup;
+    markup.reserve(child.size() + stored.size() * 2 + 9);
+    markup.append("\r\n<").append(stored).append(">").append(child).append("\r\n</").append(stored).append(">");
+    m_index.ReserveTwo(); // the second Add below cannot throw once the element is in
+    if (!InsertChild(stored, markup)) {
+        return false;
+    }
+    const std::uint32_t parent = m_pos.child;
+    const std::uint32_t node = m_index.Add();
+    XmlNode& c = m_index[node];
+    XmlNode& p = m_index[parent];
+    const std::string_view element = std::string_view(child).substr(2);
+    c.start = static_cast<std::uint32_t>(p.start + stored.size() + 2 + 2);
+    c.length = static_cast<std::uint32_t>(element.size());
+    c.empty = element[element.size() - 2] == '/' ? 1 : 0;
+    c.link = parent;
+    c.last = 1;
+    p.firstChild = node;
+    return true;
+}
+
 std::string CXmlDocument::ElementMarkup(std::string_view name,
                                         std::string_view text,
                                         bool cdata,

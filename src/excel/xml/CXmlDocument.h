@@ -94,6 +94,13 @@ public:
     using Attr = std::pair<std::string_view, std::string_view>;
     [[nodiscard]] bool
     AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs);
+    // As AppendChild(name) followed by EnterChild and AppendChildWithAttrs(childName, childText,
+    // childAttrs), then LeaveElement, in one edit: the same markup, all of it or nothing. The new
+    // element (not its child) becomes the current child.
+    [[nodiscard]] bool AppendChildHolding(std::string_view name,
+                                          std::string_view childName,
+                                          std::string_view childText,
+                                          std::initializer_list<Attr> childAttrs);
     // As AppendChild, with the text as a CDATA section.
     [[nodiscard]] bool AppendChildCData(std::string_view name, std::string_view text);
     // Sets an attribute of the current element (in place when present, else added at the tag's end).
