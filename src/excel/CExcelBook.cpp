@@ -339,6 +339,74 @@ bool CExcelBook::ReadCell(int row, int column, std::string& out)
     return !out.empty();
 }
 
+bool CExcelBook::WriteRow(int row, std::span<const std::string_view> texts)
+{
+    if (!SheetCheck()) {
+        return false;
+    }
+    try {
+        if (AddRow(row, texts)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        SetPendingError(kOutOfMemory);
+        return false;
+    } catch (const std::exception& error) {
+        SetPendingError(error.what());
+        return false;
+    }
+    for (std::size_t column = 0; column < texts.size(); ++column) {
+        if (!WriteCell(row, static_cast<int>(column), texts[column])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CExcelBook::AddRow(int row, std::span<const std::string_view> texts)
+{
+    const PositionGuard guard(*m_doc);
+    if (row < 1 || texts.empty() || texts.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())
+        || !FindTable()) {
+        return false;
+    }
+    Cursor& c = *m_cursor;
+    const auto columns = static_cast<long long>(texts.size());
+    // The rows before it, as WriteCell would make them; then the row must be missing.
+    if (row > 1 && FindRow(row - 1, true) == 0) {
+        return false;
+    }
+    m_doc->SetPosition(XmlPosition{c.sheet, c.table, row > 1 ? c.row : 0});
+    if (m_doc->SeekChildElement("Row")) {
+        return false;
+    }
+    if (c.rows.present && row > c.rows.value) {
+        m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+        (void)m_doc->SetAttr("ss:ExpandedRowCount", row); // a valid name on the table just found
+        c.rows.value = row;
+    }
+    if (c.columns.present && columns > c.columns.value) {
+        m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+        (void)m_doc->SetAttr("ss:ExpandedColumnCount", columns); // as above
+        c.columns.value = columns;
+    }
+    m_doc->SetPosition(XmlPosition{c.sheet, c.table, row > 1 ? c.row : 0});
+    if (!m_doc->AppendChildHoldingEach(
+            "Row", {{"ss:AutoFitHeight", "0"}}, "Cell", "Data", {{"ss:Type", "String"}}, texts)) {
+        return false;
+    }
+    c.rowNumber = row;
+    c.row = m_doc->Position().child;
+    c.cellRow = c.row;
+    c.cell = m_doc->Index()[c.row].firstChild;
+    while (m_doc->Index().Next(c.cell) != 0) {
+        c.cell = m_doc->Index().Next(c.cell);
+    }
+    c.cellColumn = columns - 1;
+    c.increasing = true;
+    return true;
+}
+
 bool CExcelBook::WriteCell(int row, int column, std::string_view text)
 {
     if (!SheetCheck()) {

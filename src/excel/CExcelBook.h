@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,9 @@ public:
     [[nodiscard]] bool ReadCell(int row, int column, std::string& out);
     // Writes a text cell (type "String"), making rows and cells as needed.
     [[nodiscard]] bool WriteCell(int row, int column, std::string_view text);
+    // Writes texts into columns 0, 1, ... of row, as WriteCell for each in turn; a row not yet in
+    // the sheet is added whole in one edit.
+    [[nodiscard]] bool WriteRow(int row, std::span<const std::string_view> texts);
     // Makes an existing cell a hyperlink to target with the template's hyperlink style.
     [[nodiscard]] bool LinkCell(int row, int column, std::string_view target);
 
@@ -65,6 +69,8 @@ private:
     };
     std::uint32_t FindCell(std::uint32_t row, long long column, bool create, CellFill* fill = nullptr);
     std::uint32_t FindExistingCell(int row, int column);
+    // WriteRow's one edit; false, with nothing written, when the row is already there.
+    [[nodiscard]] bool AddRow(int row, std::span<const std::string_view> texts);
 
     bool m_isOpen = false;
     std::string m_path;

@@ -59,11 +59,12 @@ public:
     void SetIllFormed() { m_illFormed = true; }
     // Makes sure the next Add cannot throw.
     void ReserveOne() { ReserveRecord(m_count); }
-    // Makes sure the next two Adds cannot throw.
-    void ReserveTwo()
+    // Makes sure the next count Adds cannot throw.
+    void Reserve(std::uint32_t count)
     {
-        ReserveRecord(m_count);
-        ReserveRecord(m_count + 1);
+        for (std::uint32_t k = 0; k < count; ++k) {
+            ReserveRecord(m_count + k);
+        }
     }
 
     XmlNode& operator[](std::uint32_t i) { return m_blocks[i / kBlockSize][i % kBlockSize]; }
