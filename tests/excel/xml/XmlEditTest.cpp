@@ -4,6 +4,8 @@
 
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace core {
 
@@ -223,6 +225,68 @@ TEST(XmlEdit, ElementHoldingAChildIsRefusedWholeOrAddedWhole)
     doc.SetModeFlags(CXmlDocument::ReadOnlyStream);
     EXPECT_FALSE(doc.AppendChildHolding("a", "b", "t", {}));
     EXPECT_EQ(doc.Text(), "<r/>");
+    EXPECT_EQ(doc.Index().Count(), 2U);
+}
+
+// AppendChildHoldingEach writes and indexes what adding the element and then each child holding
+// its grandchild writes, wherever the element goes.
+TEST(XmlEdit, ElementHoldingPairsIsTheSameAsAddingThemInTurn)
+{
+    struct Case
+    {
+        const char* text;
+        const char* after; // the current child to add after; nullptr: added last
+        std::vector<std::string_view> texts;
+    };
+    const Case cases[] = {
+        {"<t/>", nullptr, {"a", "b"}},
+        {"<t></t>", nullptr, {""}},
+        {"<t>text</t>", nullptr, {"a<b", "", "c&d\"e'"}},
+        {"<t><x/><y>1</y></t>", nullptr, {"a"}},
+        {"<t><x/><y>1</y></t>", "x", {"a", "b", "c"}},
+        {"<q><t/><s>2</s></q>", nullptr, {"]]>", "z"}},
+        {"<t/>", nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CXmlDocument inTurn;
+        CXmlDocument held;
+        for (CXmlDocument* doc : {&inTurn, &held}) {
+            ASSERT_TRUE(doc->SetText(c.text));
+            if (!doc->SeekElement("t")) {
+                doc->Rewind();
+                ASSERT_TRUE(doc->SeekElement("q"));
+                ASSERT_TRUE(doc->SeekChildElement("t"));
+                ASSERT_TRUE(doc->EnterChild());
+            }
+            if (c.after != nullptr) {
+                ASSERT_TRUE(doc->SeekChildElement(c.after));
+            }
+        }
+        ASSERT_TRUE(inTurn.AppendChildWithAttrs("Row", {}, {{"h", "0"}}));
+        ASSERT_TRUE(inTurn.EnterChild());
+        for (const std::string_view text : c.texts) {
+            ASSERT_TRUE(inTurn.AppendChildHolding("Cell", "Data", text, {{"ss:Type", "String"}}));
+        }
+        ASSERT_TRUE(inTurn.LeaveElement());
+        ASSERT_TRUE(held.AppendChildHoldingEach("Row", {{"h", "0"}}, "Cell", "Data", {{"ss:Type", "String"}}, c.texts));
+        EXPECT_EQ(held.Text(), inTurn.Text());
+        ExpectIndexMatchesReparse(held);
+        // The new element is the current child; the next one goes after it.
+        ASSERT_TRUE(inTurn.AppendChild("z", "1"));
+        ASSERT_TRUE(held.AppendChild("z", "1"));
+        EXPECT_EQ(held.Text(), inTurn.Text());
+        ExpectIndexMatchesReparse(held);
+    }
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<t/>"));
+    const std::string_view texts[] = {"a"};
+    EXPECT_FALSE(doc.AppendChildHoldingEach("Row", {}, "Cell", "Data", {}, texts)); // no current element
+    ASSERT_TRUE(doc.SeekElement("t"));
+    EXPECT_FALSE(doc.AppendChildHoldingEach("Row", {}, "C ell", "Data", {}, texts));
+    EXPECT_FALSE(doc.AppendChildHoldingEach("Row", {}, "Cell", "", {}, texts));
+    EXPECT_FALSE(doc.AppendChildHoldingEach("R>", {}, "Cell", "Data", {}, texts));
+    EXPECT_EQ(doc.Text(), "<t/>");
     EXPECT_EQ(doc.Index().Count(), 2U);
 }
 
