@@ -6,9 +6,11 @@
 #include "excel/ExcelTemplate.h"
 #include "excel/xml/CXmlDocument.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <limits>
+#include <vector>
 
 namespace core {
 
@@ -332,11 +334,68 @@ bool CExcelBook::ReadCell(int row, int column, std::string& out)
     if (cell == 0) {
         return false;
     }
+    out = CellData(cell);
+    return !out.empty();
+}
+
+std::string CExcelBook::CellData(std::uint32_t cell)
+{
     m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
     if (m_doc->SeekChildElement("Data") && m_doc->EnterChild()) {
-        out = m_doc->GetContent();
+        return m_doc->GetContent();
     }
-    return !out.empty();
+    return {};
+}
+
+void CExcelBook::ReadRow(int row, std::span<std::string> out)
+{
+    for (std::string& text : out) {
+        text.clear();
+    }
+    if (out.empty() || !SheetCheck()) {
+        return;
+    }
+    const PositionGuard guard(*m_doc);
+    if (row < 1 || !FindTable()) {
+        return;
+    }
+    Cursor& c = *m_cursor;
+    // The walk FindCell makes for one column, made once: a column takes the first cell counted
+    // at it, and the walk stops where FindCell's would (at the column count).
+    const long long wanted = c.columns.present
+        ? std::min<long long>(c.columns.value, static_cast<long long>(out.size()))
+        : static_cast<long long>(out.size());
+    if (wanted <= 0 || (c.rows.present && row > c.rows.value)) {
+        return;
+    }
+    const std::uint32_t rowNode = FindRow(row, false);
+    if (rowNode == 0) {
+        return;
+    }
+    std::vector<bool> filled(out.size(), false);
+    long long left = wanted;
+    c.cellRow = rowNode;
+    c.cell = 0;
+    c.cellColumn = -1;
+    c.increasing = true;
+    long long counter = 0;
+    m_doc->SetPosition(XmlPosition{c.table, rowNode, 0});
+    while (left > 0 && !(c.columns.present && counter >= c.columns.value) && m_doc->SeekChildElement("Cell")) {
+        const long long index = ToInteger(m_doc->GetChildAttr("ss:Index"));
+        if (index != 0) {
+            counter = index - 1;
+        }
+        c.increasing = c.increasing && counter > c.cellColumn;
+        c.cell = m_doc->Position().child;
+        c.cellColumn = counter;
+        if (counter >= 0 && counter < wanted && !filled[static_cast<std::size_t>(counter)]) {
+            filled[static_cast<std::size_t>(counter)] = true;
+            --left;
+            out[static_cast<std::size_t>(counter)] = CellData(c.cell);
+            m_doc->SetPosition(XmlPosition{c.table, rowNode, c.cell});
+        }
+        ++counter;
+    }
 }
 
 bool CExcelBook::WriteRow(int row, std::span<const std::string_view> texts)

@@ -40,6 +40,9 @@ public:
 
     // Reads the text of a cell; true when the cell exists and its text is not empty.
     [[nodiscard]] bool ReadCell(int row, int column, std::string& out);
+    // Reads columns 0 to out.size() - 1 of a row in one walk: each out[k] as ReadCell(row, k) would
+    // fill it (empty where ReadCell is false).
+    void ReadRow(int row, std::span<std::string> out);
     // Writes a text cell (type "String"), making rows and cells as needed.
     [[nodiscard]] bool WriteCell(int row, int column, std::string_view text);
     // Writes texts into columns 0, 1, ... of row, as WriteCell for each in turn; a row not yet in
@@ -69,6 +72,8 @@ private:
     };
     std::uint32_t FindCell(std::uint32_t row, long long column, bool create, CellFill* fill = nullptr);
     std::uint32_t FindExistingCell(int row, int column);
+    // The text of the first Data child of a cell of the cursor's row.
+    std::string CellData(std::uint32_t cell);
     // WriteRow's one edit; false, with nothing written, when the row is already there.
     [[nodiscard]] bool AddRow(int row, std::span<const std::string_view> texts);
 

@@ -455,6 +455,59 @@ TEST(ExcelBookRows, WriteRowIsWriteCellForEachColumnInTurn)
     }
 }
 
+// ReadRow fills each column as ReadCell for that column returns it, however the cells are counted
+// (ss:Index forward, backward, past the column count, repeated), and leaves a cursor under which
+// ReadCell still reads the same.
+TEST(ExcelBookRows, ReadRowIsReadCellForEachColumn)
+{
+    const char* const sheets[] = {
+        R"(<Table ss:ExpandedColumnCount="4" ss:ExpandedRowCount="3">
+<Row><Cell><Data>a</Data></Cell><Cell><Data></Data></Cell><Cell/><Cell><Data>d</Data></Cell><Cell><Data>e</Data></Cell></Row>
+<Row><Cell ss:Index="3"><Data>c</Data></Cell><Cell ss:Index="2"><Data>b</Data></Cell><Cell><Data>c2</Data></Cell></Row>
+<Row><Cell ss:Index="6"><Data>far</Data></Cell><Cell ss:Index="1"><Data>hidden</Data></Cell></Row>
+<Row><Cell><Data>beyond the row count</Data></Cell></Row></Table>)",
+        R"(<Table><Row/><Row><Cell><Data>x &amp; y</Data><Data>second</Data></Cell><Cell><Data>z</Data></Cell>
+<Cell ss:Index="1"><Data>again</Data></Cell><Cell ss:Index="-3"><Data>n</Data></Cell><Cell ss:Index="7"><Data>g</Data></Cell></Row></Table>)",
+        R"(<Table ss:ExpandedColumnCount="0"><Row><Cell><Data>a</Data></Cell></Row></Table>)",
+    };
+    for (const char* sheet : sheets) {
+        SCOPED_TRACE(sheet);
+        const ScopedPendingError pending;
+        TempDir dir;
+        const std::string file = dir.Write(
+            "r.xls", std::string("<Workbook><Worksheet ss:Name=\"S\">") + sheet + "</Worksheet></Workbook>");
+        CExcelBook byRow;
+        CExcelBook byCell;
+        for (CExcelBook* book : {&byRow, &byCell}) {
+            ASSERT_TRUE(book->Open(file));
+            ASSERT_TRUE(book->OpenSheet("S"));
+        }
+        for (int row = 0; row <= 5; ++row) {
+            for (const std::size_t width : {std::size_t{1}, std::size_t{3}, std::size_t{8}}) {
+                std::vector<std::string> texts(width, "stale");
+                byRow.ReadRow(row, texts);
+                for (std::size_t column = 0; column < width; ++column) {
+                    std::string want;
+                    const bool found = byCell.ReadCell(row, static_cast<int>(column), want);
+                    EXPECT_EQ(texts[column], want) << row << "," << column << " of " << width;
+                    EXPECT_EQ(!texts[column].empty(), found);
+                    std::string again;
+                    EXPECT_EQ(byRow.ReadCell(row, static_cast<int>(column), again), found);
+                    EXPECT_EQ(again, want) << row << "," << column << " read after the row";
+                }
+            }
+        }
+        EXPECT_FALSE(PendingError().pending);
+    }
+    // Without an open sheet: nothing read, and the message ReadCell leaves.
+    const ScopedPendingError pending;
+    CExcelBook closed;
+    std::vector<std::string> texts(2, "stale");
+    closed.ReadRow(1, texts);
+    EXPECT_EQ(texts, std::vector<std::string>(2));
+    EXPECT_EQ(PendingError().text, "Error: Not yet opened the WorkSheet!");
+}
+
 TEST_F(ExcelBook, CellWalkStopsAtTheColumnCountAndIndexJumpsPastTheTarget)
 {
     ASSERT_TRUE(book.Open(dir.Write(
