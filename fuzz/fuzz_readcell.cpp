@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 using core::CExcelBook;
 
@@ -32,11 +33,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         (void)book.ReadCell(3, 2, out); // backwards after the walk
+        for (const int row : {2, 1, 5}) {
+            std::string texts[6];
+            book.ReadRow(row, texts);
+        }
         (void)book.WriteCell(2, 3, "x");
         (void)book.LinkCell(2, 3, "#Sat_1!A1");
         (void)book.ReadCell(2, 3, out);
     }
+    const std::string_view row[] = {"a", "", "<&>"};
+    (void)book.WriteRow(4, row); // on whatever sheet is open: rows added first, or the row already there
+    (void)book.WriteRow(2, row);
     (void)book.CreateSheet("New");
     (void)book.WriteCell(1, 0, "z");
+    (void)book.WriteRow(3, row);
     return 0;
 }

@@ -7,7 +7,10 @@
 #include "excel/ExcelNameCodec.h"
 #include "excel/ExcelNumber.h"
 
+#include <array>
 #include <memory>
+#include <span>
+#include <string>
 
 namespace core {
 
@@ -186,15 +189,15 @@ bool CAccessExcelIn::ReadProgramSheet(const CSatNode& sat)
 
 CAccessExcelIn::RowOutcome CAccessExcelIn::ReadProgramRow(int row, const CSatNode& sat)
 {
-    std::string fre;
-    std::string symbolRate;
-    std::string polar;
-    // The name (column 0) is read first, so that the row's cells are read in one walk from left
-    // to right; reading changes nothing, so the order of the reads changes no outcome.
-    std::string name;
-    const bool named = ReadText(row, ProgCol::ProgName, name);
-    if (!ReadText(row, ProgCol::Fre, fre) || !ReadText(row, ProgCol::SymbolRate, symbolRate)
-        || !ReadText(row, ProgCol::Polar, polar)) {
+    // The whole row in one walk, left to right; reading changes nothing, so reading cells that end
+    // up unused changes no outcome.
+    std::array<std::string, kProgHeaders.size()> texts;
+    m_book.ReadRow(row, texts);
+    const std::string& name = texts[ProgCol::ProgName];
+    const std::string& fre = texts[ProgCol::Fre];
+    const std::string& symbolRate = texts[ProgCol::SymbolRate];
+    const std::string& polar = texts[ProgCol::Polar];
+    if (fre.empty() || symbolRate.empty() || polar.empty()) {
         return RowOutcome::EndOfSheet;
     }
     CTpNode key;
@@ -204,12 +207,12 @@ CAccessExcelIn::RowOutcome CAccessExcelIn::ReadProgramRow(int row, const CSatNod
     const std::int32_t tpId = FindOrAddTransponder(sat.Id(), key.TpRecord());
 
     // A "T" satellite brings its transponders only, so its program rows are not even built.
-    if (!named || sat.Select() == kSelectSatAndTps) {
+    if (name.empty() || sat.Select() == kSelectSatAndTps) {
         return RowOutcome::Next;
     }
     auto prog = std::make_unique<CProgNode>();
     (void)ParseName(name, prog->Record().Bytes().data() + ProgField::kNameOffset, kProgNameBytes); // as above
-    if (!ReadProgramFields(row, *prog)) {
+    if (!ReadProgramFields(texts, *prog)) {
         return RowOutcome::Next; // dropped; the rows after it are still read
     }
     prog->SetSatRef(static_cast<std::uint32_t>(sat.Id()));
@@ -219,28 +222,28 @@ CAccessExcelIn::RowOutcome CAccessExcelIn::ReadProgramRow(int row, const CSatNod
     return RowOutcome::Next;
 }
 
-bool CAccessExcelIn::ReadProgramFields(int row, CProgNode& prog)
+bool CAccessExcelIn::ReadProgramFields(std::span<const std::string> texts, CProgNode& prog)
 {
-    std::string vpid;
-    std::string apid;
-    if (!ReadText(row, ProgCol::VPID, vpid) || !ReadText(row, ProgCol::APID, apid)) {
+    // An absent or empty cell reads as 0, save VPID and APID, which must be there.
+    const auto number = [texts](int column) { return ParseExcelNumber(texts[static_cast<std::size_t>(column)]); };
+    if (texts[ProgCol::VPID].empty() || texts[ProgCol::APID].empty()) {
         return false;
     }
-    prog.SetVPID(ParseExcelNumber(vpid));
-    prog.SetAPID(ParseExcelNumber(apid));
-    prog.SetPCRPID(ReadNumber(row, ProgCol::PCRPID));
-    prog.SetScramble(ReadNumber(row, ProgCol::Scramble));
-    prog.SetHide(ReadNumber(row, ProgCol::Hide));
-    prog.SetTrack(ReadNumber(row, ProgCol::Track));
-    prog.SetServiceId(ReadNumber(row, ProgCol::ServiceId));
-    prog.SetPmtPid(ReadNumber(row, ProgCol::PmtPid));
-    prog.SetAvType(ReadNumber(row, ProgCol::AvType));
-    prog.SetLock(ReadNumber(row, ProgCol::Lock));
-    prog.SetSkip(ReadNumber(row, ProgCol::Skip));
-    prog.SetFavType(ReadNumber(row, ProgCol::FavType));
-    prog.SetTunerSel(ReadNumber(row, ProgCol::TunerSel));
-    prog.SetVideoType(ReadNumber(row, ProgCol::VideoType));
-    prog.SetAudioType(ReadNumber(row, ProgCol::AudioType));
+    prog.SetVPID(number(ProgCol::VPID));
+    prog.SetAPID(number(ProgCol::APID));
+    prog.SetPCRPID(number(ProgCol::PCRPID));
+    prog.SetScramble(number(ProgCol::Scramble));
+    prog.SetHide(number(ProgCol::Hide));
+    prog.SetTrack(number(ProgCol::Track));
+    prog.SetServiceId(number(ProgCol::ServiceId));
+    prog.SetPmtPid(number(ProgCol::PmtPid));
+    prog.SetAvType(number(ProgCol::AvType));
+    prog.SetLock(number(ProgCol::Lock));
+    prog.SetSkip(number(ProgCol::Skip));
+    prog.SetFavType(number(ProgCol::FavType));
+    prog.SetTunerSel(number(ProgCol::TunerSel));
+    prog.SetVideoType(number(ProgCol::VideoType));
+    prog.SetAudioType(number(ProgCol::AudioType));
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,7 +54,7 @@ private:
     [[nodiscard]] bool ReadProgramSheet(const CSatNode& sat);
     [[nodiscard]] RowOutcome ReadProgramRow(int row, const CSatNode& sat);
     std::int32_t FindOrAddTransponder(std::int32_t satId, std::uint32_t key);
-    [[nodiscard]] bool ReadProgramFields(int row, CProgNode& prog);
+    [[nodiscard]] bool ReadProgramFields(std::span<const std::string> texts, CProgNode& prog);
     [[nodiscard]] bool ReadText(int row, int column, std::string& text);
 
     CExcelBook m_book;

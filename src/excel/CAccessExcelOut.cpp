@@ -7,7 +7,9 @@
 #include "excel/ExcelNameCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <span>
 
 namespace core {
 
@@ -154,12 +156,7 @@ bool CAccessExcelOut::RowDone()
 
 bool CAccessExcelOut::WriteHeader(const std::string_view* headers, std::size_t count)
 {
-    for (std::size_t column = 0; column < count; ++column) {
-        if (!m_book.WriteCell(kHeaderRow, static_cast<int>(column), headers[column])) {
-            return false;
-        }
-    }
-    return true;
+    return m_book.WriteRow(kHeaderRow, std::span(headers, count));
 }
 
 bool CAccessExcelOut::WriteCells(int row, std::initializer_list<std::pair<int, std::string>> cells)
@@ -291,23 +288,34 @@ bool CAccessExcelOut::WriteTpColumns(int row, const CTpNode& tp)
 
 bool CAccessExcelOut::WriteProgRow(int row, const CProgNode& prog, const CTpNode& tp)
 {
-    return m_book.WriteCell(row, ProgCol::ProgName, ExcelNameCodec::Encode(prog.ProgName())) && WriteTpColumns(row, tp)
-        && WriteCells(row,
-                      {{ProgCol::VPID, Number(prog.VPID())},
-                       {ProgCol::APID, Number(prog.APID())},
-                       {ProgCol::PCRPID, Number(prog.PCRPID())},
-                       {ProgCol::Scramble, Number(prog.Scramble())},
-                       {ProgCol::Hide, Number(prog.Hide())},
-                       {ProgCol::Track, Number(prog.Track())},
-                       {ProgCol::ServiceId, Number(prog.ServiceId())},
-                       {ProgCol::PmtPid, Number(prog.PmtPid())},
-                       {ProgCol::AvType, Number(prog.AvType())},
-                       {ProgCol::Lock, Number(prog.Lock())},
-                       {ProgCol::Skip, Number(prog.Skip())},
-                       {ProgCol::FavType, Number(prog.FavType())},
-                       {ProgCol::TunerSel, Number(prog.TunerSel())},
-                       {ProgCol::VideoType, Number(prog.VideoType())},
-                       {ProgCol::AudioType, Number(prog.AudioType())}});
+    // Columns 0 to 18 in order, written as one row.
+    const std::array<std::string, kProgHeaders.size()> texts{ExcelNameCodec::Encode(prog.ProgName()),
+                                                             Number(tp.Frequency()),
+                                                             Number(tp.SymbolRate()),
+                                                             PolarText(tp.Polar()),
+                                                             Number(prog.VPID()),
+                                                             Number(prog.APID()),
+                                                             Number(prog.PCRPID()),
+                                                             Number(prog.Scramble()),
+                                                             Number(prog.Hide()),
+                                                             Number(prog.Track()),
+                                                             Number(prog.ServiceId()),
+                                                             Number(prog.PmtPid()),
+                                                             Number(prog.AvType()),
+                                                             Number(prog.Lock()),
+                                                             Number(prog.Skip()),
+                                                             Number(prog.FavType()),
+                                                             Number(prog.TunerSel()),
+                                                             Number(prog.VideoType()),
+                                                             Number(prog.AudioType())};
+    static_assert(ProgCol::ProgName == 0 && ProgCol::Fre == 1 && ProgCol::SymbolRate == 2 && ProgCol::Polar == 3
+                  && ProgCol::VPID == 4 && ProgCol::APID == 5 && ProgCol::PCRPID == 6 && ProgCol::Scramble == 7
+                  && ProgCol::Hide == 8 && ProgCol::Track == 9 && ProgCol::ServiceId == 10 && ProgCol::PmtPid == 11
+                  && ProgCol::AvType == 12 && ProgCol::Lock == 13 && ProgCol::Skip == 14 && ProgCol::FavType == 15
+                  && ProgCol::TunerSel == 16 && ProgCol::VideoType == 17 && ProgCol::AudioType == 18);
+    std::array<std::string_view, kProgHeaders.size()> views;
+    std::copy(texts.begin(), texts.end(), views.begin());
+    return m_book.WriteRow(row, views);
 }
 
 } // namespace core

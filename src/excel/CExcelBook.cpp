@@ -6,9 +6,11 @@
 #include "excel/ExcelTemplate.h"
 #include "excel/xml/CXmlDocument.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <limits>
+#include <vector>
 
 namespace core {
 
@@ -257,7 +259,7 @@ std::uint32_t CExcelBook::FindRow(int row, bool create)
     return c.row;
 }
 
-std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool create)
+std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool create, CellFill* fill)
 {
     Cursor& c = *m_cursor;
     long long counter = 0;
@@ -279,7 +281,15 @@ std::uint32_t CExcelBook::FindCell(std::uint32_t row, long long column, bool cre
             if (!create) {
                 return 0;
             }
-            (void)m_doc->AppendChild("Cell"); // as the row above
+            if (fill != nullptr && counter == column) {
+                // The cell and its data in one edit.
+                if (!m_doc->AppendChildHolding("Cell", "Data", fill->text, {{"ss:Type", "String"}})) {
+                    return 0;
+                }
+                fill->done = true;
+            } else {
+                (void)m_doc->AppendChild("Cell"); // as the row above
+            }
             appended = true;
         }
         // A cell just added has no attributes to read.
@@ -324,11 +334,136 @@ bool CExcelBook::ReadCell(int row, int column, std::string& out)
     if (cell == 0) {
         return false;
     }
+    out = CellData(cell);
+    return !out.empty();
+}
+
+std::string CExcelBook::CellData(std::uint32_t cell)
+{
     m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
     if (m_doc->SeekChildElement("Data") && m_doc->EnterChild()) {
-        out = m_doc->GetContent();
+        return m_doc->GetContent();
     }
-    return !out.empty();
+    return {};
+}
+
+void CExcelBook::ReadRow(int row, std::span<std::string> out)
+{
+    for (std::string& text : out) {
+        text.clear();
+    }
+    if (out.empty() || !SheetCheck()) {
+        return;
+    }
+    const PositionGuard guard(*m_doc);
+    if (row < 1 || !FindTable()) {
+        return;
+    }
+    Cursor& c = *m_cursor;
+    // The walk FindCell makes for one column, made once: a column takes the first cell counted
+    // at it, and the walk stops where FindCell's would (at the column count).
+    const long long wanted = c.columns.present
+        ? std::min<long long>(c.columns.value, static_cast<long long>(out.size()))
+        : static_cast<long long>(out.size());
+    if (wanted <= 0 || (c.rows.present && row > c.rows.value)) {
+        return;
+    }
+    const std::uint32_t rowNode = FindRow(row, false);
+    if (rowNode == 0) {
+        return;
+    }
+    std::vector<bool> filled(out.size(), false);
+    long long left = wanted;
+    c.cellRow = rowNode;
+    c.cell = 0;
+    c.cellColumn = -1;
+    c.increasing = true;
+    long long counter = 0;
+    m_doc->SetPosition(XmlPosition{c.table, rowNode, 0});
+    while (left > 0 && !(c.columns.present && counter >= c.columns.value) && m_doc->SeekChildElement("Cell")) {
+        const long long index = ToInteger(m_doc->GetChildAttr("ss:Index"));
+        if (index != 0) {
+            counter = index - 1;
+        }
+        c.increasing = c.increasing && counter > c.cellColumn;
+        c.cell = m_doc->Position().child;
+        c.cellColumn = counter;
+        if (counter >= 0 && counter < wanted && !filled[static_cast<std::size_t>(counter)]) {
+            filled[static_cast<std::size_t>(counter)] = true;
+            --left;
+            out[static_cast<std::size_t>(counter)] = CellData(c.cell);
+            m_doc->SetPosition(XmlPosition{c.table, rowNode, c.cell});
+        }
+        ++counter;
+    }
+}
+
+bool CExcelBook::WriteRow(int row, std::span<const std::string_view> texts)
+{
+    if (!SheetCheck()) {
+        return false;
+    }
+    try {
+        if (AddRow(row, texts)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        SetPendingError(kOutOfMemory);
+        return false;
+    } catch (const std::exception& error) {
+        SetPendingError(error.what());
+        return false;
+    }
+    for (std::size_t column = 0; column < texts.size(); ++column) {
+        if (!WriteCell(row, static_cast<int>(column), texts[column])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CExcelBook::AddRow(int row, std::span<const std::string_view> texts)
+{
+    const PositionGuard guard(*m_doc);
+    if (row < 1 || texts.empty() || texts.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())
+        || !FindTable()) {
+        return false;
+    }
+    Cursor& c = *m_cursor;
+    const auto columns = static_cast<long long>(texts.size());
+    // The rows before it, as WriteCell would make them; then the row must be missing.
+    if (row > 1 && FindRow(row - 1, true) == 0) {
+        return false;
+    }
+    m_doc->SetPosition(XmlPosition{c.sheet, c.table, row > 1 ? c.row : 0});
+    if (m_doc->SeekChildElement("Row")) {
+        return false;
+    }
+    if (c.rows.present && row > c.rows.value) {
+        m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+        (void)m_doc->SetAttr("ss:ExpandedRowCount", row); // a valid name on the table just found
+        c.rows.value = row;
+    }
+    if (c.columns.present && columns > c.columns.value) {
+        m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+        (void)m_doc->SetAttr("ss:ExpandedColumnCount", columns); // as above
+        c.columns.value = columns;
+    }
+    m_doc->SetPosition(XmlPosition{c.sheet, c.table, row > 1 ? c.row : 0});
+    if (!m_doc->AppendChildHoldingEach(
+            "Row", {{"ss:AutoFitHeight", "0"}}, "Cell", "Data", {{"ss:Type", "String"}}, texts)) {
+        return false;
+    }
+    c.rowNumber = row;
+    c.row = m_doc->Position().child;
+    c.cellRow = c.row;
+    c.cell = m_doc->Index()[c.row].firstChild;
+    while (m_doc->Index().Next(c.cell) != 0) {
+        c.cell = m_doc->Index().Next(c.cell);
+    }
+    c.cellColumn = columns - 1;
+    c.increasing = true;
+    return true;
 }
 
 bool CExcelBook::WriteCell(int row, int column, std::string_view text)
@@ -353,9 +488,13 @@ bool CExcelBook::WriteCell(int row, int column, std::string_view text)
             (void)m_doc->SetAttr("ss:ExpandedColumnCount", static_cast<long long>(column) + 1); // as above
             c.columns.value = static_cast<long long>(column) + 1;
         }
-        const std::uint32_t cell = FindCell(rowNode, column, true);
+        CellFill fill{text};
+        const std::uint32_t cell = FindCell(rowNode, column, true, &fill);
         if (cell == 0) {
             return false;
+        }
+        if (fill.done) {
+            return true;
         }
         m_doc->SetPosition(XmlPosition{rowNode, cell, 0});
         return m_doc->AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}});

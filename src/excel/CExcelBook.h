@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,8 +40,14 @@ public:
 
     // Reads the text of a cell; true when the cell exists and its text is not empty.
     [[nodiscard]] bool ReadCell(int row, int column, std::string& out);
+    // Reads columns 0 to out.size() - 1 of a row in one walk: each out[k] as ReadCell(row, k) would
+    // fill it (empty where ReadCell is false).
+    void ReadRow(int row, std::span<std::string> out);
     // Writes a text cell (type "String"), making rows and cells as needed.
     [[nodiscard]] bool WriteCell(int row, int column, std::string_view text);
+    // Writes texts into columns 0, 1, ... of row, as WriteCell for each in turn; a row not yet in
+    // the sheet is added whole in one edit.
+    [[nodiscard]] bool WriteRow(int row, std::span<const std::string_view> texts);
     // Makes an existing cell a hyperlink to target with the template's hyperlink style.
     [[nodiscard]] bool LinkCell(int row, int column, std::string_view target);
 
@@ -57,8 +64,18 @@ private:
     [[nodiscard]] bool SheetCheck();
     [[nodiscard]] bool FindTable();
     std::uint32_t FindRow(int row, bool create);
-    std::uint32_t FindCell(std::uint32_t row, long long column, bool create);
+    // A cell's text to write where FindCell adds the cell; done once it is written with the cell.
+    struct CellFill
+    {
+        std::string_view text;
+        bool done = false;
+    };
+    std::uint32_t FindCell(std::uint32_t row, long long column, bool create, CellFill* fill = nullptr);
     std::uint32_t FindExistingCell(int row, int column);
+    // The text of the first Data child of a cell of the cursor's row.
+    std::string CellData(std::uint32_t cell);
+    // WriteRow's one edit; false, with nothing written, when the row is already there.
+    [[nodiscard]] bool AddRow(int row, std::span<const std::string_view> texts);
 
     bool m_isOpen = false;
     std::string m_path;

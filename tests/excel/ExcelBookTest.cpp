@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
@@ -211,6 +214,21 @@ const FailureCase kFailures[] = {
     {"WriteWithoutSheet",
      "Error: Not yet opened the WorkSheet!",
      [](CExcelBook& b, const TempDir& d) { return b.Create(d.File("b.xls")) && b.WriteCell(1, 0, "x"); }},
+    {"WriteRowWithoutSheet",
+     "Error: Not yet opened the WorkSheet!",
+     [](CExcelBook& b, const TempDir& d) {
+         const std::string_view texts[] = {"x", "y"};
+         return b.Create(d.File("b.xls")) && b.WriteRow(1, texts);
+     }},
+    {"WriteRowPastAnIndexJump",
+     "",
+     [](CExcelBook& b, const TempDir& d) {
+         const std::string_view texts[] = {"x", "y"};
+         return b.Open(d.Write("j.xls",
+                               "<Workbook><Worksheet ss:Name=\"S\"><Table><Row><Cell ss:Index=\"2\"/></Row></Table>"
+                               "</Worksheet></Workbook>"))
+             && b.OpenSheet("S") && b.WriteRow(1, texts); // the row exists: cell by cell, column 0 is passed
+     }},
     {"LinkWithoutSheet",
      "Error: Not yet opened the WorkSheet!",
      [](CExcelBook& b, const TempDir&) { return b.LinkCell(1, 0, "#x!A1"); }},
@@ -358,6 +376,136 @@ TEST_F(ExcelBook, PrefixedWorksheetsWithoutCountsAreRead)
     const std::string text = Saved();
     EXPECT_EQ(text.find("ExpandedRowCount=\"3\""), std::string::npos);
     EXPECT_NE(text.find("</ss:Worksheet>\r\n<Worksheet ss:Name=\"Added\">"), std::string::npos) << text;
+}
+
+// WriteRow writes what WriteCell for each column in turn writes, whether it adds the row in one
+// edit (a new row, after any rows it has to add first) or goes cell by cell (a row already there),
+// and leaves the sheet ready for the next cells.
+TEST(ExcelBookRows, WriteRowIsWriteCellForEachColumnInTurn)
+{
+    struct Case
+    {
+        const char* name;
+        const char* start; // a workbook with the sheet "S"; nullptr: the template's "Satellites"
+        std::vector<std::pair<int, std::vector<std::string>>> rows;
+    };
+    const std::string tableWithRows = "<Workbook><Worksheet ss:Name=\"S\"><Table ss:ExpandedColumnCount=\"3\" "
+                                      "ss:ExpandedRowCount=\"2\"><Row><Cell><Data>a</Data></Cell></Row>\n<Row/>"
+                                      "</Table></Worksheet></Workbook>";
+    const Case cases[] = {
+        {"template rows in order", nullptr, {{1, {"select", "SateName"}}, {2, {"A", "Astra", "x"}}, {3, {"T"}}}},
+        {"escaped and empty texts", nullptr, {{1, {"A & <B>", "", "\"q\" it's", "x]]>y", "  "}}}},
+        {"rows before it added first", nullptr, {{4, {"a", "b"}}, {7, {"c"}}}},
+        {"row already there", nullptr, {{1, {"a", "b", "c"}}, {1, {"d", "e"}}, {2, {"f"}}}},
+        {"earlier row", nullptr, {{3, {"a", "b"}}, {2, {"c", "d", "e"}}, {1, {"f"}}}},
+        {"counts and rows of an opened file", tableWithRows.c_str(), {{2, {"b", "c", "d", "e"}}, {4, {"f"}}}},
+        {"table without counts",
+         "<Workbook><Worksheet ss:Name=\"S\"><Table/></Worksheet></Workbook>",
+         {{1, {"a"}}, {2, {"b", "c"}}}},
+        {"no table", "<Workbook><Worksheet ss:Name=\"S\"/></Workbook>", {{1, {"a"}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScopedPendingError pending;
+        TempDir dir;
+        CExcelBook inTurn;
+        CExcelBook byRow;
+        for (CExcelBook* book : {&inTurn, &byRow}) {
+            const std::string file = dir.File(book == &inTurn ? "cells.xls" : "rows.xls");
+            if (c.start == nullptr) {
+                ASSERT_TRUE(book->Create(file));
+                ASSERT_TRUE(book->OpenSheet("Satellites"));
+            } else {
+                ASSERT_TRUE(book->Open(dir.Write(book == &inTurn ? "cells.xls" : "rows.xls", c.start)));
+                ASSERT_TRUE(book->OpenSheet("S"));
+            }
+        }
+        bool tableMissing = false;
+        for (const auto& [row, texts] : c.rows) {
+            bool cellsWritten = true;
+            for (std::size_t column = 0; column < texts.size(); ++column) {
+                cellsWritten = inTurn.WriteCell(row, static_cast<int>(column), texts[column]) && cellsWritten;
+            }
+            const std::vector<std::string_view> views(texts.begin(), texts.end());
+            EXPECT_EQ(byRow.WriteRow(row, views), cellsWritten) << row;
+            tableMissing = tableMissing || !cellsWritten;
+        }
+        EXPECT_EQ(tableMissing, c.start != nullptr && std::string(c.start).find("<Table") == std::string::npos);
+        // The cursor left by either way serves the next cells alike.
+        const int last = c.rows.back().first;
+        for (CExcelBook* book : {&inTurn, &byRow}) {
+            EXPECT_EQ(book->WriteCell(last, 6, "after"), !tableMissing);
+            EXPECT_EQ(book->WriteCell(last + 1, 0, "next"), !tableMissing);
+            std::string out;
+            EXPECT_EQ(book->ReadCell(last, 6, out), !tableMissing);
+        }
+        for (const auto& [row, texts] : c.rows) {
+            for (std::size_t column = 0; column < texts.size(); ++column) {
+                std::string want;
+                std::string got;
+                EXPECT_EQ(byRow.ReadCell(row, static_cast<int>(column), got),
+                          inTurn.ReadCell(row, static_cast<int>(column), want));
+                EXPECT_EQ(got, want) << row << "," << column;
+            }
+        }
+        ASSERT_TRUE(inTurn.Save());
+        ASSERT_TRUE(byRow.Save());
+        EXPECT_EQ(FileText(byRow.Path()), FileText(inTurn.Path()));
+        EXPECT_FALSE(PendingError().pending);
+    }
+}
+
+// ReadRow fills each column as ReadCell for that column returns it, however the cells are counted
+// (ss:Index forward, backward, past the column count, repeated), and leaves a cursor under which
+// ReadCell still reads the same.
+TEST(ExcelBookRows, ReadRowIsReadCellForEachColumn)
+{
+    const char* const sheets[] = {
+        R"(<Table ss:ExpandedColumnCount="4" ss:ExpandedRowCount="3">
+<Row><Cell><Data>a</Data></Cell><Cell><Data></Data></Cell><Cell/><Cell><Data>d</Data></Cell><Cell><Data>e</Data></Cell></Row>
+<Row><Cell ss:Index="3"><Data>c</Data></Cell><Cell ss:Index="2"><Data>b</Data></Cell><Cell><Data>c2</Data></Cell></Row>
+<Row><Cell ss:Index="6"><Data>far</Data></Cell><Cell ss:Index="1"><Data>hidden</Data></Cell></Row>
+<Row><Cell><Data>beyond the row count</Data></Cell></Row></Table>)",
+        R"(<Table><Row/><Row><Cell><Data>x &amp; y</Data><Data>second</Data></Cell><Cell><Data>z</Data></Cell>
+<Cell ss:Index="1"><Data>again</Data></Cell><Cell ss:Index="-3"><Data>n</Data></Cell><Cell ss:Index="7"><Data>g</Data></Cell></Row></Table>)",
+        R"(<Table ss:ExpandedColumnCount="0"><Row><Cell><Data>a</Data></Cell></Row></Table>)",
+    };
+    for (const char* sheet : sheets) {
+        SCOPED_TRACE(sheet);
+        const ScopedPendingError pending;
+        TempDir dir;
+        const std::string file = dir.Write(
+            "r.xls", std::string("<Workbook><Worksheet ss:Name=\"S\">") + sheet + "</Worksheet></Workbook>");
+        CExcelBook byRow;
+        CExcelBook byCell;
+        for (CExcelBook* book : {&byRow, &byCell}) {
+            ASSERT_TRUE(book->Open(file));
+            ASSERT_TRUE(book->OpenSheet("S"));
+        }
+        for (int row = 0; row <= 5; ++row) {
+            for (const std::size_t width : {std::size_t{1}, std::size_t{3}, std::size_t{8}}) {
+                std::vector<std::string> texts(width, "stale");
+                byRow.ReadRow(row, texts);
+                for (std::size_t column = 0; column < width; ++column) {
+                    std::string want;
+                    const bool found = byCell.ReadCell(row, static_cast<int>(column), want);
+                    EXPECT_EQ(texts[column], want) << row << "," << column << " of " << width;
+                    EXPECT_EQ(!texts[column].empty(), found);
+                    std::string again;
+                    EXPECT_EQ(byRow.ReadCell(row, static_cast<int>(column), again), found);
+                    EXPECT_EQ(again, want) << row << "," << column << " read after the row";
+                }
+            }
+        }
+        EXPECT_FALSE(PendingError().pending);
+    }
+    // Without an open sheet: nothing read, and the message ReadCell leaves.
+    const ScopedPendingError pending;
+    CExcelBook closed;
+    std::vector<std::string> texts(2, "stale");
+    closed.ReadRow(1, texts);
+    EXPECT_EQ(texts, std::vector<std::string>(2));
+    EXPECT_EQ(PendingError().text, "Error: Not yet opened the WorkSheet!");
 }
 
 TEST_F(ExcelBook, CellWalkStopsAtTheColumnCountAndIndexJumpsPastTheTarget)

@@ -650,6 +650,150 @@ bool CXmlDocument::AppendChildCData(std::string_view name, std::string_view text
     return InsertChild(stored, ElementMarkup(stored, Stored(text, textStorage), true, {}));
 }
 
+bool CXmlDocument::AppendChildHolding(std::string_view name,
+                                      std::string_view childName,
+                                      std::string_view childText,
+                                      std::initializer_list<Attr> childAttrs)
+{
+    std::string nameStorage;
+    std::string childNameStorage;
+    std::string textStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    const std::string_view storedChild = Stored(childName, childNameStorage);
+    if (!IsValidName(storedChild)) {
+        return false;
+    }
+    // "<name>", CR LF, the child, CR LF, "</name>": what opening up "<name/>" for the child writes.
+    const std::string child = ElementMarkup(storedChild, Stored(childText, textStorage), false, childAttrs);
+    std::string markup;
+    markup.reserve(child.size() + stored.size() * 2 + 9);
+    markup.append("\r\n<").append(stored).append(">").append(child).append("\r\n</").append(stored).append(">");
+    m_index.Reserve(2); // the second Add below cannot throw once the element is in
+    if (!InsertChild(stored, markup)) {
+        return false;
+    }
+    const std::uint32_t parent = m_pos.child;
+    const std::uint32_t node = m_index.Add();
+    XmlNode& c = m_index[node];
+    XmlNode& p = m_index[parent];
+    const std::string_view element = std::string_view(child).substr(2);
+    c.start = static_cast<std::uint32_t>(p.start + stored.size() + 2 + 2);
+    c.length = static_cast<std::uint32_t>(element.size());
+    c.empty = element[element.size() - 2] == '/' ? 1 : 0;
+    c.link = parent;
+    c.last = 1;
+    p.firstChild = node;
+    return true;
+}
+
+bool CXmlDocument::AppendChildHoldingEach(std::string_view name,
+                                          std::initializer_list<Attr> attrs,
+                                          std::string_view childName,
+                                          std::string_view grandchildName,
+                                          std::initializer_list<Attr> grandchildAttrs,
+                                          std::span<const std::string_view> texts)
+{
+    std::string nameStorage;
+    std::string childStorage;
+    std::string grandchildStorage;
+    const std::string_view stored = Stored(name, nameStorage);
+    const std::string_view child = Stored(childName, childStorage);
+    const std::string_view grandchild = Stored(grandchildName, grandchildStorage);
+    if ((!texts.empty() && (!IsValidName(child) || !IsValidName(grandchild)))
+        || texts.size() > XmlNodeIndex::kMaxNode) {
+        return false;
+    }
+    std::string markup;
+    markup.append("\r\n<").append(stored);
+    AppendAttrs(attrs, markup);
+    if (texts.empty()) {
+        markup.append("/>");
+        return InsertChild(stored, markup);
+    }
+    markup.append(">");
+    std::string grandchildTag = "<";
+    grandchildTag.append(grandchild);
+    AppendAttrs(grandchildAttrs, grandchildTag);
+    std::vector<HeldPair> pairs;
+    pairs.reserve(texts.size());
+    std::string textStorage;
+    for (const std::string_view text : texts) {
+        const std::string_view storedText = Stored(text, textStorage);
+        HeldPair pair{};
+        pair.child = static_cast<std::uint32_t>(markup.size());
+        markup.append("\r\n<").append(child).append(">");
+        pair.grandchild = static_cast<std::uint32_t>(markup.size() + 2);
+        markup.append("\r\n").append(grandchildTag);
+        if (storedText.empty()) {
+            markup.append("/>");
+            pair.grandchildEmpty = true;
+        } else {
+            markup.append(">");
+            AppendEscaped(storedText, false, markup);
+            markup.append("</").append(grandchild).append(">");
+        }
+        pair.grandchildLength = static_cast<std::uint32_t>(markup.size()) - pair.grandchild;
+        markup.append("\r\n</").append(child).append(">");
+        pair.child += 2;
+        pair.childLength = static_cast<std::uint32_t>(markup.size()) - pair.child;
+        pairs.push_back(pair);
+    }
+    markup.append("\r\n</").append(stored).append(">");
+    // Offsets above count from the CR LF before the element; make them count from its "<".
+    for (HeldPair& pair : pairs) {
+        pair.child -= 2;
+        pair.grandchild -= 2;
+    }
+    m_index.Reserve(static_cast<std::uint32_t>(1 + 2 * texts.size())); // no Add below can throw
+    if (!InsertChild(stored, markup)) {
+        return false;
+    }
+    IndexHeldPairs(m_pos.child, pairs);
+    return true;
+}
+
+void CXmlDocument::IndexHeldPairs(std::uint32_t parent, const std::vector<HeldPair>& pairs)
+{
+    const std::uint32_t base = m_index[parent].start;
+    std::uint32_t previous = 0;
+    for (const HeldPair& pair : pairs) {
+        const std::uint32_t child = m_index.Add();
+        const std::uint32_t grandchild = m_index.Add();
+        XmlNode& c = m_index[child];
+        c.start = base + pair.child;
+        c.length = pair.childLength;
+        c.firstChild = grandchild;
+        c.link = parent;
+        c.last = 1;
+        XmlNode& g = m_index[grandchild];
+        g.start = base + pair.grandchild;
+        g.length = pair.grandchildLength;
+        g.empty = pair.grandchildEmpty ? 1 : 0;
+        g.link = child;
+        g.last = 1;
+        if (previous == 0) {
+            m_index[parent].firstChild = child;
+        } else {
+            m_index[previous].link = child;
+            m_index[previous].last = 0;
+        }
+        previous = child;
+    }
+}
+
+void CXmlDocument::AppendAttrs(std::initializer_list<Attr> attrs, std::string& markup) const
+{
+    for (const auto& [attrName, value] : attrs) {
+        std::string nameStorage; // filled only when the text needs converting
+        std::string valueStorage;
+        markup += ' ';
+        markup += Stored(attrName, nameStorage);
+        markup += "=\"";
+        AppendEscaped(Stored(value, valueStorage), true, markup);
+        markup += '"';
+    }
+}
+
 std::string CXmlDocument::ElementMarkup(std::string_view name,
                                         std::string_view text,
                                         bool cdata,
@@ -663,15 +807,7 @@ std::string CXmlDocument::ElementMarkup(std::string_view name,
     markup.reserve(size);
     markup += "\r\n<";
     markup += name;
-    for (const auto& [attrName, value] : attrs) {
-        std::string nameStorage; // filled only when the text needs converting
-        std::string valueStorage;
-        markup += ' ';
-        markup += Stored(attrName, nameStorage);
-        markup += "=\"";
-        AppendEscaped(Stored(value, valueStorage), true, markup);
-        markup += '"';
-    }
+    AppendAttrs(attrs, markup);
     const std::string wrapped = cdata ? WrapCData(text) : std::string();
     if (cdata ? wrapped.empty() : text.empty()) {
         markup += "/>";

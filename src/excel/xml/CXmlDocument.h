@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -94,6 +95,23 @@ public:
     using Attr = std::pair<std::string_view, std::string_view>;
     [[nodiscard]] bool
     AppendChildWithAttrs(std::string_view name, std::string_view text, std::initializer_list<Attr> attrs);
+    // As AppendChild(name) followed by EnterChild and AppendChildWithAttrs(childName, childText,
+    // childAttrs), then LeaveElement, in one edit: the same markup, all of it or nothing. The new
+    // element (not its child) becomes the current child.
+    [[nodiscard]] bool AppendChildHolding(std::string_view name,
+                                          std::string_view childName,
+                                          std::string_view childText,
+                                          std::initializer_list<Attr> childAttrs);
+    // Adds <name attrs> holding, for each text, <childName> holding <grandchildName grandchildAttrs>
+    // with the text: the markup AppendChildWithAttrs, EnterChild, AppendChildHolding for each text
+    // and LeaveElement write, in one edit, all of it or nothing. The new element becomes the
+    // current child.
+    [[nodiscard]] bool AppendChildHoldingEach(std::string_view name,
+                                              std::initializer_list<Attr> attrs,
+                                              std::string_view childName,
+                                              std::string_view grandchildName,
+                                              std::initializer_list<Attr> grandchildAttrs,
+                                              std::span<const std::string_view> texts);
     // As AppendChild, with the text as a CDATA section.
     [[nodiscard]] bool AppendChildCData(std::string_view name, std::string_view text);
     // Sets an attribute of the current element (in place when present, else added at the tag's end).
@@ -151,6 +169,18 @@ private:
     std::string
     ElementMarkup(std::string_view name, std::string_view text, bool cdata, std::initializer_list<Attr> attrs) const;
     [[nodiscard]] bool InsertChild(std::string_view name, std::string_view markup);
+    // Appends " name=\"value\"" for each attribute, converted and escaped.
+    void AppendAttrs(std::initializer_list<Attr> attrs, std::string& markup) const;
+    // Indexes a new element laid out by AppendChildHoldingEach (offsets from the element's start).
+    struct HeldPair
+    {
+        std::uint32_t child;
+        std::uint32_t childLength;
+        std::uint32_t grandchild;
+        std::uint32_t grandchildLength;
+        bool grandchildEmpty;
+    };
+    void IndexHeldPairs(std::uint32_t parent, const std::vector<HeldPair>& pairs);
     void EditText(std::size_t pos, std::size_t removeLen, std::string_view insert);
     void ShiftSubtree(std::uint32_t root, std::int64_t delta);
     // Moves everything after node's subtree by delta and grows node's ancestors by delta.

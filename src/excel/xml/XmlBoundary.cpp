@@ -52,21 +52,36 @@ std::string_view InternalAsStored(std::string_view text, const XmlInternalCodec&
 
 bool IsAsciiText(std::string_view text)
 {
+    return AsciiPrefixLength(text) == text.size();
+}
+
+std::size_t AsciiPrefixLength(std::string_view text)
+{
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    constexpr std::size_t kWord = sizeof(std::uint64_t);
+    constexpr std::size_t kBlock = 4 * kWord;
+    const char* const data = text.data();
     std::size_t pos = 0;
-    for (; pos + 8 <= text.size(); pos += 8) {
+    // Four words at a time while all is ASCII, then word by word, then byte by byte to the first
+    // byte at or above 0x80.
+    for (; pos + kBlock <= text.size(); pos += kBlock) {
+        std::uint64_t w[4] = {};
+        std::memcpy(w, data + pos, sizeof(w));
+        if (((w[0] | w[1] | w[2] | w[3]) & kHighBits) != 0) {
+            break;
+        }
+    }
+    for (; pos + kWord <= text.size(); pos += kWord) {
         std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + pos, sizeof(word));
+        std::memcpy(&word, data + pos, sizeof(word));
         if ((word & kHighBits) != 0) {
-            return false;
+            break;
         }
     }
-    for (; pos < text.size(); ++pos) {
-        if (static_cast<unsigned char>(text[pos]) >= 0x80) {
-            return false;
-        }
+    while (pos < text.size() && static_cast<unsigned char>(data[pos]) < 0x80) {
+        ++pos;
     }
-    return true;
+    return pos;
 }
 
 } // namespace core

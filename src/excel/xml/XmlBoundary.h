@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,7 @@ bool NeedsConversion(std::string_view text, const XmlInternalCodec& codec);
 bool KeepsAscii(const XmlInternalCodec& codec);
 // Whether every byte is below 0x80 (eight bytes at a time).
 bool IsAsciiText(std::string_view text);
+// How many leading bytes of text are below 0x80: text.size() when all are.
+std::size_t AsciiPrefixLength(std::string_view text);
 
 } // namespace core

@@ -480,11 +480,13 @@ std::string DecodeDocumentBytes(std::string&& bytes, XmlBom& bom, XmlResultLog& 
     // internal one.
     bool lossy = false;
     std::string text;
-    const bool asIs = cp == XmlCodePage::Utf8 || (IsAsciiCompatible(cp) && IsAscii(bytes));
-    if (asIs
+    const bool ascii = cp != XmlCodePage::Utf8 && IsAsciiCompatible(cp) && IsAscii(bytes);
+    if (cp == XmlCodePage::Utf8 || ascii
         || (!ConvertCodePage(bytes, cp, XmlCodePage::Utf8, text, lossy)
             && !ConvertCodePage(bytes, codec.CodePage(), XmlCodePage::Utf8, text, lossy))) {
-        SanitizeUtf8InPlace(bytes, lossy);
+        if (!ascii) { // ASCII is already sound UTF-8
+            SanitizeUtf8InPlace(bytes, lossy);
+        }
         text = std::move(bytes);
     }
     if (!internal) {
@@ -557,15 +559,10 @@ std::string_view EncodeDocumentText(
 
 void SanitizeUtf8InPlace(std::string& text, bool& lossy)
 {
-    constexpr std::size_t kWord = 8;
     for (std::size_t pos = 0; pos < text.size();) {
-        if (pos + kWord <= text.size() && IsAsciiText(std::string_view(text).substr(pos, kWord))) {
-            pos += kWord;
-            continue;
-        }
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
-            continue;
+        pos += AsciiPrefixLength(std::string_view(text).substr(pos));
+        if (pos == text.size()) {
+            break;
         }
         std::uint32_t cp = 0;
         const std::size_t len = DecodeUtf8(text, pos, cp);

@@ -26,13 +26,13 @@ std::uint32_t XmlNodeIndex::Parent(std::uint32_t i) const
     return (*this)[i].link;
 }
 
-void XmlNodeIndex::ReserveOne()
+void XmlNodeIndex::ReserveRecord(std::uint32_t i)
 {
-    if (m_count > kMaxNode) {
+    if (i > kMaxNode) {
         throw std::length_error("Too many XML elements");
     }
-    if (m_count < kBlockSize) {
-        if (m_count < m_firstCapacity) {
+    if (i < kBlockSize) {
+        if (i < m_firstCapacity) {
             return;
         }
         const std::uint32_t capacity
@@ -49,7 +49,7 @@ void XmlNodeIndex::ReserveOne()
         m_firstCapacity = capacity;
         return;
     }
-    if (m_count % kBlockSize == 0 && m_count / kBlockSize == m_blocks.size()) {
+    if (i % kBlockSize == 0 && i / kBlockSize == m_blocks.size()) {
         if (m_blocks.size() == m_blocks.capacity()) {
             m_blocks.reserve(m_blocks.size() + m_blocks.size() / 2 + 1); // grow the block table by half
         }

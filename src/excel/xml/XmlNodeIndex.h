@@ -58,12 +58,21 @@ public:
     bool IllFormed() const { return m_illFormed; }
     void SetIllFormed() { m_illFormed = true; }
     // Makes sure the next Add cannot throw.
-    void ReserveOne();
+    void ReserveOne() { ReserveRecord(m_count); }
+    // Makes sure the next count Adds cannot throw.
+    void Reserve(std::uint32_t count)
+    {
+        for (std::uint32_t k = 0; k < count; ++k) {
+            ReserveRecord(m_count + k);
+        }
+    }
 
     XmlNode& operator[](std::uint32_t i) { return m_blocks[i / kBlockSize][i % kBlockSize]; }
     const XmlNode& operator[](std::uint32_t i) const { return m_blocks[i / kBlockSize][i % kBlockSize]; }
 
 private:
+    // Makes room for record i, given room for every record before it.
+    void ReserveRecord(std::uint32_t i);
     static constexpr std::uint32_t kFirstCapacity = 64;
 
     std::vector<std::unique_ptr<XmlNode[]>> m_blocks;

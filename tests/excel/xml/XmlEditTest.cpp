@@ -4,6 +4,8 @@
 
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace core {
 
@@ -150,6 +152,177 @@ TEST(XmlEdit, EditsRefusedWithoutElementOrInStreamModes)
     doc.SetModeFlags(CXmlDocument::WriteOnlyStream);
     EXPECT_FALSE(doc.SetAttr("x", "1"));
     EXPECT_EQ(doc.Text(), "<a/>");
+}
+
+// What AppendChildHolding writes and indexes: the same as adding the element, entering it and
+// adding its child, in every kind of container and for texts that need escaping.
+TEST(XmlEdit, ElementHoldingAChildIsTheSameAsAddingBothInTurn)
+{
+    struct Case
+    {
+        const char* text;
+        const char* after; // the current child to add after; nullptr: added last
+        const char* childText;
+    };
+    const Case cases[] = {
+        {"<r/>", nullptr, "v"},
+        {"<r x=\"1\"/>", nullptr, ""},
+        {"<r></r>", nullptr, "a<b&\"c\""},
+        {"<r>text</r>", nullptr, "v"},
+        {"<r><a/><c/></r>", nullptr, "v"},
+        {"<r><a/><c>t</c></r>", "a", "v"},
+        {"<q><r><a/></r><s/></q>", nullptr, "]]>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CXmlDocument inTurn;
+        CXmlDocument held;
+        for (CXmlDocument* doc : {&inTurn, &held}) {
+            ASSERT_TRUE(doc->SetText(c.text));
+            if (!doc->SeekElement("r")) { // r inside q: an element with siblings and a parent after it
+                doc->Rewind();
+                ASSERT_TRUE(doc->SeekElement("q"));
+                ASSERT_TRUE(doc->SeekChildElement("r"));
+                ASSERT_TRUE(doc->EnterChild());
+            }
+            if (c.after != nullptr) {
+                ASSERT_TRUE(doc->SeekChildElement(c.after));
+            }
+        }
+        ASSERT_TRUE(inTurn.AppendChild("Cell"));
+        ASSERT_TRUE(inTurn.EnterChild());
+        ASSERT_TRUE(inTurn.AppendChildWithAttrs("Data", c.childText, {{"ss:Type", "String"}}));
+        ASSERT_TRUE(inTurn.LeaveElement());
+        ASSERT_TRUE(held.AppendChildHolding("Cell", "Data", c.childText, {{"ss:Type", "String"}}));
+        EXPECT_EQ(held.Text(), inTurn.Text());
+        ExpectIndexMatchesReparse(held);
+        // The new element is the current child: its data reads back, and the next element goes after it.
+        ASSERT_TRUE(held.EnterChild());
+        EXPECT_EQ(held.CurrentName(), "Cell");
+        ASSERT_TRUE(held.SeekChildElement("Data"));
+        EXPECT_EQ(held.GetChildAttr("ss:Type"), "String");
+        ASSERT_TRUE(held.EnterChild());
+        EXPECT_EQ(held.GetContent(), c.childText);
+        ASSERT_TRUE(held.LeaveElement());
+        ASSERT_TRUE(held.LeaveElement());
+        ASSERT_TRUE(inTurn.AppendChild("z", "1"));
+        ASSERT_TRUE(held.AppendChild("z", "1"));
+        EXPECT_EQ(held.Text(), inTurn.Text());
+        ExpectIndexMatchesReparse(held);
+    }
+}
+
+TEST(XmlEdit, ElementHoldingAChildIsRefusedWholeOrAddedWhole)
+{
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<r/>"));
+    EXPECT_FALSE(doc.AppendChildHolding("a", "b", "t", {})); // no current element
+    ASSERT_TRUE(doc.SeekElement("r"));
+    for (const auto& [name, childName] : {std::pair{"a b", "c"}, {"a", "c d"}, {"", "c"}, {"a", ""}, {"a", "1c"}}) {
+        EXPECT_FALSE(doc.AppendChildHolding(name, childName, "t", {})) << name << " / " << childName;
+    }
+    EXPECT_EQ(doc.Text(), "<r/>");
+    doc.SetModeFlags(CXmlDocument::ReadOnlyStream);
+    EXPECT_FALSE(doc.AppendChildHolding("a", "b", "t", {}));
+    EXPECT_EQ(doc.Text(), "<r/>");
+    EXPECT_EQ(doc.Index().Count(), 2U);
+}
+
+// AppendChildHoldingEach writes and indexes what adding the element and then each child holding
+// its grandchild writes, wherever the element goes.
+TEST(XmlEdit, ElementHoldingPairsIsTheSameAsAddingThemInTurn)
+{
+    struct Case
+    {
+        const char* text;
+        const char* after; // the current child to add after; nullptr: added last
+        std::vector<std::string_view> texts;
+    };
+    const Case cases[] = {
+        {"<t/>", nullptr, {"a", "b"}},
+        {"<t></t>", nullptr, {""}},
+        {"<t>text</t>", nullptr, {"a<b", "", "c&d\"e'"}},
+        {"<t><x/><y>1</y></t>", nullptr, {"a"}},
+        {"<t><x/><y>1</y></t>", "x", {"a", "b", "c"}},
+        {"<q><t/><s>2</s></q>", nullptr, {"]]>", "z"}},
+        {"<t/>", nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CXmlDocument inTurn;
+        CXmlDocument held;
+        for (CXmlDocument* doc : {&inTurn, &held}) {
+            ASSERT_TRUE(doc->SetText(c.text));
+            if (!doc->SeekElement("t")) {
+                doc->Rewind();
+                ASSERT_TRUE(doc->SeekElement("q"));
+                ASSERT_TRUE(doc->SeekChildElement("t"));
+                ASSERT_TRUE(doc->EnterChild());
+            }
+            if (c.after != nullptr) {
+                ASSERT_TRUE(doc->SeekChildElement(c.after));
+            }
+        }
+        ASSERT_TRUE(inTurn.AppendChildWithAttrs("Row", {}, {{"h", "0"}}));
+        ASSERT_TRUE(inTurn.EnterChild());
+        for (const std::string_view text : c.texts) {
+            ASSERT_TRUE(inTurn.AppendChildHolding("Cell", "Data", text, {{"ss:Type", "String"}}));
+        }
+        ASSERT_TRUE(inTurn.LeaveElement());
+        ASSERT_TRUE(held.AppendChildHoldingEach("Row", {{"h", "0"}}, "Cell", "Data", {{"ss:Type", "String"}}, c.texts));
+        EXPECT_EQ(held.Text(), inTurn.Text());
+        ExpectIndexMatchesReparse(held);
+        // The new element is the current child; the next one goes after it.
+        ASSERT_TRUE(inTurn.AppendChild("z", "1"));
+        ASSERT_TRUE(held.AppendChild("z", "1"));
+        EXPECT_EQ(held.Text(), inTurn.Text());
+        ExpectIndexMatchesReparse(held);
+    }
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<t/>"));
+    const std::string_view texts[] = {"a"};
+    EXPECT_FALSE(doc.AppendChildHoldingEach("Row", {}, "Cell", "Data", {}, texts)); // no current element
+    ASSERT_TRUE(doc.SeekElement("t"));
+    EXPECT_FALSE(doc.AppendChildHoldingEach("Row", {}, "C ell", "Data", {}, texts));
+    EXPECT_FALSE(doc.AppendChildHoldingEach("Row", {}, "Cell", "", {}, texts));
+    EXPECT_FALSE(doc.AppendChildHoldingEach("R>", {}, "Cell", "Data", {}, texts));
+    EXPECT_EQ(doc.Text(), "<t/>");
+    EXPECT_EQ(doc.Index().Count(), 2U);
+}
+
+// Many elements added two records at a time cross the first block's growth steps and the start
+// of later blocks of the index.
+TEST(XmlEdit, ElementsHoldingChildrenFillTheIndexAcrossBlocks)
+{
+    CXmlDocument inTurn;
+    CXmlDocument held;
+    for (CXmlDocument* doc : {&inTurn, &held}) {
+        ASSERT_TRUE(doc->SetText("<Table/>"));
+        ASSERT_TRUE(doc->SeekElement("Table"));
+    }
+    constexpr int kRows = 340;
+    constexpr int kCells = 100;
+    for (int row = 0; row < kRows; ++row) {
+        for (CXmlDocument* doc : {&inTurn, &held}) {
+            ASSERT_TRUE(doc->AppendChild("Row"));
+            ASSERT_TRUE(doc->EnterChild());
+        }
+        for (int cell = 0; cell < kCells; ++cell) {
+            const std::string text = std::to_string(row * kCells + cell);
+            ASSERT_TRUE(inTurn.AppendChild("Cell"));
+            ASSERT_TRUE(inTurn.EnterChild());
+            ASSERT_TRUE(inTurn.AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}}));
+            ASSERT_TRUE(inTurn.LeaveElement());
+            ASSERT_TRUE(held.AppendChildHolding("Cell", "Data", text, {{"ss:Type", "String"}}));
+        }
+        for (CXmlDocument* doc : {&inTurn, &held}) {
+            ASSERT_TRUE(doc->LeaveElement());
+        }
+    }
+    ASSERT_GT(held.Index().Count(), XmlNodeIndex::kBlockSize);
+    EXPECT_EQ(held.Index().Count(), inTurn.Index().Count());
+    EXPECT_EQ(held.Text(), inTurn.Text());
+    ExpectIndexMatchesReparse(held);
 }
 
 // Random edits anywhere in a document keep the index exactly as a fresh parse would build it.
