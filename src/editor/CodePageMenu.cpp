@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <strings.h>
 
 namespace editor {
 
@@ -57,7 +56,8 @@ constexpr std::array kEntries{
 
 bool SameCodePage(const core::CodePageInfo& a, const core::CodePageInfo& b)
 {
-    return (a.number != 0 && a.number == b.number) || strcasecmp(a.charset.c_str(), b.charset.c_str()) == 0;
+    return (a.number != 0 && a.number == b.number)
+        || QString::fromStdString(a.charset).compare(QString::fromStdString(b.charset), Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
