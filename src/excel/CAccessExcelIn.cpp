@@ -7,7 +7,6 @@
 #include "excel/ExcelNameCodec.h"
 #include "excel/ExcelNumber.h"
 
-#include <array>
 #include <memory>
 #include <span>
 #include <string>
@@ -191,7 +190,8 @@ CAccessExcelIn::RowOutcome CAccessExcelIn::ReadProgramRow(int row, const CSatNod
 {
     // The whole row in one walk, left to right; reading changes nothing, so reading cells that end
     // up unused changes no outcome.
-    std::array<std::string, kProgHeaders.size()> texts;
+    m_rowTexts.resize(kProgHeaders.size());
+    const std::span<std::string> texts = m_rowTexts;
     m_book.ReadRow(row, texts);
     const std::string& name = texts[ProgCol::ProgName];
     const std::string& fre = texts[ProgCol::Fre];

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace core {
 
@@ -63,6 +64,8 @@ private:
     // The first transponder, in list order, for each (satellite id, compared bits of the word):
     // the same answer as a search of the list, without walking it for every row.
     std::unordered_map<std::uint64_t, std::int32_t> m_tpIndex;
+    // The texts of the program row being read, kept from row to row so that their buffers are reused.
+    std::vector<std::string> m_rowTexts;
 };
 
 } // namespace core

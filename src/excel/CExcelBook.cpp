@@ -28,7 +28,7 @@ struct Count
 
 long long ToInteger(const std::string& text)
 {
-    return std::strtoll(text.c_str(), nullptr, 10);
+    return text.empty() ? 0 : std::strtoll(text.c_str(), nullptr, 10);
 }
 
 // Puts the document position back on every way out of a cell operation.
@@ -65,6 +65,7 @@ struct CExcelBook::Cursor
     std::uint32_t cell = 0;
     long long cellColumn = -1; // counter value at that cell
     bool increasing = true; // counters rose strictly from the row's first cell up to that cell
+    std::vector<bool> filled; // ReadRow's columns taken so far, kept to save an allocation a row
 };
 
 CExcelBook::CExcelBook() = default;
@@ -334,17 +335,18 @@ bool CExcelBook::ReadCell(int row, int column, std::string& out)
     if (cell == 0) {
         return false;
     }
-    out = CellData(cell);
+    CellData(cell, out);
     return !out.empty();
 }
 
-std::string CExcelBook::CellData(std::uint32_t cell)
+void CExcelBook::CellData(std::uint32_t cell, std::string& out)
 {
     m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
     if (m_doc->SeekChildElement("Data") && m_doc->EnterChild()) {
-        return m_doc->GetContent();
+        m_doc->GetContent(out);
+    } else {
+        out.clear();
     }
-    return {};
 }
 
 void CExcelBook::ReadRow(int row, std::span<std::string> out)
@@ -372,7 +374,8 @@ void CExcelBook::ReadRow(int row, std::span<std::string> out)
     if (rowNode == 0) {
         return;
     }
-    std::vector<bool> filled(out.size(), false);
+    std::vector<bool>& filled = c.filled;
+    filled.assign(out.size(), false);
     long long left = wanted;
     c.cellRow = rowNode;
     c.cell = 0;
@@ -391,7 +394,7 @@ void CExcelBook::ReadRow(int row, std::span<std::string> out)
         if (counter >= 0 && counter < wanted && !filled[static_cast<std::size_t>(counter)]) {
             filled[static_cast<std::size_t>(counter)] = true;
             --left;
-            out[static_cast<std::size_t>(counter)] = CellData(c.cell);
+            CellData(c.cell, out[static_cast<std::size_t>(counter)]);
             m_doc->SetPosition(XmlPosition{c.table, rowNode, c.cell});
         }
         ++counter;

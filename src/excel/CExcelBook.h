@@ -73,7 +73,7 @@ private:
     std::uint32_t FindCell(std::uint32_t row, long long column, bool create, CellFill* fill = nullptr);
     std::uint32_t FindExistingCell(int row, int column);
     // The text of the first Data child of a cell of the cursor's row.
-    std::string CellData(std::uint32_t cell);
+    void CellData(std::uint32_t cell, std::string& out);
     // WriteRow's one edit; false, with nothing written, when the row is already there.
     [[nodiscard]] bool AddRow(int row, std::span<const std::string_view> texts);
 

@@ -32,6 +32,9 @@ inline constexpr int kOpenNoWait = O_NONBLOCK;
 [[nodiscard]] std::int64_t FileSize(int fd);
 // Whether the descriptor is a regular file (not a folder, pipe or device).
 [[nodiscard]] bool IsRegularFile(int fd);
+// A hint that a large buffer about to be filled whole may be backed by large pages (on Linux, where
+// that saves most of the page faults of filling it); nothing happens where there is no such hint.
+void AdviseLargePages(void* data, std::size_t size);
 // Makes the file's data durable.
 [[nodiscard]] bool SyncFile(int fd);
 // Gives `from` the name `to`, replacing a file there at once.

@@ -1,9 +1,11 @@
 #include "platform/NativeFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -93,6 +95,20 @@ bool IsWritableFolder(const std::string& path)
     struct stat info
     { };
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+void AdviseLargePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    // Only whole large pages inside the buffer: the advice applies to the pages it covers.
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    const auto first = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t begin = (first + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t end = (first + size) & ~(kLargePage - 1);
+    if (end > begin) {
+        (void)::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    }
+#endif
 }
 
 bool SyncFile(int fd)

@@ -166,6 +166,11 @@ bool IsWritableFolder(const std::string& path)
         && _waccess(Widen(path).c_str(), 2) == 0;
 }
 
+void AdviseLargePages(void* /*data*/, std::size_t /*size*/)
+{
+    // Large pages on Windows need a privilege an editor does not hold: nothing to ask for.
+}
+
 bool SyncFile(int fd)
 {
     return _commit(fd) == 0;

@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "excel/xml/XmlBoundary.h"
+#include "excel/xml/XmlByteScan.h"
 #include "excel/xml/XmlCharsets.h"
 #include "excel/xml/XmlEscape.h"
 #include "excel/xml/XmlFailureReason.h"
@@ -24,6 +25,7 @@ namespace {
 
 constexpr std::size_t kMaxText = std::numeric_limits<std::uint32_t>::max() - 1; // offsets are 32-bit
 constexpr std::size_t kMaxErrorText = 100;
+constexpr std::uint32_t kNameWindow = 64; // bytes read for a tag's name and what follows it
 
 void LogFileError(XmlResultLog& log, int error)
 {
@@ -55,6 +57,7 @@ bool ReadFile(const std::string& path, std::string& out, int& error)
         return false;
     }
     out.reserve(size + size / 100);
+    platform::AdviseLargePages(out.data(), out.capacity());
     out.resize(size);
     std::size_t done = 0;
     while (done < size) {
@@ -262,6 +265,34 @@ std::uint32_t CXmlDocument::EndTagLen(std::uint32_t node, std::uint32_t startTag
     }
 }
 
+bool CXmlDocument::AppendPlainContent(std::uint32_t node, std::uint32_t startTagLen, std::string& out) const
+{
+    // The first "<" after the start tag opens the end tag (which holds no ">" but its last), and
+    // the text before it has nothing to normalise or convert.
+    const XmlNode& n = m_index[node];
+    if (n.firstChild != 0 || n.empty != 0 || n.unended != 0 || startTagLen == 0 || startTagLen >= n.length) {
+        return false;
+    }
+    std::string scratch;
+    const std::string_view rest = m_text.View(n.start + startTagLen, n.length - startTagLen, scratch);
+    const std::size_t open = FindByteNear(rest, 0, '<');
+    if (open == std::string_view::npos || open + 2 >= rest.size() || rest[open + 1] != '/'
+        || FindByteNear(rest, open, '>') != rest.size() - 1) {
+        return false;
+    }
+    const std::string_view text = rest.substr(0, open);
+    if (m_asciiAsIs && IsPlainAscii(text)) {
+        out.append(text); // nothing to normalise, decode or convert
+        return true;
+    }
+    if (FindByteNear(text, 0, '\r') != std::string_view::npos
+        || !((m_asciiAsIs && IsAsciiText(text)) || !NeedsConversion(text, m_codec))) {
+        return false;
+    }
+    AppendDecoded(text, m_codec, out);
+    return true;
+}
+
 XmlTagLengths CXmlDocument::TagLengths(std::uint32_t node) const
 {
     if (node == 0 || node >= m_index.Count()) {
@@ -287,7 +318,7 @@ bool CXmlDocument::NameMatches(std::uint32_t node, std::string_view name) const
     const std::string_view head
         = m_text.View(n.start, static_cast<std::uint32_t>(std::min<std::size_t>(name.size() + 2, n.length)), scratch);
     const bool same = IgnoringCase() ? NamesEqual(head.substr(1, name.size()), name, true)
-                                     : head.size() > name.size() && head.compare(1, name.size(), name) == 0;
+                                     : head.size() > name.size() && SameShortBytes(head.substr(1), name);
     if (same && TagNameLength(head) == name.size()) {
         return true;
     }
@@ -377,6 +408,17 @@ bool CXmlDocument::LeaveElement()
     return true;
 }
 
+bool CXmlDocument::HasNoAttributes(std::uint32_t node) const
+{
+    // "<name>" or "<name/>": the name runs up to the tag's end.
+    const XmlNode& n = m_index[node];
+    std::string scratch;
+    const std::string_view head = m_text.View(n.start, std::min<std::uint32_t>(n.length, kNameWindow), scratch);
+    const std::size_t after = 1 + TagNameLength(head);
+    return after < head.size()
+        && (head[after] == '>' || (head[after] == '/' && after + 1 < head.size() && head[after + 1] == '>'));
+}
+
 std::string_view CXmlDocument::StartTag(std::uint32_t node, std::string& scratch) const
 {
     return m_text.View(m_index[node].start, StartTagLen(node), scratch);
@@ -385,6 +427,9 @@ std::string_view CXmlDocument::StartTag(std::uint32_t node, std::string& scratch
 std::string CXmlDocument::AttrOf(std::uint32_t node, std::string_view name) const
 {
     if (node == 0) {
+        return {};
+    }
+    if (HasNoAttributes(node)) {
         return {};
     }
     std::string scratch;
@@ -441,18 +486,28 @@ std::vector<std::pair<std::string, std::string>> CXmlDocument::GetAttrs() const
 
 std::string CXmlDocument::GetContent() const
 {
+    std::string out;
+    GetContent(out);
+    return out;
+}
+
+void CXmlDocument::GetContent(std::string& out) const
+{
+    out.clear();
     if (m_pos.current == 0) {
-        return {};
+        return;
     }
     const XmlNode& n = m_index[m_pos.current];
     const std::uint32_t startTagLen = StartTagLen(m_pos.current);
+    if (AppendPlainContent(m_pos.current, startTagLen, out)) {
+        return;
+    }
     const std::uint32_t endTagLen = EndTagLen(m_pos.current, startTagLen);
     if (n.length <= startTagLen + endTagLen) {
-        return {};
+        return;
     }
     std::string scratch;
     const std::string_view inner = m_text.View(n.start + startTagLen, n.length - startTagLen - endTagLen, scratch);
-    std::string out;
     std::string part;
     std::string converted;
     bool exact = true;
@@ -486,7 +541,6 @@ std::string CXmlDocument::GetContent() const
     if (!exact) {
         m_log.Add("conversion_loss");
     }
-    return out;
 }
 
 std::string CXmlDocument::CurrentName() const

@@ -128,6 +128,8 @@ public:
     bool HasChildAttr(std::string_view name) const;
     // The current element's text content, references decoded, CDATA taken as it is.
     std::string GetContent() const;
+    // The same into out, which keeps its capacity: for readers that take many values in turn.
+    void GetContent(std::string& out) const;
     // Every attribute of the current element as (name, decoded value), in order.
     std::vector<std::pair<std::string, std::string>> GetAttrs() const;
     // Whether the current element's name matches (prefix aliases included).
@@ -159,6 +161,11 @@ private:
     std::uint32_t StartTagLen(std::uint32_t node) const;
     std::uint32_t LastChild(std::uint32_t node) const;
     std::uint32_t EndTagLen(std::uint32_t node, std::uint32_t startTagLen) const;
+    // Appends the content of an element whose content is plain text (no markup, no CR, nothing to
+    // convert: the usual case), references decoded; false, appending nothing, for any other.
+    [[nodiscard]] bool AppendPlainContent(std::uint32_t node, std::uint32_t startTagLen, std::string& out) const;
+    // Whether the start tag is the bare name ("<name>" or "<name/>"), read from its first bytes.
+    bool HasNoAttributes(std::uint32_t node) const;
     [[nodiscard]] bool NameMatches(std::uint32_t node, std::string_view name) const;
     // A view of the start tag; copied into scratch when the text's gap splits it.
     std::string_view StartTag(std::uint32_t node, std::string& scratch) const;

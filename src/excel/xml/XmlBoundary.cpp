@@ -50,11 +50,6 @@ std::string_view InternalAsStored(std::string_view text, const XmlInternalCodec&
     return storage;
 }
 
-bool IsAsciiText(std::string_view text)
-{
-    return AsciiPrefixLength(text) == text.size();
-}
-
 std::size_t AsciiPrefixLength(std::string_view text)
 {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;

@@ -20,9 +20,21 @@ std::string_view InternalAsStored(std::string_view text, const XmlInternalCodec&
 bool NeedsConversion(std::string_view text, const XmlInternalCodec& codec);
 // Whether ASCII text is the same bytes in UTF-8 and in the code page.
 bool KeepsAscii(const XmlInternalCodec& codec);
-// Whether every byte is below 0x80 (eight bytes at a time).
-bool IsAsciiText(std::string_view text);
 // How many leading bytes of text are below 0x80: text.size() when all are.
 std::size_t AsciiPrefixLength(std::string_view text);
+// Whether every byte is below 0x80: names and short values byte by byte, longer texts eight bytes
+// at a time.
+inline bool IsAsciiText(std::string_view text)
+{
+    constexpr std::size_t kShort = 16;
+    if (text.size() > kShort) {
+        return AsciiPrefixLength(text) == text.size();
+    }
+    unsigned bits = 0;
+    for (const char c : text) {
+        bits |= static_cast<unsigned char>(c);
+    }
+    return bits < 0x80;
+}
 
 } // namespace core

@@ -57,11 +57,4 @@ void XmlNodeIndex::ReserveRecord(std::uint32_t i)
     }
 }
 
-std::uint32_t XmlNodeIndex::Add()
-{
-    ReserveOne();
-    (*this)[m_count] = XmlNode{};
-    return m_count++;
-}
-
 } // namespace core

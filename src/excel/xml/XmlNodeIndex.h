@@ -44,7 +44,14 @@ public:
     // Drops every record but a fresh record 0.
     void Reset();
     // Appends a zeroed record and returns its index; throws std::length_error past kMaxNode.
-    std::uint32_t Add();
+    std::uint32_t Add()
+    {
+        if (!HasRoomFor(m_count)) {
+            ReserveRecord(m_count);
+        }
+        (*this)[m_count] = XmlNode{};
+        return m_count++;
+    }
     std::uint32_t Count() const { return m_count; }
     // The next sibling of record i, 0 when it is the last.
     std::uint32_t Next(std::uint32_t i) const
@@ -71,6 +78,11 @@ public:
     const XmlNode& operator[](std::uint32_t i) const { return m_blocks[i / kBlockSize][i % kBlockSize]; }
 
 private:
+    // Whether record i has its place in a block already.
+    bool HasRoomFor(std::uint32_t i) const
+    {
+        return i < kBlockSize ? i < m_firstCapacity : i / kBlockSize < m_blocks.size();
+    }
     // Makes room for record i, given room for every record before it.
     void ReserveRecord(std::uint32_t i);
     static constexpr std::uint32_t kFirstCapacity = 64;

@@ -1,11 +1,11 @@
 #include "excel/xml/XmlParser.h"
 
+#include "excel/xml/XmlByteScan.h"
 #include "excel/xml/XmlEncoding.h"
 #include "excel/xml/XmlNodeIndex.h"
 #include "excel/xml/XmlResultLog.h"
 #include "excel/xml/XmlTag.h"
 
-#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -49,11 +49,7 @@ private:
     std::size_t FindByte(char c, std::size_t from) const
     {
         if constexpr (!Multi) {
-            if (from >= m_t.size()) {
-                return npos;
-            }
-            const void* hit = std::memchr(m_t.data() + from, c, m_t.size() - from);
-            return hit == nullptr ? npos : static_cast<std::size_t>(static_cast<const char*>(hit) - m_t.data());
+            return FindByteNear(m_t, from, c);
         } else {
             for (std::size_t pos = from; pos < m_t.size(); pos = Step(pos)) {
                 if (m_t[pos] == c) {
@@ -79,6 +75,9 @@ private:
     // The ">" of a start tag; quoted values may hold ">".
     std::size_t FindTagEnd(std::size_t from) const
     {
+        if constexpr (!Multi) {
+            return QuotedTagEnd(m_t, from);
+        }
         for (std::size_t pos = from; pos < m_t.size();) {
             const char c = m_t[pos];
             if (c == '>') {
@@ -155,6 +154,17 @@ private:
         const std::string_view head = m_t.substr(m_index[node].start, name.size() + 2);
         return head.size() > name.size() && head.compare(1, name.size(), name) == 0
             && TagNameLength(head) == name.size();
+    }
+    // Whether the end tag whose name runs from nameStart to its ">" at gt (no blank before it, the
+    // usual case) ends the innermost open element: the same bytes, and that element's name ends
+    // there too. Whatever name the general reading would take from such a tag, it is then the open
+    // element's, so both readings agree.
+    bool EndsOpenElement(std::size_t nameStart, std::size_t gt) const
+    {
+        const std::size_t len = gt - nameStart;
+        const std::size_t start = m_index[m_open.back().node].start;
+        return len > 0 && start + 1 + len < m_t.size() && EndsName(m_t[start + 1 + len])
+            && SameShortBytes(m_t.substr(start + 1), m_t.substr(nameStart, len));
     }
     // The last child added to the element being read (the document when none is open).
     std::uint32_t& LastChild() { return m_open.empty() ? m_lastTop : m_open.back().lastChild; }
@@ -295,6 +305,12 @@ std::size_t Parser<Multi>::EndTag(std::size_t p)
     if (gt == npos) {
         Unterminated("end_tag", p);
         return m_t.size();
+    }
+    if (!m_trackNames && !m_open.empty() && EndsOpenElement(p + 2, gt)) {
+        XmlNode& n = m_index[m_open.back().node];
+        n.length = static_cast<std::uint32_t>(gt + 1 - n.start);
+        m_open.pop_back();
+        return gt + 1;
     }
     const std::string_view name = TagName(m_t.substr(p, gt + 1 - p));
     const auto close = [&](std::uint32_t node) {

@@ -1,5 +1,7 @@
 #include "excel/xml/XmlTag.h"
 
+#include "excel/xml/XmlByteScan.h"
+
 #include <cctype>
 #include <strings.h>
 
@@ -45,19 +47,7 @@ std::string_view TagName(std::string_view tag)
 
 std::size_t StartTagEnd(std::string_view text)
 {
-    for (std::size_t pos = 1; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c == '>') {
-            return pos;
-        }
-        if (c == '"' || c == '\'') {
-            pos = text.find(c, pos + 1);
-            if (pos == std::string_view::npos) {
-                return pos;
-            }
-        }
-    }
-    return std::string_view::npos;
+    return QuotedTagEnd(text, 1);
 }
 
 namespace {

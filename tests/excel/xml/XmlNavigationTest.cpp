@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace core {
 
 namespace {
@@ -113,6 +118,87 @@ TEST(XmlNavigation, AttributesAndContentDecodeReferences)
     EXPECT_TRUE(doc.HasAttr("bare"));
     EXPECT_FALSE(doc.HasAttr("missing"));
     EXPECT_EQ(doc.GetContent(), "<B&&unknown;z");
+}
+
+struct ContentCase
+{
+    const char* name;
+    std::string text; // a document whose root element is read
+    std::string content;
+    std::string attrX; // the root's attribute "x"
+};
+
+void PrintTo(const ContentCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ContentTable : public testing::TestWithParam<ContentCase>
+{ };
+
+// Plain content is read in one step and everything else the long way: both must give the same.
+TEST_P(ContentTable, ContentAndAttribute)
+{
+    const ContentCase& c = GetParam();
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText(c.text)) << doc.ResultLog();
+    ASSERT_TRUE(doc.SeekElement());
+    EXPECT_EQ(doc.GetContent(), c.content);
+    std::string reused = "left over from an earlier read";
+    doc.GetContent(reused);
+    EXPECT_EQ(reused, c.content);
+    EXPECT_EQ(doc.GetAttr("x"), c.attrX);
+    EXPECT_EQ(doc.HasAttr("x"), !c.attrX.empty());
+}
+
+const ContentCase kContentCases[] = {
+    {"Plain", "<a>12345</a>", "12345", ""},
+    {"Empty", "<a></a>", "", ""},
+    {"EmptyTag", "<a/>", "", ""},
+    {"EmptyTagWithBlank", "<a />", "", ""},
+    {"GreaterThanInText", "<a>1 > 0</a>", "1 > 0", ""},
+    {"Reference", "<a>x&amp;y</a>", "x&y", ""},
+    {"CrLf", "<a>1\r\n2\r3</a>", "1\n2\n3", ""},
+    {"Comment", "<a>1<!-- 2 -->3</a>", "13", ""},
+    {"CData", "<a><![CDATA[<b>]]></a>", "<b>", ""},
+    {"Child", "<a>1<b>2</b>3</a>", "123", ""},
+    {"EndTagBlank", "<a>v</a >", "v", ""},
+    {"LongPlain", "<a>" + std::string(100, 'z') + "</a>", std::string(100, 'z'), ""},
+    {"Attribute", "<a x='1'>v</a>", "v", "1"},
+    {"QuotedGreaterThan", "<a x='>'>v</a>", "v", ">"},
+    {"AttributeAfterSlash", "<a y='/>' x=\"2\">v</a>", "v", "2"},
+    {"OtherAttributeOnly", "<a y='1'>v</a>", "v", ""},
+    {"NameOnlyWithBlank", "<a >v</a>", "v", ""},
+    {"LongName", "<" + std::string(70, 'n') + " x='3'>v</" + std::string(70, 'n') + ">", "v", "3"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Xml,
+                         ContentTable,
+                         testing::ValuesIn(kContentCases),
+                         [](const testing::TestParamInfo<ContentCase>& param) { return param.param.name; });
+
+TEST(XmlNavigation, ContentReadsAcrossTheEditGap)
+{
+    // An edit leaves a gap in the text; reads of elements on either side of it, and of one it splits,
+    // give what a fresh parse of the same text gives.
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.SetText("<r><a>first</a><b x='1'>second</b></r>"));
+    ASSERT_TRUE(doc.SeekElement("r"));
+    ASSERT_TRUE(doc.SeekChildElement("a"));
+    ASSERT_TRUE(doc.SetChildAttr("y", "added"));
+    ASSERT_TRUE(doc.AppendChild("c", "third"));
+    const std::vector<std::pair<std::string, std::string>> expected = {{"a", "first"}, {"b", "second"}, {"c", "third"}};
+    for (const auto& [name, content] : expected) {
+        doc.Rewind();
+        ASSERT_TRUE(doc.SeekElement("r"));
+        ASSERT_TRUE(doc.SeekChildElement(name)) << name;
+        ASSERT_TRUE(doc.EnterChild());
+        EXPECT_EQ(doc.GetContent(), content) << name;
+    }
+    doc.Rewind();
+    ASSERT_TRUE(doc.SeekElement("r"));
+    ASSERT_TRUE(doc.SeekChildElement("b"));
+    EXPECT_EQ(doc.GetChildAttr("x"), "1");
 }
 
 } // namespace

@@ -70,6 +70,14 @@ const ParseCase kParseCases[] = {
     {"UnterminatedDoctype", "<!DOCTYPE a [ <!ENTITY x '>'> ", false, {R"(type="document_type")"}},
     {"UnterminatedTag", "<a/><", false, {R"(type="tag")"}},
     {"UnterminatedExclamation", "<a/><!", false, {R"(type="tag")"}},
+    // End tags read in one step when they repeat the open element's name, else by name.
+    {"EndTagWithBlank", "<a><b></b ></a\n>", true, {}},
+    {"EndTagNamesAPrefixOfTheOpenName", "<a><bc></b></bc></a>", false, {R"(<lone_end_tag tagname="b" offset="7"/>)"}},
+    {"EndTagNameGoesOn", "<a><b></bc></b></a>", false, {R"(<lone_end_tag tagname="bc" offset="6"/>)"}},
+    {"PrefixedNames", "<ss:a><ss:b x='1'></ss:b></ss:a>", true, {}},
+    {"BlanksAfterStartNames", "<a\n><b\tx='1'></b></a>", true, {}},
+    {"QuotesOfBothKinds", "<a b='\"' c=\">'\" d='>>'></a>", true, {}},
+    {"LongTagAcrossWords", "<abcdefghijklmnop q='>' r=\"'''''''''>\"></abcdefghijklmnop>", true, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Xml,
