@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace core {
@@ -47,6 +48,22 @@ private:
     CXmlDocument& m_doc;
     XmlPosition m_saved;
 };
+
+// Runs an edit of the document. A shortage of memory, or a text that would outgrow what a document
+// can hold, stops it: nullopt then, with the reason as the pending error (failure when given, else
+// the exception's own words).
+template <typename Edit>
+std::optional<bool> RunEdit(Edit&& edit, const std::string* failure = nullptr)
+{
+    try {
+        return edit();
+    } catch (const std::bad_alloc&) {
+        SetPendingError(kOutOfMemory);
+    } catch (const std::exception& error) {
+        SetPendingError(failure != nullptr ? *failure : std::string(error.what()));
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -184,7 +201,7 @@ bool CExcelBook::CreateSheet(std::string_view name)
         SetPendingError(failure);
         return false;
     }
-    try {
+    const auto addSheet = [&] {
         const XmlPosition root = m_doc->Position();
         if (!m_doc->AppendChildWithAttrs("Worksheet", {}, {{"ss:Name", name}}) || !m_doc->EnterChild()
             || !m_doc->AppendChildWithAttrs(
@@ -193,11 +210,9 @@ bool CExcelBook::CreateSheet(std::string_view name)
             return false;
         }
         m_doc->SetPosition(XmlPosition{root.parent, m_doc->Position().current, 0});
-    } catch (const std::bad_alloc&) {
-        SetPendingError(kOutOfMemory);
-        return false;
-    } catch (const std::exception&) {
-        SetPendingError(failure);
+        return true;
+    };
+    if (!RunEdit(addSheet, &failure).value_or(false)) {
         return false;
     }
     *m_cursor = Cursor{};
@@ -406,16 +421,12 @@ bool CExcelBook::WriteRow(int row, std::span<const std::string_view> texts)
     if (!SheetCheck()) {
         return false;
     }
-    try {
-        if (AddRow(row, texts)) {
-            return true;
-        }
-    } catch (const std::bad_alloc&) {
-        SetPendingError(kOutOfMemory);
+    const std::optional<bool> added = RunEdit([&] { return AddRow(row, texts); });
+    if (!added.has_value()) {
         return false;
-    } catch (const std::exception& error) {
-        SetPendingError(error.what());
-        return false;
+    }
+    if (*added) {
+        return true;
     }
     for (std::size_t column = 0; column < texts.size(); ++column) {
         if (!WriteCell(row, static_cast<int>(column), texts[column])) {
@@ -475,39 +486,36 @@ bool CExcelBook::WriteCell(int row, int column, std::string_view text)
         return false;
     }
     const PositionGuard guard(*m_doc);
-    try {
-        if (row < 1 || column < 0 || !FindTable()) {
-            return false;
-        }
-        Cursor& c = *m_cursor;
-        if (c.rows.present && row > c.rows.value) {
-            m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
-            (void)m_doc->SetAttr("ss:ExpandedRowCount", row); // a valid name on the table just found
-            c.rows.value = row;
-        }
-        const std::uint32_t rowNode = FindRow(row, true);
-        if (c.columns.present && column >= c.columns.value) {
-            m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
-            (void)m_doc->SetAttr("ss:ExpandedColumnCount", static_cast<long long>(column) + 1); // as above
-            c.columns.value = static_cast<long long>(column) + 1;
-        }
-        CellFill fill{text};
-        const std::uint32_t cell = FindCell(rowNode, column, true, &fill);
-        if (cell == 0) {
-            return false;
-        }
-        if (fill.done) {
-            return true;
-        }
-        m_doc->SetPosition(XmlPosition{rowNode, cell, 0});
-        return m_doc->AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}});
-    } catch (const std::bad_alloc&) {
-        SetPendingError(kOutOfMemory);
-        return false;
-    } catch (const std::exception& error) {
-        SetPendingError(error.what());
+    return RunEdit([&] { return FillCell(row, column, text); }).value_or(false);
+}
+
+bool CExcelBook::FillCell(int row, int column, std::string_view text)
+{
+    if (row < 1 || column < 0 || !FindTable()) {
         return false;
     }
+    Cursor& c = *m_cursor;
+    if (c.rows.present && row > c.rows.value) {
+        m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+        (void)m_doc->SetAttr("ss:ExpandedRowCount", row); // a valid name on the table just found
+        c.rows.value = row;
+    }
+    const std::uint32_t rowNode = FindRow(row, true);
+    if (c.columns.present && column >= c.columns.value) {
+        m_doc->SetPosition(XmlPosition{c.sheet, c.table, 0});
+        (void)m_doc->SetAttr("ss:ExpandedColumnCount", static_cast<long long>(column) + 1); // as above
+        c.columns.value = static_cast<long long>(column) + 1;
+    }
+    CellFill fill{text};
+    const std::uint32_t cell = FindCell(rowNode, column, true, &fill);
+    if (cell == 0) {
+        return false;
+    }
+    if (fill.done) {
+        return true;
+    }
+    m_doc->SetPosition(XmlPosition{rowNode, cell, 0});
+    return m_doc->AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}});
 }
 
 bool CExcelBook::LinkCell(int row, int column, std::string_view target)
@@ -516,20 +524,15 @@ bool CExcelBook::LinkCell(int row, int column, std::string_view target)
         return false;
     }
     const PositionGuard guard(*m_doc);
-    try {
-        const std::uint32_t cell = FindExistingCell(row, column);
-        if (cell == 0) {
-            return false;
-        }
-        m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
-        return m_doc->SetAttr("ss:HRef", target) && m_doc->SetAttr("ss:StyleID", kHyperlinkStyle);
-    } catch (const std::bad_alloc&) {
-        SetPendingError(kOutOfMemory);
-        return false;
-    } catch (const std::exception& error) {
-        SetPendingError(error.what());
-        return false;
-    }
+    return RunEdit([&] {
+               const std::uint32_t cell = FindExistingCell(row, column);
+               if (cell == 0) {
+                   return false;
+               }
+               m_doc->SetPosition(XmlPosition{m_cursor->row, cell, 0});
+               return m_doc->SetAttr("ss:HRef", target) && m_doc->SetAttr("ss:StyleID", kHyperlinkStyle);
+           })
+        .value_or(false);
 }
 
 } // namespace core

@@ -76,6 +76,8 @@ private:
     void CellData(std::uint32_t cell, std::string& out);
     // WriteRow's one edit; false, with nothing written, when the row is already there.
     [[nodiscard]] bool AddRow(int row, std::span<const std::string_view> texts);
+    // WriteCell's work, within its guard.
+    [[nodiscard]] bool FillCell(int row, int column, std::string_view text);
 
     bool m_isOpen = false;
     std::string m_path;
