@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <vector>
@@ -19,6 +18,7 @@ using core::CProgDb;
 using testsupport::ByteBuilder;
 using testsupport::EndAllocationFailure;
 using testsupport::FailAllocationAfter;
+using testsupport::FilesIn;
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
@@ -42,16 +42,6 @@ void FillSmallDb(CProgDb& db)
             db.Progs().Add(std::move(prog));
         }
     }
-}
-
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Each command runs with its first allocation failing, then its second, and so on until it goes
