@@ -52,6 +52,12 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string ReadFileText(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 std::vector<std::string> FilesIn(const std::string& folder)
 {
     std::vector<std::string> names;
