@@ -273,9 +273,10 @@ int main(int argc, char** argv)
             }
             plain->Tps().RemoveByParent(0);
         }));
+        // The views go back to the lasting database while this run's database and history still exist.
+        tree->RebuildTree(db.get());
+        list->AttachDatabase(db.get(), &history);
     }
-    tree->RebuildTree(db.get());
-    list->AttachDatabase(db.get(), &history);
     Report("delete satellite with 20000 programs",
            Median(remove),
            100,
