@@ -4,16 +4,12 @@
 #include "access/CAccessUserDb25In.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
-#include "support/FakeUiHooks.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 using testsupport::ByteBuilder;
-using testsupport::FakeUiHooks;
-using testsupport::TempDir;
 
 namespace core {
 

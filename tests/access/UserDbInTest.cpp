@@ -5,14 +5,10 @@
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "db/LnbFreqTable.h"
-#include "support/FakeUiHooks.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using testsupport::ByteBuilder;
-using testsupport::FakeUiHooks;
-using testsupport::TempDir;
 
 namespace core {
 
