@@ -11,7 +11,6 @@
 #include "editor/EditorSettings.h"
 #include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
-#include "editor/SpreadsheetSideCopy.h"
 #include "editor/views/CProgBrowseView.h"
 #include "formats/FileFormats.h"
 #include "support/FakeUiServices.h"
@@ -49,7 +48,6 @@ using core::kExcelFilter;
 using core::PendingError;
 using core::PendingErrorOrUnknown;
 using core::PendingErrorState;
-using core::ScopedPendingError;
 
 namespace editor {
 

@@ -9,7 +9,6 @@
 #include "editor/EditorSettings.h"
 #include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
-#include "editor/SpreadsheetSideCopy.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
@@ -44,7 +43,6 @@ using ui::MessageIcon;
 
 using testsupport::ClickButton;
 using testsupport::FakeUiServices;
-using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
 using core::CAccessIn;
