@@ -14,6 +14,12 @@ using core::CSatNode;
 using core::CTpNode;
 using core::InvalidId;
 
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 double MedianMs(int runs, const std::function<void()>& f)
 {
     std::vector<double> times;

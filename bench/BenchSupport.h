@@ -2,10 +2,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace core {
 class CProgDb;
 } // namespace core
+
+// The middle value (of an even count, the upper of the two in the middle).
+double Median(std::vector<double> values);
 
 // The median wall time of runs calls of f, in milliseconds.
 double MedianMs(int runs, const std::function<void()>& f);

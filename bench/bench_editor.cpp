@@ -1,6 +1,7 @@
 // The editor's views over a large database (200 satellites, 8000 transponders, 100000 programs),
 // offscreen, each beside a peer that does the same job the plain way in the same run.
 #include "BenchSupport.h"
+#include "BenchUiSupport.h"
 
 #include "db/CProgDb.h"
 #include "edit/CEditHistory.h"
@@ -8,7 +9,6 @@
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/TreeIcons.h"
-#include "ui/UiServices.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -82,26 +82,6 @@ std::unique_ptr<CProgDb> MakeLargeDb()
     return db;
 }
 
-// Answers the filter dialog with ServiceId == 12345 (two programs match).
-class ScriptedUi final : public ui::UiServices
-{
-public:
-    void ShowMessage(QWidget*, const QString&, const QString&, MessageIcon) override { }
-    void ShowMessageWithDetail(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override { }
-    ui::Answer Ask(QWidget*, const QString&, const QString&, bool) override { return ui::Answer::No; }
-    std::optional<QString> AskFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
-    int ExecDialog(QDialog& dialog) override
-    {
-        auto* chooser = dialog.findChild<QComboBox*>("columnChooser");
-        chooser->setCurrentIndex(chooser->findText("ServiceId"));
-        dialog.findChild<QLineEdit*>("valueEdit")->setText("12345");
-        dialog.findChild<QPushButton*>("addButton")->click();
-        dialog.findChild<QPushButton*>("okButton")->click();
-        return dialog.result();
-    }
-    void SetBusy(bool) override { }
-};
-
 double ResidentMb()
 {
     std::ifstream statm("/proc/self/statm");
@@ -109,14 +89,6 @@ double ResidentMb()
     long resident = 0;
     statm >> pages >> resident;
     return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
-}
-
-double Ms(const std::function<void()>& f)
-{
-    QElapsedTimer timer;
-    timer.start();
-    f();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 // One result: our time against its absolute target, and the peer's time for the same job.
@@ -129,12 +101,6 @@ void Report(const char* subject, double ms, double targetMs, const char* peer, d
                 ms <= targetMs ? "OK" : "MISSED",
                 peer,
                 peerMs);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // The tree built by walking the whole transponder list once per satellite, as a plain reading
@@ -168,7 +134,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = 7;
-    ScriptedUi ui;
+    ScriptedFilterUi ui("ServiceId", "12345"); // the filter dialog's answer
     auto db = MakeLargeDb();
     core::CEditHistory history(*db);
 
@@ -307,9 +273,10 @@ int main(int argc, char** argv)
             }
             plain->Tps().RemoveByParent(0);
         }));
+        // The views go back to the lasting database while this run's database and history still exist.
+        tree->RebuildTree(db.get());
+        list->AttachDatabase(db.get(), &history);
     }
-    tree->RebuildTree(db.get());
-    list->AttachDatabase(db.get(), &history);
     Report("delete satellite with 20000 programs",
            Median(remove),
            100,

@@ -3,13 +3,15 @@
 // offscreen. Each keystroke is timed from the key event to the list repainted. The peer, in the
 // same run, is the plain filter (Ctrl+F, ProgName == a name) over the same list, and for
 // comparison a QSortFilterProxyModel doing a case-blind fixed-string match on the same cells.
+#include "BenchSupport.h"
+#include "BenchUiSupport.h"
+
 #include "db/CProgDb.h"
 #include "editor/FindCommands.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 #include "editor/views/FindField.h"
-#include "ui/UiServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,40 +80,6 @@ std::unique_ptr<CProgDb> MakeDb()
     return db;
 }
 
-// Answers the filter dialog with ProgName == "Program 12345".
-class ScriptedUi final : public ui::UiServices
-{
-public:
-    void ShowMessage(QWidget*, const QString&, const QString&, ui::MessageIcon) override { }
-    void ShowMessageWithDetail(QWidget*, const QString&, const QString&, ui::MessageIcon, const QString&) override { }
-    ui::Answer Ask(QWidget*, const QString&, const QString&, bool) override { return ui::Answer::No; }
-    std::optional<QString> AskFileName(QWidget*, const ui::FileDialogRequest&) override { return std::nullopt; }
-    int ExecDialog(QDialog& dialog) override
-    {
-        auto* chooser = dialog.findChild<QComboBox*>("columnChooser");
-        chooser->setCurrentIndex(chooser->findText("ProgName"));
-        dialog.findChild<QLineEdit*>("valueEdit")->setText("Program 12345");
-        dialog.findChild<QPushButton*>("addButton")->click();
-        dialog.findChild<QPushButton*>("okButton")->click();
-        return dialog.result();
-    }
-    void SetBusy(bool) override { }
-};
-
-double Ms(const std::function<void()>& f)
-{
-    QElapsedTimer timer;
-    timer.start();
-    f();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void Key(QWidget& target, QChar c)
 {
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
@@ -125,7 +93,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ScriptedUi ui;
+    ScriptedFilterUi ui("ProgName", "Program 12345"); // the filter dialog's answer
     auto db = MakeDb();
 
     QMainWindow window;

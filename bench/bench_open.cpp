@@ -55,12 +55,6 @@ double Ms(const QElapsedTimer& timer)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double HeapMb()
 {
     return static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0);

@@ -1,24 +1,8 @@
 #include "boottool/NumberWord.h"
 
+#include "platform/HexDigits.h"
+
 namespace boottool {
-
-namespace {
-
-[[nodiscard]] int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return 99;
-}
-
-} // namespace
 
 std::optional<std::uint32_t> ParseNumberWord(std::string_view word)
 {
@@ -35,7 +19,7 @@ std::optional<std::uint32_t> ParseNumberWord(std::string_view word)
     }
     std::uint64_t value = 0;
     for (const char c : word) {
-        const int digit = DigitValue(c);
+        const int digit = platform::HexDigitValue(c);
         if (digit < 0 || static_cast<unsigned>(digit) >= base) {
             return std::nullopt;
         }

@@ -1,5 +1,7 @@
 #include "platform/ClassicIpv4.h"
 
+#include "platform/HexDigits.h"
+
 #include <array>
 #include <cstddef>
 
@@ -10,20 +12,6 @@ namespace {
 [[nodiscard]] bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-[[nodiscard]] int DigitValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // One part from `pos`: false when it starts with no digit, has a digit its base lacks, or overflows.
@@ -47,7 +35,7 @@ namespace {
     }
     value = 0;
     for (; pos < text.size(); ++pos) {
-        const int digit = DigitValue(text[pos]);
+        const int digit = HexDigitValue(text[pos]);
         if (digit < 0 || (base == 10 && digit > 9) || (base == 8 && digit > 9)) {
             break;
         }

@@ -4,15 +4,17 @@
 #include "db/CProgDb.h"
 #include "support/TempDir.h"
 
+#ifndef _WIN32
+#include "support/FileSizeLimit.h"
+#endif
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
+using testsupport::FileSizeLimit;
 #endif
-
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
@@ -209,16 +211,11 @@ TEST_F(DbFileWrite, AFailedWriteKeepsThePreviousFile)
     }
     const std::string path = dir.Write("out.db", std::string_view("previous"));
     // A file-size limit makes the write fail part-way, as a full disk would (even for root).
-    struct rlimit old
-    { };
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 100;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = CAccessDbOut().Export(path, db);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = false;
+    {
+        const FileSizeLimit limit(100);
+        written = CAccessDbOut().Export(path, db);
+    }
     EXPECT_FALSE(written);
     EXPECT_EQ(PendingError().text, "Write file failed!");
     EXPECT_EQ(ReadFileBytes(path), (std::vector<std::uint8_t>{'p', 'r', 'e', 'v', 'i', 'o', 'u', 's'}));

@@ -6,6 +6,10 @@
 #include "support/ByteBuilder.h"
 #include "support/TempDir.h"
 
+#ifndef _WIN32
+#include "support/FileSizeLimit.h"
+#endif
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,12 +17,14 @@
 #include <optional>
 
 #ifndef _WIN32
-#include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
 
 using testsupport::ByteBuilder;
+#ifndef _WIN32
+using testsupport::FileSizeLimit;
+#endif
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
@@ -323,16 +329,11 @@ TEST_F(DftDbOutTest, BackupCutShortFailsTheMergeAndIsRemoved)
     FillDb(db, 1, 1);
     const Bytes image = Image(600, 80);
     path = dir.Write("flash.bin", image);
-    struct rlimit old
-    { };
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 300; // below the image's length: the backup cannot be written whole
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool merged = CAccessDftDbOut().Export(path, db);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool merged = false;
+    {
+        const FileSizeLimit limit(300); // below the image's length: the backup cannot be written whole
+        merged = CAccessDftDbOut().Export(path, db);
+    }
     EXPECT_FALSE(merged);
     EXPECT_EQ(PendingError().text, "Write file failed!");
     EXPECT_EQ(ReadFileBytes(path), image);
@@ -350,16 +351,11 @@ TEST_F(DftDbOutTest, WriteFailingPartWayPutsTheOldAreaBack)
     merger.SetBackup(false); // the limit below would stop the backup first
     // A file-size limit inside the area makes the write stop part-way, as a failing disk would
     // (even for root); the bytes before the limit have then been overwritten.
-    struct rlimit old
-    { };
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 300;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool merged = merger.Export(path, db);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool merged = false;
+    {
+        const FileSizeLimit limit(300);
+        merged = merger.Export(path, db);
+    }
     EXPECT_FALSE(merged);
     EXPECT_EQ(PendingError().text, "Write file failed!");
     EXPECT_EQ(ReadFileBytes(path), image);

@@ -1,18 +1,15 @@
 #include "UserDbImages.h"
+#include "UserDbImportTest.h"
 
 #include "access/CAccessUserDb25In.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
-#include "support/FakeUiHooks.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 using testsupport::ByteBuilder;
-using testsupport::FakeUiHooks;
-using testsupport::TempDir;
 
 namespace core {
 
@@ -172,24 +169,8 @@ TEST(UserDb25FindBlockTest, StoreStartIsTheFirstSoundHeader)
     }
 }
 
-class UserDb25InTest : public ::testing::Test
-{
-protected:
-    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
-
-    bool Import(const Bytes& image, std::uint32_t address)
-    {
-        hooks.QueueAddress(address);
-        const std::string path = dir.Write("flash.bin", image);
-        importer = CAccessUserDb25In();
-        return importer.Import(path, db);
-    }
-
-    CAccessUserDb25In importer; // the last import's, for what it could not read
-    FakeUiHooks hooks;
-    TempDir dir;
-    CProgDb db;
-};
+class UserDb25InTest : public UserDbImportTest<CAccessUserDb25In>
+{ };
 
 TEST_F(UserDb25InTest, FailuresFollowTheFailureTable)
 {

@@ -1,17 +1,14 @@
 #include "UserDbImages.h"
+#include "UserDbImportTest.h"
 
 #include "access/CAccessUserDbIn.h"
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "db/LnbFreqTable.h"
-#include "support/FakeUiHooks.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using testsupport::ByteBuilder;
-using testsupport::FakeUiHooks;
-using testsupport::TempDir;
 
 namespace core {
 
@@ -53,31 +50,14 @@ std::vector<Table> SmallTables()
     };
 }
 
-class UserDbInTest : public ::testing::Test
+class UserDbInTest : public UserDbImportTest<CAccessUserDbIn>
 {
 protected:
-    ScopedPendingError m_pending; // each test starts with an empty slot and leaves it as it was
-
-    // Imports image from a file, answering the address question with address.
-    bool Import(const Bytes& image, std::uint32_t address)
-    {
-        hooks.QueueAddress(address);
-        const std::string path = dir.Write("flash.bin", image);
-        importer = CAccessUserDbIn();
-        return importer.Import(path, db);
-    }
-
     // What the last import could not read, as {tables, records}.
     std::pair<std::uint32_t, std::uint32_t> Damage() const
     {
         return {importer.Damage().tables, importer.Damage().records};
     }
-
-    CAccessUserDbIn importer;
-
-    FakeUiHooks hooks;
-    TempDir dir;
-    CProgDb db;
 };
 
 TEST_F(UserDbInTest, MarkerIsLookedForIn64KiBStepsFromTheAddress)

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "access/CAccessDbOut.h"
 #include "access/CAccessIn.h"
 #include "cli/Commands.h"
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 using core::CAccessDbOut;
 using core::CaseFolder;
@@ -27,26 +27,6 @@ using testsupport::TempDir;
 namespace cli {
 
 namespace {
-
-struct EditResult
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-EditResult RunEdit(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string Sample()
-{
-    return std::string(SAMPLES_DIR) + "/sample.db";
-}
 
 // Reads a .db or .xls file as the CLI does.
 CProgDb& Read(const std::string& path, CProgDb& db)
@@ -113,13 +93,13 @@ TEST_F(CliEdit, SortsTheWholeProgramListByAColumn)
         {"TpID:desc", "sorted 302 programs by TpID, descending\n"},
     };
     CProgDb sample;
-    Read(Sample(), sample);
+    Read(SamplePath(), sample);
     auto expected = Programs(sample);
     std::sort(expected.begin(), expected.end());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sort);
         const std::string out = m_dir.File("sorted.db");
-        const EditResult r = RunEdit({"edit", Sample(), out, "--sort", c.sort});
+        const CliResult r = RunCommand({"edit", SamplePath(), out, "--sort", c.sort});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, c.line);
         EXPECT_EQ(r.err, "");
@@ -168,7 +148,7 @@ TEST_F(CliEdit, RemovesDuplicatesAndSaysHowMany)
         SCOPED_TRACE(c.line);
         const std::string in = WriteDb(m_dir, "dups.db", c.programs);
         const std::string out = m_dir.File("deduped.db");
-        const EditResult r = RunEdit({"edit", in, out, "--dedupe"});
+        const CliResult r = RunCommand({"edit", in, out, "--dedupe"});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, c.line);
         CProgDb db;
@@ -182,7 +162,7 @@ TEST_F(CliEdit, OrdersLikeAReferenceDatabaseOrWorkbook)
     // The sample with its programs reversed, as a .db and as a workbook (which lists them by
     // satellite, one sheet each).
     CProgDb reversed;
-    Read(Sample(), reversed);
+    Read(SamplePath(), reversed);
     std::vector<std::int32_t> ids;
     for (const CProgNode& prog : reversed.Progs()) {
         ids.push_back(prog.Id());
@@ -193,11 +173,11 @@ TEST_F(CliEdit, OrdersLikeAReferenceDatabaseOrWorkbook)
     const std::string refDb = m_dir.File("ref.db");
     ASSERT_TRUE(CAccessDbOut().Export(refDb, reversed));
     const std::string refXls = m_dir.File("ref.xls");
-    ASSERT_EQ(RunEdit({"convert", refDb, refXls}).status, 0);
+    ASSERT_EQ(RunCommand({"convert", refDb, refXls}).status, 0);
     for (const std::string& ref : {refDb, refXls}) {
         SCOPED_TRACE(ref);
         const std::string out = m_dir.File("ordered.db");
-        const EditResult r = RunEdit({"edit", Sample(), out, "--order-like", ref});
+        const CliResult r = RunCommand({"edit", SamplePath(), out, "--order-like", ref});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "matched 302 of 302 programs\n");
         CProgDb db;
@@ -206,7 +186,7 @@ TEST_F(CliEdit, OrdersLikeAReferenceDatabaseOrWorkbook)
     }
     // A reference of other programs matches only the ones they share.
     const std::string few = WriteDb(m_dir, "few.db", {{0, 1, "x"}});
-    const EditResult r = RunEdit({"edit", few, m_dir.File("o.db"), "--order-like", refDb});
+    const CliResult r = RunCommand({"edit", few, m_dir.File("o.db"), "--order-like", refDb});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "matched 0 of 1 program\n");
 }
@@ -217,7 +197,7 @@ TEST_F(CliEdit, AppliesTheOperationsInTheOrderGivenAndWritesAWorkbookToo)
     const std::string in = WriteDb(m_dir, "in.db", {{0, 3, "c"}, {0, 1, "a"}, {0, 3, "dup"}, {1, 2, "b"}, {1, 1, "z"}});
     const std::string ref = WriteDb(m_dir, "ref.db", {{1, 2, "b"}, {0, 3, "c"}});
     const std::string outDb = m_dir.File("out.db");
-    EditResult r = RunEdit({"edit", in, outDb, "--order-like", ref, "--sort", "ServiceId", "--dedupe"});
+    CliResult r = RunCommand({"edit", in, outDb, "--order-like", ref, "--sort", "ServiceId", "--dedupe"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "matched 2 of 5 programs\nsorted 5 programs by ServiceId\nremoved 1 duplicate program\n");
     CProgDb db;
@@ -225,10 +205,10 @@ TEST_F(CliEdit, AppliesTheOperationsInTheOrderGivenAndWritesAWorkbookToo)
               (std::vector<std::pair<std::string, std::uint32_t>>{{"a", 1}, {"z", 1}, {"b", 2}, {"c", 3}}));
 
     const std::string outXls = m_dir.File("out.xls");
-    r = RunEdit({"edit", in, outXls, "--sort", "ServiceId", "--order-like", ref});
+    r = RunCommand({"edit", in, outXls, "--sort", "ServiceId", "--order-like", ref});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "sorted 5 programs by ServiceId\nmatched 2 of 5 programs\n");
-    const EditResult dump = RunEdit({"dump", outXls});
+    const CliResult dump = RunCommand({"dump", outXls});
     ASSERT_EQ(dump.status, 0) << dump.err;
     const std::vector<std::string> names{"\"b\"", "\"c\"", "\"a\"", "\"z\"", "\"dup\""};
     std::size_t at = 0;
@@ -270,7 +250,7 @@ TEST_F(CliEdit, FailuresAndUsageErrorsWriteNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
-        const EditResult r = RunEdit(c.args);
+        const CliResult r = RunCommand(c.args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << r.err;
         EXPECT_FALSE(std::filesystem::exists(out));

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "cli/Commands.h"
 #include "common/CodePage.h"
 #include "db/CProgDb.h"
@@ -5,8 +6,6 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using core::CAccessExcelOut;
 using core::CProgDb;
@@ -22,35 +21,20 @@ namespace cli {
 
 namespace {
 
-struct Result
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result RunArgs(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
 TEST(CliExcel, SampleConvertsToAWorkbookAndBackUnchanged)
 {
     const ScopedCodePage latin1("ISO-8859-1");
     ASSERT_TRUE(latin1.Installed());
     const TempDir dir;
-    const std::string sample = std::string(SAMPLES_DIR) + "/sample.db";
+    const std::string sample = SamplePath();
     const std::string xls = dir.File("sample.XLS"); // the extension is matched without case
     const std::string back = dir.File("back.db");
-    Result r = RunArgs({"convert", sample, xls});
+    CliResult r = RunCommand({"convert", sample, xls});
     ASSERT_EQ(r.status, 0) << r.err;
-    r = RunArgs({"convert", xls, back});
+    r = RunCommand({"convert", xls, back});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFileBytes(back), ReadFileBytes(sample));
-    EXPECT_EQ(RunArgs({"info", xls}).out, RunArgs({"info", sample}).out);
+    EXPECT_EQ(RunCommand({"info", xls}).out, RunCommand({"info", sample}).out);
 }
 
 TEST(CliExcel, DumpOfAWorkbook)
@@ -72,7 +56,7 @@ TEST(CliExcel, DumpOfAWorkbook)
     const std::string xls = dir.File("small.xls");
     ASSERT_TRUE(CAccessExcelOut().Export(xls, db));
 
-    const Result r = RunArgs({"dump", xls});
+    const CliResult r = RunCommand({"dump", xls});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("{\"satellites\":[{\"Id\":0,\"ParentId\":-1,\"Select\":2,\"Name\":\"Astra 1\",", 0), 0u)
         << r.out;
@@ -86,7 +70,7 @@ TEST(CliExcel, DumpOfAWorkbook)
 TEST(CliExcel, WorkbookFailures)
 {
     const TempDir dir;
-    const std::string sample = std::string(SAMPLES_DIR) + "/sample.db";
+    const std::string sample = SamplePath();
     const std::string broken = dir.Write("broken.xls", std::string_view("<Workbook><Worksheet>"));
     const std::string stray = dir.Write("stray.xls", std::string_view("<Workbook>\r\n <Worksheet>\r\n  </Table>\r\n"));
     const std::string missing = dir.File("missing.xls");
@@ -116,7 +100,7 @@ TEST(CliExcel, WorkbookFailures)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[1]);
-        const Result r = RunArgs(c.args);
+        const CliResult r = RunCommand(c.args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.err, c.err);
         EXPECT_TRUE(r.out.empty());

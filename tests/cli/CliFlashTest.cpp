@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "access/CAccessDbIn.h"
 #include "access/CAccessDbOut.h"
 #include "access/UserDbImages.h"
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 using core::CAccessDbIn;
 using core::CAccessDbOut;
@@ -23,21 +23,6 @@ namespace cli {
 using namespace core::UserDbImages;
 
 namespace {
-
-struct Result
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result RunCliArgs(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // Satellite 5 with transponder 10 (ExtraFlag set) and two programs on it.
 Bytes UserDbArea()
@@ -97,19 +82,19 @@ TEST(CliFlash, ReadsBothUserDatabaseGenerations)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[3] + (c.args.size() > 5 ? " " + c.args[5] : ""));
-        const Result r = RunCliArgs(c.args);
+        const CliResult r = RunCommand(c.args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.out, c.out);
         EXPECT_EQ(r.err, c.err);
     }
 
-    const Result usage = RunCliArgs({"info", image25, "--from", "userdb25"});
+    const CliResult usage = RunCommand({"info", image25, "--from", "userdb25"});
     EXPECT_EQ(usage.status, 2);
     EXPECT_EQ(usage.err.rfind("corvane-cli: --from userdb25 needs --address\n", 0), 0u) << usage.err;
-    const Result noExtension = RunCliArgs({"info", image});
+    const CliResult noExtension = RunCommand({"info", image});
     EXPECT_EQ(noExtension.status, 2);
 
-    const Result dump = RunCliArgs({"dump", image, "--from", "userdb"});
+    const CliResult dump = RunCommand({"dump", image, "--from", "userdb"});
     ASSERT_EQ(dump.status, 0) << dump.err;
     EXPECT_NE(dump.out.find("{\"satellites\":[{\"Id\":5,\"ParentId\":-1,\"Select\":0,\"Name\":\"Astra\","),
               std::string::npos);
@@ -124,12 +109,12 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     const TempDir dir;
     const std::string source = dir.Write("flash.bin", Image(UserDbArea(), 0x10000));
     const std::string db = dir.File("user.db");
-    ASSERT_EQ(RunCliArgs({"convert", source, db, "--from", "userdb"}).status, 0);
+    ASSERT_EQ(RunCommand({"convert", source, db, "--from", "userdb"}).status, 0);
 
     ByteBuilder target;
     target.Text("boot").Text("Sg8K").Fill(400, 0x11).Text("Eg8K").Fill(100, 0xFF).Text("rest");
     const std::string image = dir.Write("target.bin", target.View());
-    const Result merged = RunCliArgs({"merge", db, image});
+    const CliResult merged = RunCommand({"merge", db, image});
     ASSERT_EQ(merged.status, 0) << merged.err;
     EXPECT_EQ(merged.out,
               "Merge default program finished!\nThe image before the first merge is kept in " + image + ".bak.\n");
@@ -143,7 +128,7 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     EXPECT_EQ(after[4 + written.size()], 0xFF);
 
     // A flash image can be merged straight from its user database, too.
-    EXPECT_EQ(RunCliArgs({"merge", source, image, "--from", "userdb"}).status, 0);
+    EXPECT_EQ(RunCommand({"merge", source, image, "--from", "userdb"}).status, 0);
 
     const std::string empty = dir.File("empty.db");
     CProgDb none;
@@ -163,7 +148,7 @@ TEST(CliFlash, ConvertsAUserDatabaseAndMergesItIntoAnImage)
     };
     for (const auto& c : failures) {
         SCOPED_TRACE(c.err);
-        const Result r = RunCliArgs(c.args);
+        const CliResult r = RunCommand(c.args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
     }
@@ -202,7 +187,7 @@ TEST(CliFlash, DamagedImagesImportWhatCanBeReadAndSayWhatWasLeftOut)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Result r = RunCliArgs({"info", dir.Write("flash.bin", c.image), "--from", "userdb"});
+        const CliResult r = RunCommand({"info", dir.Write("flash.bin", c.image), "--from", "userdb"});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, c.out);
         EXPECT_EQ(r.err, c.err);
@@ -214,12 +199,12 @@ TEST(CliFlash, NoBackupMergesWithoutKeepingACopy)
     const TempDir dir;
     const std::string db = dir.File("user.db");
     ASSERT_EQ(
-        RunCliArgs({"convert", dir.Write("flash.bin", Image(UserDbArea(), 0x10000)), db, "--from", "userdb"}).status,
+        RunCommand({"convert", dir.Write("flash.bin", Image(UserDbArea(), 0x10000)), db, "--from", "userdb"}).status,
         0);
     ByteBuilder target;
     target.Text("Sg8K").Fill(400, 0x11).Text("Eg8K");
     const std::string image = dir.Write("target.bin", target.View());
-    const Result merged = RunCliArgs({"merge", db, image, "--no-backup"});
+    const CliResult merged = RunCommand({"merge", db, image, "--no-backup"});
     ASSERT_EQ(merged.status, 0) << merged.err;
     EXPECT_EQ(merged.out, "Merge default program finished!\n");
     EXPECT_FALSE(std::filesystem::exists(image + ".bak"));

@@ -4,60 +4,23 @@
 #include "common/PendingError.h"
 #include "db/CProgDb.h"
 #include "support/ByteBuilder.h"
+#include "support/FailingAllocator.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <sstream>
 #include <vector>
 
 using core::CAccessDbOut;
 using core::CProgDb;
 using testsupport::ByteBuilder;
+using testsupport::EndAllocationFailure;
+using testsupport::FailAllocationAfter;
+using testsupport::FilesIn;
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
-
-// This test program's allocator can be told to fail: the allocation after the next n succeeds
-// throws std::bad_alloc, as a real shortage would.
-namespace {
-std::atomic<long> g_allocationsBeforeFailure{-1};
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    const long left = g_allocationsBeforeFailure.load();
-    if (left == 0) {
-        g_allocationsBeforeFailure = -1;
-        throw std::bad_alloc();
-    }
-    if (left > 0) {
-        g_allocationsBeforeFailure = left - 1;
-    }
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-// The replaced operator new allocates with malloc, so free is the matching release here; GCC,
-// seeing both inlined, takes them for the pair new/free.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-#pragma GCC diagnostic pop
 
 namespace cli {
 
@@ -79,16 +42,6 @@ void FillSmallDb(CProgDb& db)
             db.Progs().Add(std::move(prog));
         }
     }
-}
-
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Each command runs with its first allocation failing, then its second, and so on until it goes
@@ -136,10 +89,9 @@ TEST(CliOutOfMemory, EveryAllocationFailingInTurnFailsTheCommandAndChangesNoFile
             out.seekp(0);
             err.str(std::string(256, ' '));
             err.seekp(0);
-            g_allocationsBeforeFailure = failAt;
+            FailAllocationAfter(failAt);
             const int status = RunCli(c.args, out, err);
-            const bool failed = g_allocationsBeforeFailure.load() == -1;
-            g_allocationsBeforeFailure = -1;
+            const bool failed = EndAllocationFailure();
             if (!failed) {
                 ASSERT_EQ(status, 0) << err.str();
                 break;

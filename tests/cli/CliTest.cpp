@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "access/CAccessDbOut.h"
 #include "cli/Commands.h"
 #include "common/CodePage.h"
@@ -5,8 +6,6 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using core::CAccessDbOut;
 using core::CProgDb;
@@ -22,21 +21,6 @@ using testsupport::TempDir;
 namespace cli {
 
 namespace {
-
-struct CliResult
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunCommand(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // One satellite, one transponder, one program with a Latin-1 name.
 std::string WriteSmallDb(const TempDir& dir)
@@ -95,7 +79,7 @@ TEST(Cli, DumpShowsEveryFieldInOrder)
 TEST(Cli, InfoAndConvertOfTheSample)
 {
     const TempDir dir;
-    const std::string sample = std::string(SAMPLES_DIR) + "/sample.db";
+    const std::string sample = SamplePath();
     const CliResult info = RunCommand({"info", sample});
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.out, "5 satellites, 45 transponders, 302 programs\n");

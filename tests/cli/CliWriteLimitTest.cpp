@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include <vector>
 
 using testsupport::ByteBuilder;
+using testsupport::FilesIn;
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
@@ -60,16 +60,6 @@ ChildResult RunLimited(const std::vector<std::string>& args, rlim_t limit, const
     const std::vector<std::uint8_t> err = ReadFileBytes(errPath);
     result.err.assign(err.begin(), err.end());
     return result;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(CliWriteLimit, WritesBeyondTheFileSizeLimitFailWithAMessageAndLeaveNoFileBehind)

@@ -3,6 +3,7 @@
 // shown; Show All and a second click on the chosen tree item bring every row back. Edits made
 // while the list is narrowed reach the nodes of the rows shown.
 #include "FrameHarness.h"
+#include "ListRows.h"
 #include "TestDatabase.h"
 #include "common/CodePage.h"
 #include "db/CProgDb.h"
@@ -41,25 +42,6 @@ std::unique_ptr<CProgDb> ProgramsNamed(const ByteList& names)
         db->Progs().Find(id++)->SetProgName(name.toStdString());
     }
     return db;
-}
-
-QList<int> Ids(const ProgListModel& model)
-{
-    QList<int> ids;
-    for (const std::int32_t id : model.RowIds()) {
-        ids << id;
-    }
-    return ids;
-}
-
-QList<int> SelectedRows(const CProgListView& view)
-{
-    QList<int> rows;
-    for (const QModelIndex& index : view.selectionModel()->selectedRows()) {
-        rows << index.row();
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
 }
 
 void QueueFilter(testsupport::FakeUiServices& ui, const QString& header, const QString& value)
@@ -127,12 +109,12 @@ private slots:
         model.AttachDatabase(db.get());
         model.ShowItems(ListKind::Programs, core::InvalidId);
         model.SetFindText(text);
-        QCOMPARE(Ids(model), found);
+        QCOMPARE(RowIdList(model), found);
         QCOMPARE(model.TotalRows(), names.size());
         QCOMPARE(model.IsNarrowed(), !text.isEmpty());
         // The text stays in force for the next list chosen.
         model.ShowItems(ListKind::Programs, 0);
-        QCOMPARE(Ids(model), found);
+        QCOMPARE(RowIdList(model), found);
     }
 
     void satellitesByNameTranspondersByTheirTreeText()
@@ -143,15 +125,15 @@ private slots:
         model.AttachDatabase(db.get());
         model.ShowItems(ListKind::Satellites, core::InvalidId);
         model.SetFindText("hotbird");
-        QCOMPARE(Ids(model), QList<int>{1});
+        QCOMPARE(RowIdList(model), QList<int>{1});
         // Ids are unique per kind only: program 1 is not satellite 1.
         model.ShowItems(ListKind::Programs, core::InvalidId);
-        QCOMPARE(Ids(model), QList<int>{});
+        QCOMPARE(RowIdList(model), QList<int>{});
         model.ShowItems(ListKind::Transponders, core::InvalidId);
         model.SetFindText("10004");
-        QCOMPARE(Ids(model), QList<int>{4});
+        QCOMPARE(RowIdList(model), QList<int>{4});
         model.SetFindText("-27500");
-        QCOMPARE(Ids(model), (QList<int>{0, 1, 2, 3, 4, 5}));
+        QCOMPARE(RowIdList(model), (QList<int>{0, 1, 2, 3, 4, 5}));
     }
 
     void findAndFilterTogetherAndTheCount()
@@ -166,7 +148,7 @@ private slots:
         QVERIFY(!h.Action(CommandId::ShowAll)->isEnabled());
 
         Type(field, "prog2");
-        QCOMPARE(Ids(h.List().Model()), (QList<int>{2, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29}));
+        QCOMPARE(RowIdList(h.List().Model()), (QList<int>{2, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29}));
         QVERIFY(shown.isVisible());
         QCOMPARE(shown.text(), "Showing 11 of 30");
         QVERIFY(h.Action(CommandId::ShowAll)->isEnabled());
@@ -174,10 +156,10 @@ private slots:
         // The filter narrows what the find left, and the find text keeps applying after it.
         QueueFilter(h.ui, "ServiceId", "125");
         h.List().Filter();
-        QCOMPARE(Ids(h.List().Model()), QList<int>{25});
+        QCOMPARE(RowIdList(h.List().Model()), QList<int>{25});
         QCOMPARE(shown.text(), "Showing 1 of 30");
         field.clear();
-        QCOMPARE(Ids(h.List().Model()), QList<int>{25}); // the filter is still in force
+        QCOMPARE(RowIdList(h.List().Model()), QList<int>{25}); // the filter is still in force
         QCOMPARE(shown.text(), "Showing 1 of 30");
 
         Type(field, "PROG");
@@ -223,10 +205,10 @@ private slots:
         QCOMPARE(h.List().RowCount(), 10);
         FindField& field = *h.Frame().Find()->Field();
         Type(field, "prog1");
-        QCOMPARE(Ids(h.List().Model()), QList<int>{1});
+        QCOMPARE(RowIdList(h.List().Model()), QList<int>{1});
         // Another item: its list, still narrowed by the find text.
         h.Click(h.AllProgItem());
-        QCOMPARE(Ids(h.List().Model()), (QList<int>{1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
+        QCOMPARE(RowIdList(h.List().Model()), (QList<int>{1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
         QCOMPARE(field.text(), "prog1");
         // The same item again: everything, the field emptied.
         h.Click(h.AllProgItem());
@@ -244,7 +226,7 @@ private slots:
         Type(*h.Frame().Find()->Field(), "beta");
         CProgListView& list = h.List();
         ProgListModel& model = list.Model();
-        QCOMPARE(Ids(model), (QList<int>{1, 3, 5}));
+        QCOMPARE(RowIdList(model), (QList<int>{1, 3, 5}));
         const CProgDb& open = *h.Frame().Database();
         const auto order = [&open] {
             QList<int> ids;
@@ -264,7 +246,7 @@ private slots:
         list.selectionModel()->select(model.index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         list.MoveSelectedUp();
         QCOMPARE(order(), (QList<int>{0, 1, 2, 5, 3, 4}));
-        QCOMPARE(Ids(model), (QList<int>{1, 5, 3}));
+        QCOMPARE(RowIdList(model), (QList<int>{1, 5, 3}));
 
         // A drag of row 2 onto row 0 puts node 3 before node 1.
         list.selectionModel()->clearSelection();
@@ -273,7 +255,7 @@ private slots:
         list.DragMoveTo(list.visualRect(model.index(0, 0)).center());
         list.EndDrag();
         QCOMPARE(order(), (QList<int>{0, 3, 1, 2, 5, 4}));
-        QCOMPARE(Ids(model), (QList<int>{3, 1, 5}));
+        QCOMPARE(RowIdList(model), (QList<int>{3, 1, 5}));
         QCOMPARE(SelectedRows(list), QList<int>{0});
 
         // Delete on row 1 removes node 1 and nothing else; undo brings it back into the found rows.
@@ -281,20 +263,20 @@ private slots:
         list.selectionModel()->select(model.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         list.DeleteSelected();
         QCOMPARE(order(), (QList<int>{0, 3, 2, 5, 4}));
-        QCOMPARE(Ids(model), (QList<int>{3, 5}));
+        QCOMPARE(RowIdList(model), (QList<int>{3, 5}));
         QCOMPARE(h.Frame().Find()->ShownPane()->text(), "Showing 2 of 5");
         h.Action(CommandId::Undo)->trigger();
         QCOMPARE(order(), (QList<int>{0, 3, 1, 2, 5, 4}));
-        QCOMPARE(Ids(model), (QList<int>{3, 1, 5}));
+        QCOMPARE(RowIdList(model), (QList<int>{3, 1, 5}));
 
         // A renamed node leaves the rows when its new name lacks the text, and comes back with it.
         QVERIFY(model.EditCell(model.index(0, 2), QByteArray("Epsilon")));
         QCOMPARE(open.Progs().Find(3)->ProgName(), "Epsilon");
         model.Refresh();
-        QCOMPARE(Ids(model), (QList<int>{1, 5}));
+        QCOMPARE(RowIdList(model), (QList<int>{1, 5}));
         h.Action(CommandId::Undo)->trigger();
         model.Refresh();
-        QCOMPARE(Ids(model), (QList<int>{3, 1, 5}));
+        QCOMPARE(RowIdList(model), (QList<int>{3, 1, 5}));
         QVERIFY(h.ui.messages.empty());
     }
 };

@@ -1,5 +1,6 @@
 // The flash-image commands (open user databases, merge into an image) and the spreadsheet
 // commands with their side copy, from the window.
+#include "FrameHarness.h"
 #include "TestDatabase.h"
 #include "access/CAccessDbIn.h"
 #include "access/CAccessOut.h"
@@ -10,7 +11,6 @@
 #include "editor/EditorSettings.h"
 #include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
-#include "editor/SpreadsheetSideCopy.h"
 #include "editor/views/CProgBrowseView.h"
 #include "formats/FileFormats.h"
 #include "support/FakeUiServices.h"
@@ -48,26 +48,14 @@ using core::kExcelFilter;
 using core::PendingError;
 using core::PendingErrorOrUnknown;
 using core::PendingErrorState;
-using core::ScopedPendingError;
 
 namespace editor {
 
 namespace {
-struct Window
+// The main window with the helpers of these commands' tests.
+struct Window : FrameHarness
 {
-    Window() { QVERIFY(app.InitInstance({"corvane"})); }
-    // The side copies still running are written before the temporary folder goes.
-    ~Window()
-    {
-        if (app.MainFrame() != nullptr) {
-            Frame().SideCopies()->WaitForAll();
-        }
-    }
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
-
-    CMainFrame& Frame() { return *app.MainFrame(); }
-    void Trigger(int id) { Frame().Action(id)->trigger(); }
+    void Trigger(int id) const { Action(id)->trigger(); }
     void OpenDbWith(int programs)
     {
         auto db = MakeDatabase(1, 1, programs);
@@ -76,18 +64,6 @@ struct Window
         ui.messages.clear();
         ui.fileRequests.clear();
     }
-    void Expect(const QString& text, const QString& caption, MessageIcon icon)
-    {
-        QCOMPARE(ui.messages.size(), std::size_t(1));
-        QCOMPARE(ui.messages[0].text, text);
-        QCOMPARE(ui.messages[0].caption, caption);
-        QCOMPARE(ui.messages[0].icon, icon);
-    }
-
-    ScopedPendingError pending; // each window starts with an empty slot and leaves it as it was
-    FakeUiServices ui;
-    CTessaroApp app{ui};
-    TempDir dir;
 };
 
 // A user database of one program table with `records` 48-byte records, as it lies in an image.
@@ -138,7 +114,7 @@ private slots:
     {
         Window w;
         w.Trigger(CommandId::MergeDefaultDb);
-        w.Expect("No data to merge!", "Empty", MessageIcon::Error);
+        w.ExpectMessage("No data to merge!", "Empty", MessageIcon::Error);
         QVERIFY(w.ui.fileRequests.empty());
     }
 
@@ -177,9 +153,9 @@ private slots:
         w.ui.QueueFile(QString::fromStdString(image));
         w.Trigger(CommandId::MergeDefaultDb);
         if (merged) {
-            w.Expect("Merge default program finished!", "Finish", MessageIcon::Information);
+            w.ExpectMessage("Merge default program finished!", "Finish", MessageIcon::Information);
         } else {
-            w.Expect(reason, "Merge Error", MessageIcon::Error);
+            w.ExpectMessage(reason, "Merge Error", MessageIcon::Error);
         }
         QVERIFY(!PendingError().pending);
         QCOMPARE(w.ui.busyCount, 0); // the merge shows no wait cursor
@@ -202,13 +178,13 @@ private slots:
 
         w.ui.QueueFile(QString::fromStdString(image));
         w.Trigger(CommandId::MergeDefaultDb);
-        w.Expect(finished, "Finish", MessageIcon::Information);
+        w.ExpectMessage(finished, "Finish", MessageIcon::Information);
         QCOMPARE(ReadFileBytes(image + ".bak"), original);
         // A second merge says where the backup is and leaves it as it was.
         w.ui.messages.clear();
         w.ui.QueueFile(QString::fromStdString(image));
         w.Trigger(CommandId::MergeDefaultDb);
-        w.Expect(finished, "Finish", MessageIcon::Information);
+        w.ExpectMessage(finished, "Finish", MessageIcon::Information);
         QCOMPARE(ReadFileBytes(image + ".bak"), original);
 
         const std::vector<std::uint8_t> merged = ReadFileBytes(image);
@@ -265,7 +241,7 @@ private slots:
             QCOMPARE(PendingError().pending, left.pending);
             QCOMPARE(PendingError().text, left.text);
         } else {
-            w.Expect(reason, "Load Error", MessageIcon::Error);
+            w.ExpectMessage(reason, "Load Error", MessageIcon::Error);
             QVERIFY(!PendingError().pending);
         }
     }
@@ -342,9 +318,9 @@ private slots:
             return dialog.result();
         });
         w.Trigger(CommandId::OpenUserDb);
-        w.Expect("The image looks damaged: 0 tables and 1 records could not be read.",
-                 "Damaged Image",
-                 MessageIcon::Warning);
+        w.ExpectMessage("The image looks damaged: 0 tables and 1 records could not be read.",
+                        "Damaged Image",
+                        MessageIcon::Warning);
         QVERIFY(w.Frame().Database() != nullptr);
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), 1);
         QVERIFY(!PendingError().pending);
@@ -362,7 +338,7 @@ private slots:
         QCOMPARE(QString::fromStdString(request.initialName), "DefaultDb.xls");
         QCOMPARE(QString::fromStdString(request.defaultExtension), "xls");
         QCOMPARE(QString::fromStdString(request.filter), "Excel File(*.xls)|*.xls|All Files (*.*)|*.*||");
-        w.Expect("Save default program finished!", "Finish", MessageIcon::Information);
+        w.ExpectMessage("Save default program finished!", "Finish", MessageIcon::Information);
 
         // And it opens again.
         w.ui.messages.clear();
@@ -403,10 +379,7 @@ private slots:
         QVERIFY(!QFile::exists(QString::fromStdString(w.dir.File("ch.db.xls"))));
         QVERIFY(w.ui.messages.empty());
         // The same bytes as the copy made in one go from the file.
-        TempDir other;
-        const std::string again = other.Write("ch.db", DbFileBytes(*db));
-        MakeSpreadsheetSideCopy(again);
-        QVERIFY(ReadFileBytes(again + "xls") == ReadFileBytes(w.dir.File("ch.dbxls")));
+        QVERIFY(w.SideCopyIsTheOneGoCopy("ch.db", DbFileBytes(*db)));
     }
 
     // The copy is written from what the window read: a file it could not read gets none.
@@ -443,7 +416,7 @@ private slots:
         SilentExporter failing;
         w.ui.QueueFile(QString::fromStdString(w.dir.File("out.xls")));
         QVERIFY(!w.Frame().ExportFile(failing, "xls", kExcelFilter));
-        w.Expect("Unknown Error!", "Save Error", MessageIcon::Error);
+        w.ExpectMessage("Unknown Error!", "Save Error", MessageIcon::Error);
         QVERIFY(!PendingError().pending);
     }
 
@@ -451,7 +424,7 @@ private slots:
     {
         Window w;
         w.Trigger(CommandId::SaveAsExcel);
-        w.Expect("No data to save!", "Empty", MessageIcon::Error);
+        w.ExpectMessage("No data to save!", "Empty", MessageIcon::Error);
     }
 };
 

@@ -3,10 +3,13 @@
 #include "TestDatabase.h"
 #include "editor/CMainFrame.h"
 #include "editor/CommandIds.h"
+#include "editor/SideCopyMonitor.h"
+#include "editor/SpreadsheetSideCopy.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QSettings>
 #include <QTest>
 
@@ -28,6 +31,13 @@ FrameHarness::FrameHarness(std::optional<std::string> settingsFolder)
 {
     if (!m_app.InitInstance({"corvane"})) {
         qFatal("the main window could not be made");
+    }
+}
+
+FrameHarness::~FrameHarness()
+{
+    if (m_app.MainFrame() != nullptr) {
+        Frame().SideCopies()->WaitForAll();
     }
 }
 
@@ -53,7 +63,7 @@ CProgListView& FrameHarness::List() const
 
 void FrameHarness::Open(core::CProgDb& db)
 {
-    ui.QueueFile(QString::fromStdString(m_files.Write("list.db", DbFileBytes(db))));
+    ui.QueueFile(QString::fromStdString(dir.Write("list.db", DbFileBytes(db))));
     Action(CommandId::OpenDb)->trigger();
 }
 
@@ -80,6 +90,28 @@ QTreeWidgetItem* FrameHarness::TpItem(int sat, int tp) const
 void FrameHarness::Choose(QTreeWidgetItem* item) const
 {
     Tree().setCurrentItem(item);
+}
+
+bool FrameHarness::Activate() const
+{
+    QApplication::setActiveWindow(&Frame());
+    return QTest::qWaitForWindowActive(&Frame());
+}
+
+bool FrameHarness::SideCopyIsTheOneGoCopy(const std::string& name, const std::string& dbBytes) const
+{
+    const testsupport::TempDir other;
+    const std::string again = other.Write(name, dbBytes);
+    MakeSpreadsheetSideCopy(again);
+    return testsupport::ReadFileBytes(again + "xls") == testsupport::ReadFileBytes(dir.File(name + "xls"));
+}
+
+void FrameHarness::ExpectMessage(const QString& text, const QString& caption, ui::MessageIcon icon) const
+{
+    QCOMPARE(ui.messages.size(), std::size_t(1));
+    QCOMPARE(ui.messages[0].text, text);
+    QCOMPARE(ui.messages[0].caption, caption);
+    QCOMPARE(ui.messages[0].icon, icon);
 }
 
 void FrameHarness::Click(QTreeWidgetItem* item) const

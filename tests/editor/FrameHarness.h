@@ -29,6 +29,10 @@ class FrameHarness
 {
 public:
     explicit FrameHarness(std::optional<std::string> settingsFolder = std::nullopt);
+    // The side copies still running are written before the temporary folder goes.
+    ~FrameHarness();
+    FrameHarness(const FrameHarness&) = delete;
+    FrameHarness& operator=(const FrameHarness&) = delete;
 
     CMainFrame& Frame() const;
     QAction* Action(int id) const;
@@ -48,13 +52,21 @@ public:
     // Clicks an item with the mouse (so a click on the chosen item is seen as such).
     void Click(QTreeWidgetItem* item) const;
 
-    core::ScopedPendingError pending;
+    // Makes the window the active one; false when it does not become so.
+    bool Activate() const;
+    // Whether the spreadsheet copy written next to the file `name` in dir is the one made in one go
+    // from a file of these bytes.
+    bool SideCopyIsTheOneGoCopy(const std::string& name, const std::string& dbBytes) const;
+    // Exactly one message shown, with this text, caption and icon.
+    void ExpectMessage(const QString& text, const QString& caption, ui::MessageIcon icon) const;
+
+    core::ScopedPendingError pending; // each window starts with an empty slot and leaves it as it was
     testsupport::FakeUiServices ui;
+    testsupport::TempDir dir; // the files the window opens and writes
 
 private:
     testsupport::TempDir m_ownSettings;
     std::string m_settingsFolder;
-    testsupport::TempDir m_files;
     CTessaroApp m_app{ui};
 };
 

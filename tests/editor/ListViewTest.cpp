@@ -1,4 +1,5 @@
 // The program list: columns, cells, delete with dependants, drag-and-drop reordering and filter.
+#include "ListRows.h"
 #include "TestDatabase.h"
 #include "common/CodePage.h"
 #include "edit/CEditHistory.h"
@@ -49,23 +50,8 @@ struct Fixture
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
-    QList<int> SelectedRows() const
-    {
-        QList<int> rows;
-        for (const QModelIndex& index : view.selectionModel()->selectedRows()) {
-            rows << index.row();
-        }
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    }
-    QList<int> ViewIds() const
-    {
-        QList<int> ids;
-        for (const std::int32_t id : const_cast<CProgListView&>(view).Model().RowIds()) {
-            ids << id;
-        }
-        return ids;
-    }
+    QList<int> SelectedRows() const { return editor::SelectedRows(view); }
+    QList<int> ViewIds() const { return RowIdList(const_cast<CProgListView&>(view).Model()); }
     QList<int> ProgramOrder() const
     {
         QList<int> ids;

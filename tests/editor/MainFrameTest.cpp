@@ -1,5 +1,6 @@
 // The main window: title, menus, toolbar, status bar, panes, keys, and the file commands with
 // every box they show.
+#include "FrameHarness.h"
 #include "TestDatabase.h"
 #include "common/PendingError.h"
 #include "editor/CMainFrame.h"
@@ -8,7 +9,6 @@
 #include "editor/EditorSettings.h"
 #include "editor/RecentFilesMenu.h"
 #include "editor/SideCopyMonitor.h"
-#include "editor/SpreadsheetSideCopy.h"
 #include "editor/models/ProgListModel.h"
 #include "editor/views/CProgBrowseView.h"
 #include "editor/views/CProgListView.h"
@@ -43,7 +43,6 @@ using ui::MessageIcon;
 
 using testsupport::ClickButton;
 using testsupport::FakeUiServices;
-using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
 using core::CAccessIn;
@@ -115,30 +114,15 @@ bool FillThreePrograms(CProgDb& db)
     return true;
 }
 
-struct Window
+// The main window with the helpers of the file commands' tests. The window reads and writes settings
+// of its own, never the user's nor another test's; two windows given the same folder see each
+// other's settings, as two runs of the program would.
+struct Window : FrameHarness
 {
-    // The window reads and writes settings of its own, never the user's nor another test's; two
-    // windows given the same folder see each other's settings, as two runs of the program would.
-    explicit Window(const std::string& settingsFolder = {})
-    {
-        const std::string folder = settingsFolder.empty() ? settings.Path() : settingsFolder;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder));
-        QVERIFY(app.InitInstance({"corvane"}));
-    }
-    // The side copies still running are written before the temporary folder goes.
-    ~Window()
-    {
-        if (app.MainFrame() != nullptr) {
-            Frame().SideCopies()->WaitForAll();
-        }
-    }
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
+    explicit Window(std::optional<std::string> settingsFolder = std::nullopt)
+        : FrameHarness(std::move(settingsFolder))
+    { }
 
-    CMainFrame& Frame() { return *app.MainFrame(); }
-    QAction* Action(int id) { return Frame().Action(id); }
-    CProgBrowseView& Tree() { return *Frame().TreeView(); }
-    CProgListView& List() { return *Frame().ListView(); }
     // Writes a default-database file with this many programs on one transponder and opens it.
     QString OpenDbWith(int programs)
     {
@@ -156,20 +140,37 @@ struct Window
     }
     void Expect(const QString& text, const QString& caption, MessageIcon icon, const QString& detail = QString())
     {
-        QCOMPARE(ui.messages.size(), std::size_t(1));
-        QCOMPARE(ui.messages[0].text, text);
-        QCOMPARE(ui.messages[0].caption, caption);
-        QCOMPARE(ui.messages[0].icon, icon);
+        ExpectMessage(text, caption, icon);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
         QCOMPARE(ui.messages[0].detail, detail);
         QVERIFY(!ui.messages[0].underWaitCursor);
     }
-
-    ScopedPendingError pending; // each window starts with an empty slot and leaves it as it was
-    TempDir settings;
-    FakeUiServices ui;
-    CTessaroApp app{ui};
-    TempDir dir;
 };
+
+// The rows of a failed command's message: "earlier" is a text left pending before the command,
+// "own" the command's own reason and "shown" the text the box shows.
+void AddReasonRows(const QString& own, const QString& earlier)
+{
+    QTest::addColumn<QString>("earlier");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QString>("shown");
+    QTest::addRow("nothing pending") << ""
+                                     << ""
+                                     << "Unknown Error!";
+    QTest::addRow("own reason") << "" << own << own;
+    QTest::addRow("earlier text left pending") << earlier << "" << earlier;
+}
+
+// A scripted importer's or exporter's failure, with the reason given left pending unless empty.
+bool FailWithReason(const QString& own)
+{
+    if (!own.isEmpty()) {
+        SetPendingError(own.toStdString());
+    }
+    return false;
+}
 
 QStringList Texts(const QList<QAction*>& actions)
 {
@@ -390,8 +391,7 @@ private slots:
     void f6SwitchesPanes()
     {
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         w.Tree().setFocus();
         QTest::keyClick(&w.Frame(), Qt::Key_F6);
         QTRY_VERIFY(w.List().hasFocus());
@@ -415,8 +415,7 @@ private slots:
         QFETCH(bool, listActive);
         QFETCH(bool, enabled);
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         w.OpenDbWith(programs);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         (listActive ? static_cast<QWidget&>(w.List()) : static_cast<QWidget&>(w.Tree())).setFocus();
@@ -428,8 +427,7 @@ private slots:
     void filterThatMatchesNothingDisablesFilter()
     {
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         w.OpenDbWith(4);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         w.List().setFocus();
@@ -576,18 +574,7 @@ private slots:
 
     void failedImportShowsPendingOrUnknown_data()
     {
-        QTest::addColumn<QString>("earlier"); // a text left pending before the command
-        QTest::addColumn<QString>("own"); // the importer's own reason
-        QTest::addColumn<QString>("shown");
-        QTest::addRow("nothing pending") << ""
-                                         << ""
-                                         << "Unknown Error!";
-        QTest::addRow("own reason") << ""
-                                    << "Bad header"
-                                    << "Bad header";
-        QTest::addRow("earlier text left pending") << "File size error!"
-                                                   << ""
-                                                   << "File size error!";
+        AddReasonRows("Bad header", "File size error!");
         QTest::addRow("own reason wins") << "File size error!"
                                          << "Bad header"
                                          << "Bad header";
@@ -601,12 +588,7 @@ private slots:
         if (!earlier.isEmpty()) {
             CTessaroApp::SetPendingError(earlier.toStdString());
         }
-        ScriptedImporter importer(w.ui, [own](CProgDb&) {
-            if (!own.isEmpty()) {
-                SetPendingError(own.toStdString());
-            }
-            return false;
-        });
+        ScriptedImporter importer(w.ui, [own](CProgDb&) { return FailWithReason(own); });
         w.ui.QueueFile(w.ValidDbFile());
         QVERIFY(!w.Frame().ImportFile(importer, kProgramDbFilter));
         w.Expect(shown, "Load Error", MessageIcon::Error);
@@ -675,21 +657,7 @@ private slots:
         QCOMPARE(int(w.Frame().Database()->Progs().Count()), 3);
     }
 
-    void saveFailures_data()
-    {
-        QTest::addColumn<QString>("earlier");
-        QTest::addColumn<QString>("own");
-        QTest::addColumn<QString>("shown");
-        QTest::addRow("nothing pending") << ""
-                                         << ""
-                                         << "Unknown Error!";
-        QTest::addRow("own reason") << ""
-                                    << "Write file failed!"
-                                    << "Write file failed!";
-        QTest::addRow("earlier text left pending") << "File format error!"
-                                                   << ""
-                                                   << "File format error!";
-    }
+    void saveFailures_data() { AddReasonRows("Write file failed!", "File format error!"); }
     void saveFailures()
     {
         QFETCH(QString, earlier);
@@ -700,12 +668,7 @@ private slots:
         if (!earlier.isEmpty()) {
             SetPendingError(earlier.toStdString());
         }
-        ScriptedExporter exporter([own] {
-            if (!own.isEmpty()) {
-                SetPendingError(own.toStdString());
-            }
-            return false;
-        });
+        ScriptedExporter exporter([own] { return FailWithReason(own); });
         w.ui.QueueFile("/out.db");
         QVERIFY(!w.Frame().ExportFile(exporter, "db", kProgramDbFilter));
         w.Expect(shown, "Save Error", MessageIcon::Error);
@@ -776,10 +739,7 @@ private slots:
         QVERIFY(copies.ProgressPane()->isHidden());
         QVERIFY(w.ui.messages.empty());
 
-        TempDir other;
-        const std::string again = other.Write("ch.db", bytes);
-        MakeSpreadsheetSideCopy(again);
-        QVERIFY(ReadFileBytes(again + "xls") == ReadFileBytes(w.dir.File("ch.dbxls")));
+        QVERIFY(w.SideCopyIsTheOneGoCopy("ch.db", bytes));
     }
 
     // A copy that fails is reported when it ends, with the writer's reason; what the window thread
@@ -823,10 +783,7 @@ private slots:
         QCOMPARE(w.ui.busyCount, busyBefore + 1);
         QVERIFY(!w.ui.IsBusy());
         QVERIFY(w.ui.messages.empty());
-        TempDir other;
-        const std::string again = other.Write("ch.db", bytes);
-        MakeSpreadsheetSideCopy(again);
-        QVERIFY(ReadFileBytes(again + "xls") == ReadFileBytes(w.dir.File("ch.dbxls")));
+        QVERIFY(w.SideCopyIsTheOneGoCopy("ch.db", bytes));
         QCOMPARE(QDir(QString::fromStdString(w.dir.Path())).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"ch.db", "ch.dbxls"}));
     }
@@ -1039,8 +996,7 @@ private slots:
     void undoAndClipboardKeysDoNothing()
     {
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         w.OpenDbWith(3);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         w.List().setFocus();
@@ -1178,8 +1134,7 @@ private slots:
         QFETCH(QList<int>, order);
         QFETCH(QString, undoText);
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         w.OpenDbWith(6);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         w.List().setFocus();
@@ -1240,8 +1195,7 @@ private slots:
     void rowCommandsBelongToTheList()
     {
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         w.OpenDbWith(3);
         w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
         w.List().selectionModel()->select(w.List().Model().index(1, 0),
@@ -1278,8 +1232,7 @@ private slots:
     void newNodesFromTheMenuAndInsert()
     {
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         QVERIFY(!w.Action(CommandId::NewSatellite)->isEnabled()); // no database yet
         auto db = MakeDatabase(2, 2, 2);
         w.ui.QueueFile(QString::fromStdString(w.dir.Write("two.db", DbFileBytes(*db))));
@@ -1366,8 +1319,7 @@ private slots:
     void selectDuplicatesAndDeleteThem()
     {
         Window w;
-        QApplication::setActiveWindow(&w.Frame());
-        QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+        QVERIFY(w.Activate());
         auto db = MakeDatabase(1, 1, 4);
         for (CProgNode& prog : db->Progs()) {
             if (prog.Id() >= 2) {
@@ -1431,8 +1383,7 @@ private slots:
     {
         for (const bool byKey : {true, false}) {
             Window w;
-            QApplication::setActiveWindow(&w.Frame());
-            QVERIFY(QTest::qWaitForWindowActive(&w.Frame()));
+            QVERIFY(w.Activate());
             w.OpenDbWith(3);
             w.Tree().setCurrentItem(w.Tree().topLevelItem(0));
             w.List().setFocus();

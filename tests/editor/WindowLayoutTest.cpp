@@ -2,6 +2,7 @@
 // edge that fits its column on a double-click, tooltips on coded cells, another tree item shown
 // from the top-left with only its first row selected; the window's geometry and splitter kept.
 #include "FrameHarness.h"
+#include "ListRows.h"
 #include "TestDatabase.h"
 #include "db/CProgDb.h"
 #include "editor/CMainFrame.h"
@@ -22,16 +23,6 @@ namespace editor {
 namespace {
 constexpr int kNameColumn = 2; // ProgName
 constexpr int kDefaultWidth = 80;
-
-QList<int> SelectedRows(const CProgListView& view)
-{
-    QList<int> rows;
-    for (const QModelIndex& index : view.selectionModel()->selectedRows()) {
-        rows << index.row();
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
 
 QList<int> Widths(const CProgListView& list)
 {

@@ -2,57 +2,20 @@
 #include "db/CProgDb.h"
 #include "excel/CAccessExcelOut.h"
 #include "excel/CExcelBook.h"
+#include "support/FailingAllocator.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdlib>
 #include <new>
 #include <vector>
 
+using testsupport::AllocationCount;
+using testsupport::EndAllocationFailure;
+using testsupport::FailAllocationAfter;
 using testsupport::ReadFileBytes;
 using testsupport::TempDir;
-
-// This test program's allocator can be told to fail: the allocation after the next n succeeds
-// throws std::bad_alloc, as a real shortage would inside the XML engine.
-namespace {
-std::atomic<long> g_allocationsBeforeFailure{-1};
-std::atomic<long> g_allocations{0}; // every allocation, to size the search below
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    ++g_allocations;
-    const long left = g_allocationsBeforeFailure.load();
-    if (left == 0) {
-        g_allocationsBeforeFailure = -1;
-        throw std::bad_alloc();
-    }
-    if (left > 0) {
-        g_allocationsBeforeFailure = left - 1;
-    }
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-
-// The replaced operator new allocates with malloc, so free is the matching release here; GCC,
-// seeing both inlined, takes them for the pair new/free.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-#pragma GCC diagnostic pop
 
 namespace core {
 namespace {
@@ -73,10 +36,9 @@ TEST(ExcelBookOutOfMemory, WriteCellTurnsTheExceptionIntoAPendingError)
     for (const auto& [row, column] : cells) {
         for (long failAt = 0;; ++failAt) {
             ClearPendingError();
-            g_allocationsBeforeFailure = failAt;
+            FailAllocationAfter(failAt);
             const bool ok = book.WriteCell(row, column, "text that is long enough to need the heap");
-            const bool failed = g_allocationsBeforeFailure.load() == -1;
-            g_allocationsBeforeFailure = -1;
+            const bool failed = EndAllocationFailure();
             if (ok) {
                 EXPECT_FALSE(PendingError().pending);
                 written.emplace_back(row, column);
@@ -143,9 +105,9 @@ TEST(ExcelBookOutOfMemory, AnExportEitherFailsOrWritesEveryCell)
     const std::vector<std::uint8_t> complete = ReadFileBytes(path);
     const std::string previous = "the user's previous workbook";
 
-    const long before = g_allocations.load();
+    const long before = AllocationCount();
     ASSERT_TRUE(CAccessExcelOut().Export(path, db));
-    const long perExport = g_allocations.load() - before;
+    const long perExport = AllocationCount() - before;
     const long stride = std::max(1L, perExport / 500);
     int failed = 0;
     for (long failAt = 0; failAt < perExport; failAt += stride) {
@@ -153,15 +115,14 @@ TEST(ExcelBookOutOfMemory, AnExportEitherFailsOrWritesEveryCell)
         dir.Write("out.xls", previous);
         ClearPendingError();
         bool exported = false;
-        g_allocationsBeforeFailure = failAt;
+        FailAllocationAfter(failAt);
         try {
             exported = CAccessExcelOut().Export(path, db);
         } catch (const std::bad_alloc&) {
             // Not every step of an export takes up a shortage yet; what matters here is that none
             // of them is reported as success.
         }
-        const bool injected = g_allocationsBeforeFailure.load() == -1;
-        g_allocationsBeforeFailure = -1;
+        const bool injected = EndAllocationFailure();
         if (exported) {
             EXPECT_EQ(ReadFileBytes(path), complete);
         } else {

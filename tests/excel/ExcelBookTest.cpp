@@ -14,18 +14,12 @@
 #include <utility>
 #include <vector>
 
-using testsupport::ReadFileBytes;
+using testsupport::ReadFileText;
 using testsupport::TempDir;
 
 namespace core {
 
 namespace {
-
-std::string FileText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 class ExcelBook : public testing::Test
 {
@@ -41,7 +35,7 @@ protected:
     std::string Saved()
     {
         EXPECT_TRUE(book.Save());
-        return FileText(book.Path());
+        return ReadFileText(book.Path());
     }
 
     TempDir dir;
@@ -52,7 +46,7 @@ protected:
 TEST_F(ExcelBook, CreateWritesTheTemplate)
 {
     ASSERT_TRUE(book.Create(path));
-    const std::string text = FileText(path);
+    const std::string text = ReadFileText(path);
     EXPECT_EQ(text, ExcelWorkbookTemplate());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 49);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 49);
@@ -119,7 +113,7 @@ TEST_F(ExcelBook, CellsRoundTripThroughAFile)
             EXPECT_EQ(out, want) << row << "," << column;
         }
     }
-    const std::string text = FileText(path);
+    const std::string text = ReadFileText(path);
     EXPECT_NE(text.find("<Cell ss:HRef=\"#Sat_1!A1\" ss:StyleID=\"s21\">"), std::string::npos);
 }
 
@@ -450,7 +444,7 @@ TEST(ExcelBookRows, WriteRowIsWriteCellForEachColumnInTurn)
         }
         ASSERT_TRUE(inTurn.Save());
         ASSERT_TRUE(byRow.Save());
-        EXPECT_EQ(FileText(byRow.Path()), FileText(inTurn.Path()));
+        EXPECT_EQ(ReadFileText(byRow.Path()), ReadFileText(inTurn.Path()));
         EXPECT_FALSE(PendingError().pending);
     }
 }

@@ -22,6 +22,7 @@
 #endif
 
 using testsupport::ReadFileBytes;
+using testsupport::ReadFileText;
 using testsupport::TempDir;
 
 namespace core {
@@ -56,12 +57,6 @@ Rows ReadSheet(const std::string& path, const std::string& sheet, int width)
 std::vector<std::string> Header(const auto& headers)
 {
     return std::vector<std::string>(headers.begin(), headers.end());
-}
-
-std::string FileText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
 }
 
 std::size_t CountOf(const std::string& text, const std::string& what)
@@ -121,7 +116,7 @@ TEST_F(ExcelOutTest, EmptyDatabaseGivesOnlyTheHeaderRow)
 {
     ASSERT_TRUE(Export()) << PendingError().text;
     EXPECT_EQ(ReadSheet(path, "Satellites", 17), Rows{Padded(Header(ExcelLayout::kSatHeaders), 17)});
-    const std::string text = FileText(path);
+    const std::string text = ReadFileText(path);
     EXPECT_EQ(CountOf(text, "<Worksheet "), 1u);
     EXPECT_EQ(CountOf(text, "ss:ExpandedColumnCount=\"16\""), 1u);
 }
@@ -161,7 +156,7 @@ TEST_F(ExcelOutTest, SatelliteRowsLinksAndSheetNames)
         SCOPED_TRACE(sheet);
         EXPECT_EQ(ReadSheet(path, sheet, 20), Rows{Padded(Header(ExcelLayout::kProgHeaders), 20)});
     }
-    const std::string text = FileText(path);
+    const std::string text = ReadFileText(path);
     EXPECT_EQ(CountOf(text, "ss:HRef=\"#Sat_12!A1\""), 1u);
     EXPECT_EQ(CountOf(text, "ss:StyleID=\"s21\""), 4u);
     EXPECT_EQ(CountOf(text, "ss:ExpandedColumnCount=\"19\""), 4u);
@@ -222,8 +217,8 @@ TEST_F(ExcelOutTest, ProgramSheetsListTranspondersThenPrograms)
               (Rows{Header(ExcelLayout::kProgHeaders),
                     Padded(V{"", "10744", "22000", "H"}, 19),
                     row("On B", {"10744", "22000", "H"})}));
-    EXPECT_EQ(CountOf(FileText(path), "Stray"), 0u);
-    EXPECT_EQ(CountOf(FileText(path), "Orphan"), 0u);
+    EXPECT_EQ(CountOf(ReadFileText(path), "Stray"), 0u);
+    EXPECT_EQ(CountOf(ReadFileText(path), "Orphan"), 0u);
 }
 
 TEST_F(ExcelOutTest, SatelliteNamedLikeTheSatellitesSheet)
@@ -315,11 +310,11 @@ TEST_P(TemplateUnderCodePage, KeepsItsNames)
     CExcelBook book;
     ASSERT_TRUE(book.CreateInMemory(dir.File("new.xls")));
     ASSERT_TRUE(book.Save());
-    EXPECT_EQ(FileText(dir.File("new.xls")), ExcelWorkbookTemplate());
+    EXPECT_EQ(ReadFileText(dir.File("new.xls")), ExcelWorkbookTemplate());
 
     CProgDb db;
     ASSERT_TRUE(CAccessExcelOut().Export(dir.File("out.xls"), db)) << PendingError().text;
-    const std::string text = FileText(dir.File("out.xls"));
+    const std::string text = ReadFileText(dir.File("out.xls"));
     EXPECT_EQ(CountOf(text, "ss:FontName=\"\xE5\xAE\x8B\xE4\xBD\x93\""),
               CountOf(ExcelWorkbookTemplate(), "ss:FontName=\"\xE5\xAE\x8B\xE4\xBD\x93\""));
     EXPECT_NE(text.find("ss:Name=\"\xE8\xB6\x85\xE9\x93\xBE\xE6\x8E\xA5\""), std::string::npos);
@@ -380,7 +375,7 @@ TEST_F(ExcelOutTest, FailedSaveLeavesTheOldFile)
     }
     EXPECT_FALSE(exported);
     EXPECT_EQ(PendingError().text, "Write file failed!"); // the disk took less than the whole file
-    EXPECT_EQ(FileText(path), "old contents");
+    EXPECT_EQ(ReadFileText(path), "old contents");
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
         files.push_back(entry.path().filename().string());

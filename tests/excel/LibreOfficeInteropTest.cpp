@@ -24,7 +24,7 @@
 #include <vector>
 
 using testsupport::FakeUiHooks;
-using testsupport::ReadFileBytes;
+using testsupport::ReadFileText;
 using testsupport::TempDir;
 
 namespace core {
@@ -114,12 +114,6 @@ Rows Trimmed(Rows rows)
     return rows;
 }
 
-std::string FileText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // The cells of a sheet as the workbook layer reads them, converted to UTF-8 as the file holds them.
 Rows ReadSheetUtf8(CExcelBook& book, const std::string& sheet, int width, int rows)
 {
@@ -206,7 +200,7 @@ protected:
         }
         command += " --outdir " + Quote(outDir) + " " + Quote(file) + " > " + Quote(dir.File("soffice.log")) + " 2>&1";
         const int status = std::system(command.c_str());
-        ASSERT_EQ(status, 0) << command << "\n" << FileText(dir.File("soffice.log"));
+        ASSERT_EQ(status, 0) << command << "\n" << ReadFileText(dir.File("soffice.log"));
     }
 
     TempDir dir;
@@ -244,7 +238,7 @@ TEST_F(LibreOfficeInteropTest, CsvOfEverySheetHoldsTheExportedCells)
     for (const std::string& sheet : sheets) {
         SCOPED_TRACE(sheet);
         const int width = sheet == "Satellites" ? 16 : 19;
-        const Rows csv = Trimmed(ParseCsv(FileText(csvDir + "/channels-" + sheet + ".csv")));
+        const Rows csv = Trimmed(ParseCsv(ReadFileText(csvDir + "/channels-" + sheet + ".csv")));
         const Rows ours = ReadSheetUtf8(book, sheet, width, static_cast<int>(csv.size()) + 1);
         ASSERT_FALSE(csv.empty());
         EXPECT_EQ(csv, ours);
@@ -260,7 +254,7 @@ TEST_F(LibreOfficeInteropTest, WorkbookSavedAgainImportsTheSameDatabase)
     const std::string resaved = xmlDir + "/channels.xml";
 
     // The file really is in the spreadsheet program's own form, not ours.
-    const std::string text = FileText(resaved);
+    const std::string text = ReadFileText(resaved);
     EXPECT_NE(text.find("<ss:Worksheet ss:Name=\"Satellites\""), std::string::npos);
     EXPECT_EQ(text.find("ExpandedRowCount"), std::string::npos);
     EXPECT_NE(text.find("ss:Index="), std::string::npos);

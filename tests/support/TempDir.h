@@ -29,5 +29,10 @@ private:
 
 // Reads a whole file, or an empty vector when it cannot be read.
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+// The same as text.
+std::string ReadFileText(const std::string& path);
+
+// The names of the entries of a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 } // namespace testsupport

@@ -1,6 +1,7 @@
 #include "downloader/core/SegmentTableFile.h"
 
 #include "downloader/core/ProfileFile.h"
+#include "platform/HexDigits.h"
 
 #include <algorithm>
 #include <limits>
@@ -22,20 +23,6 @@ constexpr std::string_view kDefaultConfigText
       "[SysDB]\r\nStartAddr=0x001C0000\r\nSegSize   =0x00020000\r\n"
       "[Key]\r\nStartAddr=0x001E0000\r\nSegSize   =0x00020000";
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 } // namespace
 
 std::string_view DefaultConfigText()
@@ -49,18 +36,7 @@ std::uint32_t ParseSegmentValue(std::string_view text)
     if (value.size() >= 2) {
         value[1] = '0';
     }
-    std::uint64_t number = 0;
-    for (const char c : value) {
-        const int digit = HexDigit(c);
-        if (digit < 0) {
-            break;
-        }
-        number = number * 16 + static_cast<std::uint64_t>(digit);
-        if (number > std::numeric_limits<std::uint32_t>::max()) {
-            return std::numeric_limits<std::uint32_t>::max();
-        }
-    }
-    return static_cast<std::uint32_t>(number);
+    return platform::LeadingHexValue(value);
 }
 
 int ParseProfileInt(std::string_view text)

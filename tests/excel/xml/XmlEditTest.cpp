@@ -11,6 +11,31 @@ namespace core {
 
 namespace {
 
+// Opens text and puts doc inside its element `name` (at the top, or inside q, where it has
+// siblings and a parent after it), on its child `after` when one is given.
+void PlaceIn(CXmlDocument& doc, std::string_view text, std::string_view name, const char* after)
+{
+    ASSERT_TRUE(doc.SetText(text));
+    if (!doc.SeekElement(name)) {
+        doc.Rewind();
+        ASSERT_TRUE(doc.SeekElement("q"));
+        ASSERT_TRUE(doc.SeekChildElement(name));
+        ASSERT_TRUE(doc.EnterChild());
+    }
+    if (after != nullptr) {
+        ASSERT_TRUE(doc.SeekChildElement(after));
+    }
+}
+
+// Appends a Cell holding a String Data element one step at a time, as the held form does at once.
+void AppendCellInTurn(CXmlDocument& doc, std::string_view text)
+{
+    ASSERT_TRUE(doc.AppendChild("Cell"));
+    ASSERT_TRUE(doc.EnterChild());
+    ASSERT_TRUE(doc.AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}}));
+    ASSERT_TRUE(doc.LeaveElement());
+}
+
 // The index after edits must equal the index a fresh parse of the same text builds.
 void ExpectIndexMatchesReparse(const CXmlDocument& doc)
 {
@@ -178,21 +203,9 @@ TEST(XmlEdit, ElementHoldingAChildIsTheSameAsAddingBothInTurn)
         CXmlDocument inTurn;
         CXmlDocument held;
         for (CXmlDocument* doc : {&inTurn, &held}) {
-            ASSERT_TRUE(doc->SetText(c.text));
-            if (!doc->SeekElement("r")) { // r inside q: an element with siblings and a parent after it
-                doc->Rewind();
-                ASSERT_TRUE(doc->SeekElement("q"));
-                ASSERT_TRUE(doc->SeekChildElement("r"));
-                ASSERT_TRUE(doc->EnterChild());
-            }
-            if (c.after != nullptr) {
-                ASSERT_TRUE(doc->SeekChildElement(c.after));
-            }
+            ASSERT_NO_FATAL_FAILURE(PlaceIn(*doc, c.text, "r", c.after));
         }
-        ASSERT_TRUE(inTurn.AppendChild("Cell"));
-        ASSERT_TRUE(inTurn.EnterChild());
-        ASSERT_TRUE(inTurn.AppendChildWithAttrs("Data", c.childText, {{"ss:Type", "String"}}));
-        ASSERT_TRUE(inTurn.LeaveElement());
+        ASSERT_NO_FATAL_FAILURE(AppendCellInTurn(inTurn, c.childText));
         ASSERT_TRUE(held.AppendChildHolding("Cell", "Data", c.childText, {{"ss:Type", "String"}}));
         EXPECT_EQ(held.Text(), inTurn.Text());
         ExpectIndexMatchesReparse(held);
@@ -252,16 +265,7 @@ TEST(XmlEdit, ElementHoldingPairsIsTheSameAsAddingThemInTurn)
         CXmlDocument inTurn;
         CXmlDocument held;
         for (CXmlDocument* doc : {&inTurn, &held}) {
-            ASSERT_TRUE(doc->SetText(c.text));
-            if (!doc->SeekElement("t")) {
-                doc->Rewind();
-                ASSERT_TRUE(doc->SeekElement("q"));
-                ASSERT_TRUE(doc->SeekChildElement("t"));
-                ASSERT_TRUE(doc->EnterChild());
-            }
-            if (c.after != nullptr) {
-                ASSERT_TRUE(doc->SeekChildElement(c.after));
-            }
+            ASSERT_NO_FATAL_FAILURE(PlaceIn(*doc, c.text, "t", c.after));
         }
         ASSERT_TRUE(inTurn.AppendChildWithAttrs("Row", {}, {{"h", "0"}}));
         ASSERT_TRUE(inTurn.EnterChild());
@@ -309,10 +313,7 @@ TEST(XmlEdit, ElementsHoldingChildrenFillTheIndexAcrossBlocks)
         }
         for (int cell = 0; cell < kCells; ++cell) {
             const std::string text = std::to_string(row * kCells + cell);
-            ASSERT_TRUE(inTurn.AppendChild("Cell"));
-            ASSERT_TRUE(inTurn.EnterChild());
-            ASSERT_TRUE(inTurn.AppendChildWithAttrs("Data", text, {{"ss:Type", "String"}}));
-            ASSERT_TRUE(inTurn.LeaveElement());
+            ASSERT_NO_FATAL_FAILURE(AppendCellInTurn(inTurn, text));
             ASSERT_TRUE(held.AppendChildHolding("Cell", "Data", text, {{"ss:Type", "String"}}));
         }
         for (CXmlDocument* doc : {&inTurn, &held}) {

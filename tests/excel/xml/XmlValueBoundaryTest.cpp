@@ -8,18 +8,12 @@
 #include <ostream>
 #include <string>
 
-using testsupport::ReadFileBytes;
+using testsupport::ReadFileText;
 using testsupport::TempDir;
 
 namespace core {
 
 namespace {
-
-std::string FileText(const std::string& path)
-{
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 // Greek element and attribute names, Greek and Chinese texts: none of them has a form in ISO-8859-1.
 const std::string kGreekBook = "<?xml version=\"1.0\"?>\r\n"
@@ -40,7 +34,7 @@ TEST(XmlValueBoundary, ForeignNamesAndTextsSurviveALoadAndSaveUnderLatin1)
     CXmlDocument doc;
     ASSERT_TRUE(doc.LoadFile(dir.Write("in.xml", kGreekBook))) << doc.ResultLog();
     ASSERT_TRUE(doc.SaveFile(dir.File("out.xml"))) << doc.ResultLog();
-    EXPECT_EQ(FileText(dir.File("out.xml")), kGreekBook);
+    EXPECT_EQ(ReadFileText(dir.File("out.xml")), kGreekBook);
 
     // An edit elsewhere leaves them as they were, and the result reads back well-formed.
     ASSERT_TRUE(doc.SeekElement("Workbook"));
@@ -66,7 +60,7 @@ TEST(XmlValueBoundary, WorkbookWithForeignTextsKeepsThemWhenACellIsWritten)
     EXPECT_EQ(cell, "?? ?"); // what the internal code page can hold
     ASSERT_TRUE(book.WriteCell(2, 0, "caf\xE9"));
     ASSERT_TRUE(book.Save());
-    const std::string saved = FileText(path);
+    const std::string saved = ReadFileText(path);
     EXPECT_NE(saved.find("\xE4\xB8\xAD\xE6\x96\x87 \xCE\xBB</Data>"), std::string::npos) << saved;
     EXPECT_NE(saved.find("caf\xC3\xA9</Data>"), std::string::npos) << saved;
     EXPECT_NE(saved.find("<\xCE\xA3\xCE\xB7\xCE\xBC\xCE\xB5\xCE\xAF\xCE\xB1 \xCE\xB1=\"\xE4\xB8\xAD\xE6\x96\x87\">"),
