@@ -1,5 +1,7 @@
 #include "excel/ExcelNameCodec.h"
 
+#include "platform/HexDigits.h"
+
 #include <algorithm>
 
 namespace core {
@@ -9,28 +11,14 @@ namespace {
 constexpr std::size_t kGroupSize = 4; // "\xHH"
 constexpr std::size_t kMinEscapedSize = 2 + kGroupSize;
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 // One "\xHH" group; -1 when it breaks the form.
 int DecodeGroup(std::string_view group)
 {
     if (group[0] != '\\' || group[1] != 'x') {
         return -1;
     }
-    const int high = HexValue(group[2]);
-    const int low = HexValue(group[3]);
+    const int high = platform::HexDigitValue(group[2]);
+    const int low = platform::HexDigitValue(group[3]);
     return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 

@@ -14,6 +14,9 @@ class XmlResultLog
 {
 public:
     static constexpr std::size_t kLimit = 999; // entries stop once the log is longer than this
+    // A longer attribute value (a tag name the length of the document) is cut to this many bytes,
+    // at a character's start, and marked with "..." so that one entry cannot outgrow the log.
+    static constexpr std::size_t kMaxValue = 128;
 
     using Attr = std::pair<std::string_view, std::string>;
 

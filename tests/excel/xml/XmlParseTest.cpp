@@ -77,6 +77,15 @@ const ParseCase kParseCases[] = {
     {"PrefixedNames", "<ss:a><ss:b x='1'></ss:b></ss:a>", true, {}},
     {"BlanksAfterStartNames", "<a\n><b\tx='1'></b></a>", true, {}},
     {"QuotesOfBothKinds", "<a b='\"' c=\">'\" d='>>'></a>", true, {}},
+    // A log entry names at most 128 bytes of a tag (cut before a character it would split).
+    {"LongLoneEndTagName",
+     "<a></" + std::string(300, 'n') + "></a>",
+     false,
+     {R"(<lone_end_tag tagname=")" + std::string(128, 'n') + R"(..." offset="3"/>)"}},
+    {"LongNameCutBeforeACharacter",
+     "<a></" + std::string(127, 'n') + "\xc3\xa9" + std::string(100, 'n') + "></a>",
+     false,
+     {R"(<lone_end_tag tagname=")" + std::string(127, 'n') + R"(..." offset="3"/>)"}},
     {"LongTagAcrossWords", "<abcdefghijklmnop q='>' r=\"'''''''''>\"></abcdefghijklmnop>", true, {}},
 };
 
